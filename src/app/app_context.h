@@ -1,0 +1,39 @@
+#pragma once
+// What every screen is given: the program folder and the seams to the outside world.
+// No globals, no singletons beyond qApp.
+#include "app/clock.h"
+#include "app/desktop.h"
+#include "app/dialogs.h"
+#include "app/publisher.h"
+
+#include <QDir>
+#include <QString>
+
+class AppContext {
+public:
+    AppContext(QString programFolder, Dialogs& dialogs, Clock& clock, Desktop& desktop,
+               PublisherAddresses publisher = {})
+        : programFolder_(std::move(programFolder))
+        , dialogs_(dialogs)
+        , clock_(clock)
+        , desktop_(desktop)
+        , publisher_(std::move(publisher))
+    {
+    }
+
+    const QString& programFolder() const { return programFolder_; }
+    // A file of the program folder ("Tavora71.mdb", "skin/skin.txt", ...).
+    QString path(const QString& relative) const { return QDir(programFolder_).filePath(relative); }
+    Dialogs& dialogs() const { return dialogs_; }
+    Clock& clock() const { return clock_; }
+    Desktop& desktop() const { return desktop_; }
+    const PublisherAddresses& publisher() const { return publisher_; }
+    void setPublisher(const PublisherAddresses& p) { publisher_ = p; }
+
+private:
+    QString programFolder_;
+    Dialogs& dialogs_;
+    Clock& clock_;
+    Desktop& desktop_;
+    PublisherAddresses publisher_;
+};

@@ -1,0 +1,14 @@
+#pragma once
+#include <QDateTime>
+
+// The current date and time, replaceable in tests.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QDateTime now() const = 0;
+};
+
+class SystemClock final : public Clock {
+public:
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+};

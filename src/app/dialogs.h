@@ -1,0 +1,44 @@
+#pragma once
+// Every message box, question, input box, file dialog and beep goes through this seam.
+// The product shows real Qt dialogs; tests script the answers and record what was shown.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+class Dialogs {
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+
+    virtual ~Dialogs() = default;
+
+    // A box with an OK button. Only a box titled "پيام" with a delay closes by itself after it,
+    // as if OK had been pressed; every other box stays until the user closes it.
+    virtual void message(QWidget* owner, const QString& title, const QString& text,
+                         Icon icon = Icon::None, int autoCloseMs = 0) = 0;
+    // Yes/No; true for Yes.
+    virtual bool question(QWidget* owner, const QString& title, const QString& text,
+                          Icon icon = Icon::None) = 0;
+    // std::nullopt when cancelled.
+    virtual std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& prompt,
+                                             const QString& defaultText = {}) = 0;
+    // Empty when cancelled.
+    virtual QString openFileName(QWidget* owner, const QString& title, const QString& folder,
+                                 const QString& filter) = 0;
+    virtual QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
+                                 const QString& filter) = 0;
+    virtual void beep() = 0;
+};
+
+// Titles of the system's message boxes.
+namespace titles {
+inline const QString kMessage = QStringLiteral("پيام");
+inline const QString kAttention = QStringLiteral("توجه");
+inline const QString kError = QStringLiteral("خطا");
+inline const QString kWarning = QStringLiteral("هشدار");
+inline const QString kWarnnig = QStringLiteral("Warnnig");
+} // namespace titles
+
+// The auto-closing message every screen uses: titled "پيام", OK only, no icon,
+// closed by itself after the delay.
+void ShowAutoClosingMessage(Dialogs& dialogs, QWidget* owner, const QString& text, int delayMs = 1000);

@@ -1,0 +1,354 @@
+#include "app/frm1.h"
+#include "app/texts.h"
+#include "app/twips.h"
+#include "settings/apply_theme.h"
+
+#include <QCloseEvent>
+#include <QImageReader>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+const QString kLogoFile = QStringLiteral("tavora-71.jpg");
+
+QFrame* makePanel(QWidget* parent, const QString& name)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setProperty("role", QStringLiteral("panel"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setAutoFillBackground(true);
+    frame->hide();
+    return frame;
+}
+
+QPixmap linkPicture(const QSize& size)
+{
+    QPixmap pm(size);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient g(0, 0, 0, size.height());
+    g.setColorAt(0, QColor(0x2f, 0x5d, 0x8a));
+    g.setColorAt(1, QColor(0x17, 0x33, 0x52));
+    p.setBrush(g);
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(pm.rect()).adjusted(1, 1, -1, -1), 14, 14);
+    p.setPen(QColor(0xf4, 0xf7, 0xfb));
+    QFont big(QStringLiteral("DejaVu Sans"), 26, QFont::Bold);
+    p.setFont(big);
+    QRect top = pm.rect();
+    top.setHeight(size.height() * 3 / 5);
+    p.drawText(top, Qt::AlignCenter, texts::kProgramCaption);
+    p.setPen(QColor(0xc9, 0xd8, 0xe8));
+    QFont small(QStringLiteral("DejaVu Sans"), 11);
+    p.setFont(small);
+    QRect bottom = pm.rect();
+    bottom.setTop(top.bottom());
+    bottom.setHeight(size.height() / 4);
+    p.drawText(bottom, Qt::AlignCenter, QStringLiteral("71 items  ·  3 validity  ·  8 clinical scales"));
+    return pm;
+}
+
+} // namespace
+
+Frm1::Frm1(AppContext& ctx, QWidget* parent)
+    : QWidget(parent)
+    , Adodc1(ctx.path(QStringLiteral("Theme.skn")), QStringLiteral("Theme"))
+    , Adodc2(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"))
+    , Adodc3(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("Answer"))
+    , Adodc4(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("Answer"))
+    , Adodc5(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"))
+    , Adodc12(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("QUS"))
+    , Adodc13(ctx.path(QStringLiteral("Theme.skn")), QStringLiteral("Theme"))
+    , ctx_(ctx)
+{
+    setObjectName(QStringLiteral("Frm1"));
+    setWindowTitle(texts::kProgramCaption);
+    buildWindow();
+}
+
+Frm1::~Frm1() = default;
+
+QPushButton* Frm1::addMenuButton(const QString& name, const QString& caption, int index)
+{
+    auto* b = new QPushButton(caption, Frame7);
+    b->setObjectName(name);
+    b->setProperty("role", QStringLiteral("menu"));
+    b->setGeometry(twipsRect(120, 150 + index * 600, 1740, 510));
+    b->setMouseTracking(true);
+    b->installEventFilter(this);
+    return b;
+}
+
+void Frm1::buildWindow()
+{
+    setFixedSize(twipsSize(10500, 8100));
+    setMouseTracking(true);
+    installEventFilter(this);
+
+    SkinLabel9 = new QLabel(this);
+    SkinLabel9->setObjectName(QStringLiteral("SkinLabel9"));
+    SkinLabel9->setProperty("role", QStringLiteral("title"));
+    SkinLabel9->setAlignment(Qt::AlignCenter);
+    SkinLabel9->setGeometry(twipsRect(300, 120, 7800, 540));
+
+    SkinLabel1 = new QLabel(this);
+    SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
+    SkinLabel1->setProperty("role", QStringLiteral("clinic"));
+    SkinLabel1->setAlignment(Qt::AlignCenter);
+    SkinLabel1->setGeometry(twipsRect(300, 690, 7800, 420));
+
+    Picture1 = new QLabel(this);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setGeometry(twipsRect(900, 1500, 6600, 3900));
+    Picture1->setPixmap(linkPicture(Picture1->size()));
+    Picture1->setToolTip(texts::kTooltipSite);
+    Picture1->setCursor(Qt::PointingHandCursor);
+    Picture1->installEventFilter(this);
+
+    Frame7 = new QFrame(this);
+    Frame7->setObjectName(QStringLiteral("Frame7"));
+    Frame7->setProperty("role", QStringLiteral("menu-panel"));
+    Frame7->setFrameShape(QFrame::StyledPanel);
+    Frame7->setGeometry(twipsRect(8340, 300, 1980, 6180));
+    Frame7->setMouseTracking(true);
+    Frame7->installEventFilter(this);
+
+    Command1 = addMenuButton(QStringLiteral("Command1"), texts::kCaptionRegister, 0);
+    Command2 = addMenuButton(QStringLiteral("Command2"), texts::kCaptionRunTest, 1);
+    Command3 = addMenuButton(QStringLiteral("Command3"), texts::kCaptionKeying, 2);
+    Command4 = addMenuButton(QStringLiteral("Command4"), texts::kCaptionShowPrefix + texts::kDefaultIdentifierLabel, 3);
+    CmdPasokh = addMenuButton(QStringLiteral("CmdPasokh"), texts::kCaptionAnswerSheet, 4);
+    Command9 = addMenuButton(QStringLiteral("Command9"), texts::kCaptionSettings, 5);
+    Command5 = addMenuButton(QStringLiteral("Command5"), texts::kCaptionExamineeFile, 6);
+    Command12 = addMenuButton(QStringLiteral("Command12"), texts::kCaptionAbout, 7);
+    Command13 = addMenuButton(QStringLiteral("Command13"), texts::kCaptionUpdate, 8);
+    Command6 = addMenuButton(QStringLiteral("Command6"), texts::kCaptionExit, 9);
+    Command6->setShortcut(QKeySequence(Qt::Key_Escape)); // the window's cancel button
+
+    SkinLabel2 = new QLabel(this);
+    SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
+    SkinLabel2->setProperty("role", QStringLiteral("hint"));
+    SkinLabel2->setWordWrap(true);
+    SkinLabel2->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    SkinLabel2->setGeometry(twipsRect(300, 6570, 9900, 600));
+    SkinLabel2->hide();
+
+    Cmandkanal = new QPushButton(texts::kCaptionJoinChannel, this);
+    Cmandkanal->setObjectName(QStringLiteral("Cmandkanal"));
+    Cmandkanal->setProperty("role", QStringLiteral("link"));
+    Cmandkanal->setGeometry(twipsRect(7740, 7230, 2580, 420));
+    CmdHelp = new QPushButton(texts::kCaptionHelp, this);
+    CmdHelp->setObjectName(QStringLiteral("CmdHelp"));
+    CmdHelp->setProperty("role", QStringLiteral("link"));
+    CmdHelp->setToolTip(texts::kTooltipHelp);
+    CmdHelp->setGeometry(twipsRect(5640, 7230, 1980, 420));
+    Command19 = new QPushButton(texts::kCaptionSoftwareList, this);
+    Command19->setObjectName(QStringLiteral("Command19"));
+    Command19->setProperty("role", QStringLiteral("link"));
+    Command19->setGeometry(twipsRect(2940, 7230, 2580, 420));
+
+    SkinLabel21 = new QLabel(this);
+    SkinLabel21->setObjectName(QStringLiteral("SkinLabel21"));
+    SkinLabel21->setProperty("role", QStringLiteral("notice"));
+    SkinLabel21->setAlignment(Qt::AlignCenter);
+    SkinLabel21->setGeometry(twipsRect(180, 7710, 10140, 330));
+    SkinLabel21->setText(texts::kPermanentNotice + QLatin1Char(' ') + ctx_.publisher().channelHandle);
+
+    Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->hide();
+
+    Text3 = new QLineEdit(this);
+    Text3->setObjectName(QStringLiteral("Text3"));
+    Text3->hide();
+    Txtmosh = new QPlainTextEdit(this);
+    Txtmosh->setObjectName(QStringLiteral("Txtmosh"));
+    Txtmosh->hide();
+
+    Frame10 = makePanel(this, QStringLiteral("Frame10"));
+    Frame8 = makePanel(this, QStringLiteral("Frame8"));
+    Frame9 = makePanel(this, QStringLiteral("Frame9"));
+    Frame6 = makePanel(this, QStringLiteral("Frame6"));
+    Frame1 = makePanel(this, QStringLiteral("Frame1"));
+    Frame3 = makePanel(this, QStringLiteral("Frame3"));
+
+    Picture2 = new QLabel(Frame8);
+    Picture2->setObjectName(QStringLiteral("Picture2"));
+    Picture2->setScaledContents(true);
+    Picture2->setGeometry(twipsRect(240, 240, 1800, 1500));
+
+    Text23 = new QLineEdit(Frame9);
+    Text23->setObjectName(QStringLiteral("Text23"));
+    Text31 = new QLineEdit(Frame9);
+    Text31->setObjectName(QStringLiteral("Text31"));
+    // Captions follow the fields as they change, before any save.
+    connect(Text23, &QLineEdit::textChanged, this, [this](const QString& label) {
+        Command4->setText(texts::kCaptionShowPrefix + label);
+    });
+    connect(Text31, &QLineEdit::textChanged, SkinLabel1, &QLabel::setText);
+
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setSingleShot(true);
+    Timer3->setInterval(10000);
+    connect(Timer3, &QTimer::timeout, this, &Frm1::onTimer3);
+
+    connect(Command6, &QPushButton::clicked, this, &Frm1::exitClicked);
+    connect(Cmandkanal, &QPushButton::clicked, this, [this] { openUrl(ctx_.publisher().channel); });
+    connect(CmdHelp, &QPushButton::clicked, this,
+            [this] { openUrl(ctx_.publisher().onWebSite(QStringLiteral("/discussions.html"))); });
+    connect(Command19, &QPushButton::clicked, this,
+            [this] { openUrl(ctx_.publisher().onWebSite(QStringLiteral("/Soft/soft-list2.pdf"))); });
+}
+
+bool Frm1::load()
+{
+    loadError_.clear();
+    SkinLabel9->setText(texts::ProgramTitle(kMajorVersion, kMinorVersion));
+    move(twipsPoint(2340, 765));
+    Timer3->start();
+
+    for (store::View* v : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5, &Adodc12, &Adodc13}) {
+        if (store::Result r = v->refresh(); !r) {
+            loadError_ = r.error;
+            return false;
+        }
+    }
+    loadSettingsRow();
+    ApplyTheme(ctx_.programFolder(), this, &themeName_);
+    Text3->setText(QStringLiteral("2"));
+    loadLogo();
+    ComposeContactLines();
+    return true;
+}
+
+void Frm1::loadSettingsRow()
+{
+    Text23->setText(Adodc1.value(QStringLiteral("T11")));
+    Text31->setText(Adodc1.value(QStringLiteral("Name")));
+}
+
+void Frm1::loadLogo()
+{
+    QImageReader reader(ctx_.path(kLogoFile));
+    reader.setDecideFormatFromContent(true); // the logo file keeps its name whatever it holds
+    const QImage image = reader.read();
+    if (image.isNull()) {
+        Image1->clear();
+        Picture2->clear();
+        return;
+    }
+    const QPixmap pm = QPixmap::fromImage(image);
+    Image1->setPixmap(pm);
+    Picture2->setPixmap(pm);
+}
+
+QString Frm1::IdentifierLabel() const
+{
+    return Text23->text();
+}
+
+void Frm1::HideAllPanels()
+{
+    for (QFrame* f : {Frame1, Frame6, Frame10, Frame8, Frame9})
+        f->hide();
+    Command1->setEnabled(true);
+    // Drops a registration row that was started but not saved.
+    if (Adodc2.isNew() || Adodc2.count() >= 1)
+        Adodc2.refresh();
+}
+
+void Frm1::ComposeContactLines()
+{
+    QString lines;
+    for (const char* column : {"T1", "T2", "T3", "T4", "T5", "T6"}) {
+        const QString value = Adodc1.value(QString::fromLatin1(column));
+        if (!value.isEmpty())
+            lines += value + QStringLiteral("\r\n");
+    }
+    Txtmosh->setPlainText(lines);
+}
+
+bool Frm1::answersExist()
+{
+    return Adodc3.count() >= 1;
+}
+
+void Frm1::openUrl(const QUrl& url)
+{
+    ctx_.desktop().openUrl(url); // nothing is reported when it cannot be opened
+}
+
+std::optional<QString> Frm1::hintFor(const QWidget* control) const
+{
+    const QString label = IdentifierLabel();
+    if (control == Command1)
+        return texts::kHintRegisterA + label + texts::kHintRegisterB;
+    if (control == Command2)
+        return texts::kHintRunTestA + label + texts::kHintRunTestB;
+    if (control == Command3)
+        return texts::kHintKeying;
+    if (control == Command4)
+        return texts::kHintShowA + label + texts::kHintShowB;
+    if (control == Command9)
+        return texts::kHintSettings;
+    if (control == this || control == Frame7)
+        return QString();
+    return std::nullopt;
+}
+
+bool Frm1::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::MouseMove || type == QEvent::Enter) {
+        if (auto* w = qobject_cast<QWidget*>(watched)) {
+            if (const std::optional<QString> hint = hintFor(w)) {
+                SkinLabel2->setText(*hint);
+                SkinLabel2->setVisible(!hint->isEmpty());
+            }
+        }
+    } else if (watched == Picture1 && type == QEvent::MouseButtonRelease) {
+        openUrl(ctx_.publisher().webSite);
+        openUrl(ctx_.publisher().shop);
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Frm1::onTimer3()
+{
+    Timer3->stop();
+    if (startupUpdateCheck)
+        startupUpdateCheck();
+}
+
+void Frm1::exitClicked()
+{
+    HideAllPanels();
+    if (showExitScreen)
+        showExitScreen(QPoint(5000, 4500));
+    close();
+}
+
+void Frm1::runCloseStep()
+{
+    Adodc2.refresh();
+    if (Text3->text() == QLatin1String("1"))
+        return;
+    HideAllPanels();
+    Adodc2.refresh();
+    if (showExitScreen)
+        showExitScreen(QPoint(5000, 1500));
+    else
+        ctx_.desktop().endProgram(0); // until the exit screen exists, leaving ends the program
+}
+
+void Frm1::closeEvent(QCloseEvent* event)
+{
+    runCloseStep();
+    event->accept();
+}

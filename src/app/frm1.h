@@ -1,0 +1,110 @@
+#pragma once
+// The main window: menu, hint line, links, clinic name, in-window panels, the exit flow.
+#include "app/app_context.h"
+#include "store/view.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+#include <optional>
+
+class Frm1 : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int kMajorVersion = 3;
+    static constexpr int kMinorVersion = 5;
+
+    explicit Frm1(AppContext& ctx, QWidget* parent = nullptr);
+    ~Frm1() override;
+
+    // The load step (also run again when the exit screen returns to this window).
+    // False when a view could not be opened; the reason is in loadError().
+    bool load();
+    const QString& loadError() const { return loadError_; }
+
+    // The clinic's own word for the examinee code, read at the moment it is needed.
+    QString IdentifierLabel() const;
+    void HideAllPanels();
+    void ComposeContactLines();
+    QString themeName() const { return themeName_; }
+
+    AppContext& context() const { return ctx_; }
+
+    // Views opened at load.
+    store::View Adodc1; // Theme
+    store::View Adodc2; // IDE: the new examinee row of the registration panel
+    store::View Adodc3; // Answer: the new response row; the menu's "responses exist" test
+    store::View Adodc4; // Answer
+    store::View Adodc5; // IDE: code proposal and uniqueness test
+    store::View Adodc12; // QUS
+    store::View Adodc13; // Theme: the logo switch
+
+    QLabel* SkinLabel9 = nullptr;  // title
+    QLabel* SkinLabel1 = nullptr;  // clinic name
+    QLabel* SkinLabel2 = nullptr;  // hint line
+    QLabel* SkinLabel21 = nullptr; // permanent notice
+    QFrame* Frame7 = nullptr;      // main menu
+    QPushButton* Command1 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    QPushButton* Command4 = nullptr;
+    QPushButton* CmdPasokh = nullptr;
+    QPushButton* Command9 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPushButton* Command12 = nullptr;
+    QPushButton* Command13 = nullptr;
+    QPushButton* Command6 = nullptr;
+    QPushButton* Cmandkanal = nullptr;
+    QPushButton* CmdHelp = nullptr;
+    QPushButton* Command19 = nullptr;
+    QLabel* Picture1 = nullptr;    // link picture
+    QLabel* Image1 = nullptr;      // the logo as read from the logo file (hidden)
+    QLabel* Picture2 = nullptr;    // logo preview of the settings panel
+    QLineEdit* Text3 = nullptr;    // exit-screen flag, hidden
+    QLineEdit* Text23 = nullptr;   // identifier label (settings column T11)
+    QLineEdit* Text31 = nullptr;   // clinic name (settings column Name)
+    QPlainTextEdit* Txtmosh = nullptr; // contact lines, hidden
+    QTimer* Timer3 = nullptr;      // one-shot update check, 10 s after load
+
+    // In-window panels.
+    QFrame* Frame10 = nullptr; // registration
+    QFrame* Frame8 = nullptr;  // settings
+    QFrame* Frame9 = nullptr;  // clinic details
+    QFrame* Frame6 = nullptr;  // theme
+    QFrame* Frame1 = nullptr;  // item editing
+    QFrame* Frame3 = nullptr;  // update notice
+
+    // Hooks for the screens that open from here; each is set once its screen exists.
+    // Until then the exit screen is replaced by ending the program.
+    std::function<void(QPoint twipsPosition)> showExitScreen;
+    std::function<void()> startupUpdateCheck;
+
+    // The hint the mouse over this control shows (empty: hide the hint line).
+    std::optional<QString> hintFor(const QWidget* control) const;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildWindow();
+    QPushButton* addMenuButton(const QString& name, const QString& caption, int index);
+    void onTimer3();
+    bool answersExist();
+    void loadSettingsRow();
+    void loadLogo();
+    void exitClicked();
+    void runCloseStep();
+    void openUrl(const QUrl& url);
+
+    AppContext& ctx_;
+    QString loadError_;
+    QString themeName_;
+};

@@ -1,0 +1,25 @@
+#include "app/app_context.h"
+#include "app/frm1.h"
+#include "app/persian_display.h"
+#include "app/qt_dialogs.h"
+#include "app/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    ConfigurePersianDisplay(app);
+
+    QtDialogs dialogs;
+    SystemClock clock;
+    SystemDesktop desktop;
+    AppContext ctx(QCoreApplication::applicationDirPath(), dialogs, clock, desktop);
+    SingleInstanceGuard guard(ctx.programFolder());
+
+    std::unique_ptr<Frm1> window = StartProgram(ctx, guard);
+    if (!window)
+        return 1;
+    window->show();
+    return app.exec();
+}

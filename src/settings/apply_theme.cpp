@@ -1,0 +1,21 @@
+#include "settings/apply_theme.h"
+#include "settings/theme_list.h"
+
+#include <QWidget>
+
+bool LoadAndApplyTheme(const QString& programFolder, QWidget* window, const QString& themeName)
+{
+    const std::optional<QString> sheet = ReadThemeFile(programFolder, themeName);
+    if (!sheet || !window)
+        return false;
+    window->setStyleSheet(*sheet);
+    return true;
+}
+
+bool ApplyTheme(const QString& programFolder, QWidget* window, QString* themeName)
+{
+    const QString name = ReadThemeName(programFolder).value_or(kDefaultThemeName);
+    if (themeName)
+        *themeName = name;
+    return LoadAndApplyTheme(programFolder, window, name);
+}

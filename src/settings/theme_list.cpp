@@ -1,0 +1,51 @@
+#include "settings/theme_list.h"
+
+#include <QDir>
+#include <QFile>
+
+QString ParseThemeListField(const QString& fileText)
+{
+    QString line = fileText.section(QLatin1Char('\n'), 0, 0);
+    line = line.section(QLatin1Char(','), 0, 0);
+    const QString strip = QStringLiteral(" \t\r\"");
+    qsizetype begin = 0, end = line.size();
+    while (begin < end && strip.contains(line.at(begin)))
+        ++begin;
+    while (end > begin && strip.contains(line.at(end - 1)))
+        --end;
+    return line.mid(begin, end - begin);
+}
+
+QString ThemeListPath(const QString& programFolder)
+{
+    return QDir(programFolder).filePath(QStringLiteral("skin/skin.txt"));
+}
+
+QString ThemeFilePath(const QString& programFolder, const QString& themeName)
+{
+    return QDir(programFolder).filePath(QStringLiteral("skin/") + themeName + QStringLiteral(".skn"));
+}
+
+std::optional<QString> ReadThemeName(const QString& programFolder)
+{
+    QFile f(ThemeListPath(programFolder));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QString name = ParseThemeListField(QString::fromUtf8(f.read(4096)));
+    if (name.isEmpty())
+        return std::nullopt;
+    return name;
+}
+
+std::optional<QString> ReadThemeFile(const QString& programFolder, const QString& themeName)
+{
+    // A theme name is a number; anything else could point outside the skin folder.
+    bool isNumber = false;
+    themeName.toInt(&isNumber);
+    if (!isNumber)
+        return std::nullopt;
+    QFile f(ThemeFilePath(programFolder, themeName));
+    if (!f.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return QString::fromUtf8(f.readAll());
+}

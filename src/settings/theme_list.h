@@ -1,0 +1,16 @@
+#pragma once
+#include <QString>
+#include <optional>
+
+// The theme list file "skin/skin.txt": its first field (up to a comma or the end of the
+// line, blanks and quotes removed) names the current theme.
+QString ParseThemeListField(const QString& fileText);
+// std::nullopt when the file is missing or unreadable or names nothing.
+std::optional<QString> ReadThemeName(const QString& programFolder);
+QString ThemeListPath(const QString& programFolder);
+QString ThemeFilePath(const QString& programFolder, const QString& themeName);
+// The style sheet of a theme; std::nullopt when the file is missing or unreadable.
+std::optional<QString> ReadThemeFile(const QString& programFolder, const QString& themeName);
+
+inline const QString kDefaultThemeName = QStringLiteral("1");
+constexpr int kThemeCount = 48;

@@ -1,0 +1,68 @@
+#include "store/connection.h"
+
+#include <QAtomicInteger>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QUrl>
+
+namespace store {
+
+namespace {
+QAtomicInteger<quint64> connectionCounter;
+}
+
+Connection::Connection(const QString& filePath)
+    : name_(QStringLiteral("tavora-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+    , path_(filePath)
+{
+}
+
+Connection::~Connection()
+{
+    if (QSqlDatabase::contains(name_)) {
+        {
+            QSqlDatabase db = QSqlDatabase::database(name_, false);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(name_);
+    }
+}
+
+Result Connection::open()
+{
+    if (isOpen())
+        return Result::success();
+    if (!QFileInfo(path_).isFile())
+        return Result::failure(QStringLiteral("%1: the file does not exist").arg(path_));
+    QSqlDatabase db = QSqlDatabase::contains(name_) ? QSqlDatabase::database(name_, false)
+                                                   : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    // mode=rw: a file that vanished is reported, never silently recreated empty.
+    QUrl uri = QUrl::fromLocalFile(QFileInfo(path_).absoluteFilePath());
+    uri.setQuery(QStringLiteral("mode=rw"));
+    db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!db.open())
+        return Result::failure(QStringLiteral("%1: %2").arg(path_, db.lastError().text()));
+    // Probe once: a file that is not a database opens fine and fails on first use.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        const QString why = probe.lastError().text();
+        probe.finish();
+        db.close();
+        return Result::failure(QStringLiteral("%1: %2").arg(path_, why));
+    }
+    return Result::success();
+}
+
+bool Connection::isOpen() const
+{
+    return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
+}
+
+QSqlDatabase Connection::database() const
+{
+    return QSqlDatabase::database(name_, false);
+}
+
+} // namespace store

@@ -1,0 +1,194 @@
+#include "store/data_files.h"
+#include "store/connection.h"
+#include "store/delivered_table.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace store {
+
+QString DataFilePath(const QString& programFolder, const QString& fileName)
+{
+    return QDir(programFolder).filePath(fileName);
+}
+
+QString DeliveredTablePath(const FileDef& file, const TableDef& table)
+{
+    return QStringLiteral(":/data/%1/%2.tsv").arg(file.dataFolder, table.name);
+}
+
+namespace {
+
+QString createTableSql(const TableDef& t)
+{
+    QStringList cols;
+    for (const QString& c : t.columns) {
+        if (t.integerColumns.contains(c))
+            cols << quoteIdentifier(c) + QStringLiteral(" INTEGER DEFAULT 0");
+        else
+            cols << quoteIdentifier(c) + QStringLiteral(" TEXT DEFAULT ''");
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(t.name), cols.join(QStringLiteral(", ")));
+}
+
+Result execOrFail(QSqlQuery& q, const QString& sql)
+{
+    if (!q.exec(sql))
+        return Result::failure(q.lastError().text());
+    return Result::success();
+}
+
+Result fillFromDelivered(QSqlDatabase& db, const FileDef& file, const TableDef& t)
+{
+    const QString path = DeliveredTablePath(file, t);
+    if (!QFile::exists(path))
+        return Result::success(); // delivered empty
+    const DeliveredTable data = LoadDeliveredTable(path);
+    if (!data.error.isEmpty())
+        return Result::failure(QStringLiteral("%1: %2").arg(path, data.error));
+    QStringList cols, marks;
+    for (const QString& c : data.columns) {
+        bool known = false;
+        for (const QString& real : t.columns)
+            known = known || real.compare(c, Qt::CaseInsensitive) == 0;
+        if (!known)
+            return Result::failure(QStringLiteral("%1: unknown column %2").arg(path, c));
+        cols << quoteIdentifier(c);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery q(db);
+    q.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoteIdentifier(t.name), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    for (const QStringList& row : data.rows) {
+        for (int i = 0; i < row.size(); ++i) {
+            if (t.integerColumns.contains(data.columns.at(i), Qt::CaseInsensitive))
+                q.bindValue(i, row.at(i).toInt());
+            else
+                q.bindValue(i, row.at(i));
+        }
+        if (!q.exec())
+            return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
+    }
+    return Result::success();
+}
+
+Result buildDatabase(const QString& path, const FileDef& file)
+{
+    const QString name = QStringLiteral("tavora-create-%1").arg(file.fileName);
+    Result result;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        if (!db.open()) {
+            result = Result::failure(db.lastError().text());
+        } else {
+            QSqlQuery q(db);
+            // Rollback journal, never WAL: the file alone is a complete copy for backups.
+            result = execOrFail(q, QStringLiteral("PRAGMA journal_mode=DELETE"));
+            if (result)
+                db.transaction();
+            for (const TableDef& t : file.tables) {
+                if (!result)
+                    break;
+                result = execOrFail(q, createTableSql(t));
+                for (const QString& c : t.uniqueColumns)
+                    if (result)
+                        result = execOrFail(q, QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
+                                                   .arg(quoteIdentifier(QStringLiteral("ux_%1_%2").arg(t.name, c)),
+                                                        quoteIdentifier(t.name), quoteIdentifier(c)));
+                for (const QString& c : t.indexedColumns)
+                    if (result)
+                        result = execOrFail(q, QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
+                                                   .arg(quoteIdentifier(QStringLiteral("ix_%1_%2").arg(t.name, c)),
+                                                        quoteIdentifier(t.name), quoteIdentifier(c)));
+                if (result)
+                    result = fillFromDelivered(db, file, t);
+            }
+            q.finish();
+            if (result && !db.commit())
+                result = Result::failure(db.lastError().text());
+            if (!result)
+                db.rollback();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return result;
+}
+
+} // namespace
+
+Result CreateDataFile(const QString& programFolder, const FileDef& file)
+{
+    const QString target = DataFilePath(programFolder, file.fileName);
+    const QString temp = target + QStringLiteral(".new");
+    QFile::remove(temp);
+    Result r = buildDatabase(temp, file);
+    if (r && !QFile::rename(temp, target))
+        r = Result::failure(QStringLiteral("cannot rename %1 to %2").arg(temp, target));
+    if (!r) {
+        QFile::remove(temp);
+        return Result::failure(QStringLiteral("%1: %2").arg(target, r.error));
+    }
+    return r;
+}
+
+Result VerifyDataFile(const QString& path, const FileDef& file)
+{
+    Connection conn(path);
+    if (Result r = conn.open(); !r)
+        return r;
+    QSqlQuery q(conn.database());
+    for (const TableDef& t : file.tables) {
+        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(t.name))))
+            return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
+        QStringList have;
+        while (q.next())
+            have << q.value(1).toString();
+        if (have.isEmpty())
+            return Result::failure(QStringLiteral("%1: the table %2 is missing").arg(path, t.name));
+        for (const QString& c : t.columns)
+            if (!have.contains(c, Qt::CaseInsensitive))
+                return Result::failure(QStringLiteral("%1: the table %2 lacks the column %3").arg(path, t.name, c));
+    }
+    q.finish();
+    return Result::success();
+}
+
+Result CreateMissingSkinFiles(const QString& programFolder)
+{
+    QDir folder(programFolder);
+    if (!folder.exists(QStringLiteral("skin")) && !folder.mkpath(QStringLiteral("skin")))
+        return Result::failure(QStringLiteral("%1: cannot create the folder").arg(folder.filePath(QStringLiteral("skin"))));
+    QDirIterator it(QStringLiteral(":/data/skin"));
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = folder.filePath(QStringLiteral("skin/") + it.fileName());
+        if (QFileInfo::exists(target))
+            continue;
+        if (!QFile::copy(source, target))
+            return Result::failure(QStringLiteral("%1: cannot be written").arg(target));
+        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+    }
+    return Result::success();
+}
+
+PrepareOutcome PrepareProgramFolder(const QString& programFolder)
+{
+    for (const FileDef& file : dataFiles()) {
+        const QString path = DataFilePath(programFolder, file.fileName);
+        const Result r = QFileInfo::exists(path) ? VerifyDataFile(path, file) : CreateDataFile(programFolder, file);
+        if (!r)
+            return {false, file.fileName, r.error};
+    }
+    if (const Result r = CreateMissingSkinFiles(programFolder); !r)
+        return {false, QStringLiteral("skin"), r.error};
+    return {};
+}
+
+} // namespace store

@@ -1,0 +1,31 @@
+#pragma once
+// The program folder's data files: where they are, their creation on first run from the
+// delivered data, and the check that an existing file is one of ours.
+#include "store/result.h"
+#include "store/schema.h"
+
+namespace store {
+
+QString DataFilePath(const QString& programFolder, const QString& fileName);
+QString DeliveredTablePath(const FileDef& file, const TableDef& table); // ":/data/..."
+
+// Creates one data file from the delivered data. Writes to a temporary name first, so an
+// interrupted creation never leaves a half-made file behind.
+Result CreateDataFile(const QString& programFolder, const FileDef& file);
+// An existing file must open as a database and hold every table with every column.
+Result VerifyDataFile(const QString& path, const FileDef& file);
+
+struct PrepareOutcome {
+    bool ok = true;
+    QString fileName; // the file that could not be used
+    QString error;
+};
+
+// Creates what is missing (data files, the skin folder and its files), never overwrites,
+// and verifies every existing data file.
+PrepareOutcome PrepareProgramFolder(const QString& programFolder);
+
+// The delivered theme files, written into <folder>/skin when missing.
+Result CreateMissingSkinFiles(const QString& programFolder);
+
+} // namespace store

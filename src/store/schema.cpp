@@ -1,0 +1,114 @@
+#include "store/schema.h"
+
+namespace store {
+
+QStringList scaleColumns()
+{
+    return {QStringLiteral("L"), QStringLiteral("F"), QStringLiteral("K"), QStringLiteral("Hs"),
+            QStringLiteral("D"), QStringLiteral("Hy"), QStringLiteral("Pd"), QStringLiteral("Pa"),
+            QStringLiteral("Pt"), QStringLiteral("Sc"), QStringLiteral("Ma")};
+}
+
+QStringList itemColumns()
+{
+    QStringList items;
+    for (int i = 1; i <= 71; ++i)
+        items << QString::number(i);
+    return items;
+}
+
+namespace {
+
+TableDef normTable(const QString& name)
+{
+    QStringList cols{QStringLiteral("KHam")};
+    QStringList scales = scaleColumns();
+    scales.last() = QStringLiteral("MA");
+    cols << scales << QStringLiteral("ID");
+    return {name, cols, {}, {QStringLiteral("KHam")}, {}};
+}
+
+TableDef scoreRowTable(const QString& name)
+{
+    return {name, QStringList{QStringLiteral("Code")} + scaleColumns(), {}, {QStringLiteral("Code")}, {}};
+}
+
+QVector<FileDef> buildFiles()
+{
+    const QString code = QStringLiteral("Code");
+    FileDef examinees{kExamineeFile, QStringLiteral("Tavora71"), {
+        {QStringLiteral("IDE"),
+         {code, QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Sen"),
+          QStringLiteral("Jens"), QStringLiteral("Taahol"), QStringLiteral("Group"),
+          QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time"),
+          QStringLiteral("TT1")},
+         {}, {}, {code}},
+        {QStringLiteral("Answer"), QStringList{code} + itemColumns(), {}, {code}, {}},
+        {QStringLiteral("QUS"),
+         {QStringLiteral("ID"), QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),
+          QStringLiteral("QU4"), QStringLiteral("QU5")},
+         {}, {QStringLiteral("ID")}, {}},
+    }};
+    FileDef settings{kSettingsFile, QStringLiteral("Theme"), {
+        {QStringLiteral("Theme"),
+         {QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
+          QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
+          QStringLiteral("T11"), QStringLiteral("Check1")},
+         {QStringLiteral("Check1")}, {}, {}},
+    }};
+    FileDef norms{kNormsFile, QStringLiteral("ThemeTB"), {
+        normTable(QStringLiteral("EvabaliniDJMIR")),
+        normTable(QStringLiteral("EvabaliniDAMIR")),
+        normTable(QStringLiteral("EvabaliniDJFMIR")),
+        normTable(QStringLiteral("EvabaliniDAFMIR")),
+        scoreRowTable(QStringLiteral("NOMREKhamIR")),
+        scoreRowTable(QStringLiteral("NOMREbikIR")),
+        {QStringLiteral("Sortt2"),
+         {QStringLiteral("id"), QStringLiteral("Numb"), QStringLiteral("etebari"),
+          QStringLiteral("Name"), QStringLiteral("Name2")},
+         {}, {}, {}},
+        {QStringLiteral("Taff"),
+         {QStringLiteral("id"), QStringLiteral("Topp"), QStringLiteral("Mediumm"), QStringLiteral("Downn")},
+         {}, {QStringLiteral("id")}, {}},
+    }};
+    FileDef buffer{kImportBufferFile, QStringLiteral("Logo"), {
+        {QStringLiteral("Answer"), itemColumns(), {}, {}, {}},
+    }};
+    return {examinees, settings, norms, buffer};
+}
+
+} // namespace
+
+const QVector<FileDef>& dataFiles()
+{
+    static const QVector<FileDef> files = buildFiles();
+    return files;
+}
+
+const FileDef* findFile(const QString& fileName)
+{
+    for (const FileDef& f : dataFiles())
+        if (f.fileName.compare(fileName, Qt::CaseInsensitive) == 0)
+            return &f;
+    return nullptr;
+}
+
+const TableDef* findTable(const QString& fileName, const QString& table)
+{
+    const FileDef* f = findFile(fileName);
+    if (!f)
+        return nullptr;
+    for (const TableDef& t : f->tables)
+        if (t.name.compare(table, Qt::CaseInsensitive) == 0)
+            return &t;
+    return nullptr;
+}
+
+QString quoteIdentifier(const QString& name)
+{
+    QString escaped = name;
+    escaped.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + escaped + QLatin1Char('"');
+}
+
+} // namespace store

@@ -1,0 +1,409 @@
+#include "store/view.h"
+#include "store/schema.h"
+
+#include <QSqlError>
+#include <QSqlField>
+#include <QSqlQuery>
+
+namespace store {
+
+namespace {
+
+QString sqlError(const QSqlQuery& q)
+{
+    return q.lastError().text();
+}
+
+void bindAll(QSqlQuery& q, const QVariantList& binds)
+{
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+}
+
+} // namespace
+
+View::View(const QString& filePath, const QString& table)
+    : connection_(filePath)
+    , table_(table)
+{
+}
+
+View::~View() = default;
+
+Result View::fail(const QString& why)
+{
+    lastError_ = why;
+    return Result::failure(why);
+}
+
+Result View::ensureOpen()
+{
+    if (isOpen())
+        return Result::success();
+    if (Result r = connection_.open(); !r)
+        return fail(r.error);
+    QSqlQuery q(connection_.database());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table_))))
+        return fail(sqlError(q));
+    QStringList cols;
+    while (q.next())
+        cols << q.value(1).toString();
+    if (cols.isEmpty())
+        return fail(QStringLiteral("%1: no table %2").arg(connection_.filePath(), table_));
+    columns_ = cols;
+    return Result::success();
+}
+
+QString View::realColumn(const QString& column) const
+{
+    for (const QString& c : columns_)
+        if (c.compare(column, Qt::CaseInsensitive) == 0)
+            return c;
+    return {};
+}
+
+QString View::baseWhere(QVariantList& binds) const
+{
+    QString where = QStringLiteral("(rowid <= ?");
+    binds << snapshotMax_;
+    if (!ownRows_.isEmpty()) {
+        where += QStringLiteral(" OR rowid IN (");
+        for (int i = 0; i < ownRows_.size(); ++i) {
+            where += i ? QStringLiteral(",?") : QStringLiteral("?");
+            binds << ownRows_.at(i);
+        }
+        where += QLatin1Char(')');
+    }
+    where += QLatin1Char(')');
+    if (filter_) {
+        where += QStringLiteral(" AND %1 = ?").arg(quoteIdentifier(filter_->first));
+        binds << filter_->second;
+    }
+    return where;
+}
+
+QString View::orderBy(bool descending) const
+{
+    QStringList parts;
+    const QString dir = descending ? QStringLiteral(" DESC") : QString();
+    for (const QString& e : sortExprs_)
+        parts << e + dir;
+    parts << QStringLiteral("rowid") + dir;
+    return parts.join(QStringLiteral(", "));
+}
+
+void View::clearCurrent(Position pos)
+{
+    current_.reset();
+    record_ = QSqlRecord();
+    newRow_ = false;
+    pending_.clear();
+    position_ = pos;
+}
+
+Result View::loadRow(qint64 rowid)
+{
+    QSqlQuery q(connection_.database());
+    q.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)));
+    q.bindValue(0, rowid);
+    if (!q.exec())
+        return fail(sqlError(q));
+    if (!q.next()) {
+        clearCurrent(Position::AfterLast);
+        return fail(QStringLiteral("%1: the row is gone").arg(table_));
+    }
+    current_ = rowid;
+    record_ = q.record();
+    newRow_ = false;
+    pending_.clear();
+    position_ = Position::OnRow;
+    return Result::success();
+}
+
+Result View::keyOf(qint64 rowid, QVariantList& key)
+{
+    key.clear();
+    if (!sortExprs_.isEmpty()) {
+        QSqlQuery k(connection_.database());
+        k.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                      .arg(sortExprs_.join(QStringLiteral(", ")), quoteIdentifier(table_)));
+        k.bindValue(0, rowid);
+        if (!k.exec())
+            return fail(sqlError(k));
+        if (!k.next())
+            return fail(QStringLiteral("%1: the current row is gone").arg(table_));
+        for (int i = 0; i < sortExprs_.size(); ++i)
+            key << k.value(i);
+    }
+    key << rowid;
+    return Result::success();
+}
+
+Result View::seek(const QVariantList* from, bool forward)
+{
+    if (Result r = ensureOpen(); !r)
+        return r;
+    QVariantList binds;
+    QString where = baseWhere(binds);
+    if (from) {
+        // Continue from a row's place in the view's order.
+        const QStringList keys = sortExprs_ + QStringList{QStringLiteral("rowid")};
+        const QString lhs = QLatin1Char('(') + keys.join(QStringLiteral(", ")) + QLatin1Char(')');
+        const QString rhs = QLatin1Char('(') + QStringList(keys.size(), QStringLiteral("?")).join(QStringLiteral(", ")) + QLatin1Char(')');
+        where += QStringLiteral(" AND %1 %2 %3").arg(lhs, forward ? QStringLiteral(">") : QStringLiteral("<"), rhs);
+        binds << *from;
+    }
+    QSqlQuery q(connection_.database());
+    q.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
+                  .arg(quoteIdentifier(table_), where, orderBy(!forward)));
+    bindAll(q, binds);
+    if (!q.exec())
+        return fail(sqlError(q));
+    if (!q.next()) {
+        clearCurrent(forward ? Position::AfterLast : Position::BeforeFirst);
+        return Result::success();
+    }
+    const qint64 rowid = q.value(0).toLongLong();
+    q.finish();
+    return loadRow(rowid);
+}
+
+Result View::step(bool forward)
+{
+    if (!current_ || newRow_)
+        return seek(nullptr, forward);
+    QVariantList key;
+    if (Result r = keyOf(*current_, key); !r)
+        return r;
+    return seek(&key, forward);
+}
+
+Result View::refresh()
+{
+    if (Result r = ensureOpen(); !r)
+        return r;
+    QSqlQuery q(connection_.database());
+    if (!q.exec(QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(quoteIdentifier(table_))) || !q.next())
+        return fail(sqlError(q));
+    snapshotMax_ = q.value(0).toLongLong();
+    q.finish();
+    ownRows_.clear();
+    filter_.reset();
+    sortExprs_.clear();
+    invalidateCount();
+    clearCurrent(Position::BeforeFirst);
+    return seek(nullptr, true);
+}
+
+Result View::setFilter(const QString& column, const QString& value)
+{
+    if (Result r = ensureOpen(); !r)
+        return r;
+    const QString real = realColumn(column);
+    if (real.isEmpty())
+        return fail(QStringLiteral("%1 has no column %2").arg(table_, column));
+    filter_ = qMakePair(real, value);
+    invalidateCount();
+    clearCurrent(Position::BeforeFirst);
+    return seek(nullptr, true);
+}
+
+Result View::sortBy(const QString& column, SortOrder order)
+{
+    if (Result r = ensureOpen(); !r)
+        return r;
+    const QString real = realColumn(column);
+    if (real.isEmpty())
+        return fail(QStringLiteral("%1 has no column %2").arg(table_, column));
+    const QString text = QStringLiteral("ifnull(%1, '')").arg(quoteIdentifier(real));
+    if (order == SortOrder::Numeric)
+        sortExprs_ = {QStringLiteral("(trim(%1) <> '')").arg(text), QStringLiteral("CAST(%1 AS REAL)").arg(text)};
+    else
+        sortExprs_ = {text};
+    clearCurrent(Position::BeforeFirst);
+    return seek(nullptr, true);
+}
+
+int View::count()
+{
+    if (countCache_)
+        return *countCache_;
+    if (!ensureOpen())
+        return 0;
+    QVariantList binds;
+    const QString where = baseWhere(binds);
+    QSqlQuery q(connection_.database());
+    q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(quoteIdentifier(table_), where));
+    bindAll(q, binds);
+    if (!q.exec() || !q.next()) {
+        fail(sqlError(q));
+        return 0;
+    }
+    countCache_ = q.value(0).toInt();
+    return *countCache_;
+}
+
+bool View::atStart() const
+{
+    return position_ == Position::BeforeFirst;
+}
+
+bool View::atEnd() const
+{
+    return position_ == Position::AfterLast || (position_ == Position::BeforeFirst && !hasCurrent());
+}
+
+bool View::hasCurrent() const
+{
+    return newRow_ || current_.has_value();
+}
+
+bool View::isNew() const
+{
+    return newRow_;
+}
+
+Result View::moveFirst()
+{
+    return seek(nullptr, true);
+}
+
+Result View::moveLast()
+{
+    return seek(nullptr, false);
+}
+
+Result View::moveNext()
+{
+    return step(true);
+}
+
+Result View::movePrevious()
+{
+    return step(false);
+}
+
+QVariant View::rawValue(const QString& column) const
+{
+    const QString real = realColumn(column);
+    if (real.isEmpty())
+        return {};
+    if (auto it = pending_.constFind(real); it != pending_.constEnd())
+        return *it;
+    if (newRow_ || !current_)
+        return {};
+    return record_.value(real);
+}
+
+QString View::value(const QString& column) const
+{
+    const QVariant v = rawValue(column);
+    return v.isNull() ? QString() : v.toString();
+}
+
+Result View::setValue(const QString& column, const QVariant& value)
+{
+    if (!hasCurrent())
+        return fail(QStringLiteral("%1: no current row").arg(table_));
+    const QString real = realColumn(column);
+    if (real.isEmpty())
+        return fail(QStringLiteral("%1 has no column %2").arg(table_, column));
+    pending_.insert(real, value);
+    return Result::success();
+}
+
+bool View::hasPendingEdit() const
+{
+    return newRow_ || !pending_.isEmpty();
+}
+
+void View::addNew()
+{
+    if (!ensureOpen())
+        return;
+    current_.reset();
+    record_ = QSqlRecord();
+    pending_.clear();
+    newRow_ = true;
+    position_ = Position::OnRow;
+}
+
+Result View::update()
+{
+    if (Result r = ensureOpen(); !r)
+        return r;
+    QSqlQuery q(connection_.database());
+    if (newRow_) {
+        QStringList cols, marks;
+        QVariantList binds;
+        for (auto it = pending_.constBegin(); it != pending_.constEnd(); ++it) {
+            cols << quoteIdentifier(it.key());
+            marks << QStringLiteral("?");
+            binds << it.value();
+        }
+        const QString sql = cols.isEmpty()
+            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table_))
+            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                  .arg(quoteIdentifier(table_), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+        q.prepare(sql);
+        bindAll(q, binds);
+        if (!q.exec())
+            return fail(sqlError(q));
+        const qint64 rowid = q.lastInsertId().toLongLong();
+        q.finish();
+        ownRows_ << rowid;
+        invalidateCount();
+        return loadRow(rowid);
+    }
+    if (!current_)
+        return fail(QStringLiteral("%1: no current row to store").arg(table_));
+    if (pending_.isEmpty())
+        return Result::success();
+    QStringList sets;
+    QVariantList binds;
+    for (auto it = pending_.constBegin(); it != pending_.constEnd(); ++it) {
+        sets << quoteIdentifier(it.key()) + QStringLiteral(" = ?");
+        binds << it.value();
+    }
+    binds << *current_;
+    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoteIdentifier(table_), sets.join(QStringLiteral(", "))));
+    bindAll(q, binds);
+    if (!q.exec())
+        return fail(sqlError(q));
+    if (q.numRowsAffected() == 0) {
+        q.finish();
+        return fail(QStringLiteral("%1: the row was removed meanwhile").arg(table_));
+    }
+    q.finish();
+    invalidateCount(); // a changed filter column may move the row out of the view
+    return loadRow(*current_);
+}
+
+Result View::deleteCurrent()
+{
+    if (Result r = ensureOpen(); !r)
+        return r;
+    if (newRow_) {
+        clearCurrent(Position::BeforeFirst);
+        return seek(nullptr, true);
+    }
+    if (!current_)
+        return fail(QStringLiteral("%1: no current row to delete").arg(table_));
+    QVariantList key;
+    if (Result r = keyOf(*current_, key); !r)
+        return r;
+    QSqlQuery q(connection_.database());
+    q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)));
+    q.bindValue(0, *current_);
+    if (!q.exec())
+        return fail(sqlError(q));
+    q.finish();
+    invalidateCount();
+    // Step on to the next row (or back to the last one) from the deleted row's place.
+    Result r = seek(&key, true);
+    if (r && !current_)
+        r = seek(nullptr, false);
+    return r;
+}
+
+} // namespace store

@@ -1,0 +1,36 @@
+#include "support/test_env.h"
+#include "store/data_files.h"
+#include "store/view.h"
+
+TestEnv::TestEnv(bool seeded)
+    : ctx(dir_.path(), dialogs, clock, desktop)
+{
+    if (seeded) {
+        const store::PrepareOutcome r = store::PrepareProgramFolder(dir_.path());
+        if (!r.ok)
+            seedError_ = r.fileName + QStringLiteral(": ") + r.error;
+    }
+}
+
+namespace testing_support {
+
+bool addExaminee(const QString& folder, const QString& code, const QStringList& responses,
+                 const QHash<QString, QString>& identity)
+{
+    const QString file = store::DataFilePath(folder, QStringLiteral("Tavora71.mdb"));
+    store::View ide(file, QStringLiteral("IDE"));
+    store::View answer(file, QStringLiteral("Answer"));
+    if (!ide.refresh() || !answer.refresh())
+        return false;
+    ide.addNew();
+    ide.setValue(QStringLiteral("Code"), code);
+    for (auto it = identity.begin(); it != identity.end(); ++it)
+        ide.setValue(it.key(), it.value());
+    answer.addNew();
+    answer.setValue(QStringLiteral("Code"), code.trimmed());
+    for (int i = 0; i < responses.size() && i < 71; ++i)
+        answer.setValue(QString::number(i + 1), responses.at(i));
+    return ide.update().ok && answer.update().ok;
+}
+
+} // namespace testing_support
