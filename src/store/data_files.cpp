@@ -17,9 +17,15 @@ QString DataFilePath(const QString& programFolder, const QString& fileName)
     return QDir(programFolder).filePath(fileName);
 }
 
-QString DeliveredTablePath(const FileDef& file, const TableDef& table)
+QStringList DeliveredTablePaths(const FileDef& file, const TableDef& table)
 {
-    return QStringLiteral(":/data/%1/%2.tsv").arg(file.dataFolder, table.name);
+    const QDir folder(QStringLiteral(":/data/") + file.dataFolder);
+    QStringList paths;
+    const QStringList names = folder.entryList(
+        {table.name + QStringLiteral(".tsv"), table.name + QStringLiteral(".*.tsv")}, QDir::Files, QDir::Name);
+    for (const QString& name : names)
+        paths << folder.filePath(name);
+    return paths;
 }
 
 namespace {
@@ -43,11 +49,8 @@ Result execOrFail(QSqlQuery& q, const QString& sql)
     return Result::success();
 }
 
-Result fillFromDelivered(QSqlDatabase& db, const FileDef& file, const TableDef& t)
+Result fillFromFile(QSqlDatabase& db, const QString& path, const TableDef& t)
 {
-    const QString path = DeliveredTablePath(file, t);
-    if (!QFile::exists(path))
-        return Result::success(); // delivered empty
     const DeliveredTable data = LoadDeliveredTable(path);
     if (!data.error.isEmpty())
         return Result::failure(QStringLiteral("%1: %2").arg(path, data.error));
@@ -74,6 +77,14 @@ Result fillFromDelivered(QSqlDatabase& db, const FileDef& file, const TableDef& 
         if (!q.exec())
             return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
     }
+    return Result::success();
+}
+
+Result fillFromDelivered(QSqlDatabase& db, const FileDef& file, const TableDef& t)
+{
+    for (const QString& path : DeliveredTablePaths(file, t))
+        if (Result r = fillFromFile(db, path, t); !r)
+            return r;
     return Result::success();
 }
 

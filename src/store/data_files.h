@@ -7,7 +7,9 @@
 namespace store {
 
 QString DataFilePath(const QString& programFolder, const QString& fileName);
-QString DeliveredTablePath(const FileDef& file, const TableDef& table); // ":/data/..."
+// The delivered rows of a table: ":/data/<folder>/<Table>.tsv" and any "<Table>.<part>.tsv"
+// beside it (a large table may be kept in several readable files), in name order.
+QStringList DeliveredTablePaths(const FileDef& file, const TableDef& table);
 
 // Creates one data file from the delivered data. Writes to a temporary name first, so an
 // interrupted creation never leaves a half-made file behind.
