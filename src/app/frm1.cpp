@@ -3,6 +3,7 @@
 #include "app/twips.h"
 #include "settings/apply_theme.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QImageReader>
 #include <QLinearGradient>
@@ -43,12 +44,14 @@ QPixmap linkPicture(const QSize& size)
     top.setHeight(size.height() * 3 / 5);
     p.drawText(top, Qt::AlignCenter, texts::kProgramCaption);
     p.setPen(QColor(0xc9, 0xd8, 0xe8));
-    QFont small(QStringLiteral("DejaVu Sans"), 11);
+    QFont small = QApplication::font();
+    small.setPointSize(12);
     p.setFont(small);
-    QRect bottom = pm.rect();
+    QRect bottom = pm.rect().adjusted(24, 0, -24, 0);
     bottom.setTop(top.bottom());
-    bottom.setHeight(size.height() / 4);
-    p.drawText(bottom, Qt::AlignCenter, QStringLiteral("71 items  ·  3 validity  ·  8 clinical scales"));
+    bottom.setHeight(size.height() / 3);
+    p.drawText(bottom, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
+               QStringLiteral("پرسشنامه کوتاه شخصیت\n۳ مقیاس اعتباری و ۸ مقیاس بالینی"));
     return pm;
 }
 
@@ -94,6 +97,10 @@ void Frm1::buildWindow()
     SkinLabel9->setProperty("role", QStringLiteral("title"));
     SkinLabel9->setAlignment(Qt::AlignCenter);
     SkinLabel9->setGeometry(twipsRect(300, 120, 7800, 540));
+    QFont titleFont = SkinLabel9->font();
+    titleFont.setPointSize(titleFont.pointSize() + 5);
+    titleFont.setBold(true);
+    SkinLabel9->setFont(titleFont);
 
     SkinLabel1 = new QLabel(this);
     SkinLabel1->setObjectName(QStringLiteral("SkinLabel1"));
@@ -127,7 +134,6 @@ void Frm1::buildWindow()
     Command12 = addMenuButton(QStringLiteral("Command12"), texts::kCaptionAbout, 7);
     Command13 = addMenuButton(QStringLiteral("Command13"), texts::kCaptionUpdate, 8);
     Command6 = addMenuButton(QStringLiteral("Command6"), texts::kCaptionExit, 9);
-    Command6->setShortcut(QKeySequence(Qt::Key_Escape)); // the window's cancel button
 
     SkinLabel2 = new QLabel(this);
     SkinLabel2->setObjectName(QStringLiteral("SkinLabel2"));
@@ -156,7 +162,8 @@ void Frm1::buildWindow()
     SkinLabel21->setProperty("role", QStringLiteral("notice"));
     SkinLabel21->setAlignment(Qt::AlignCenter);
     SkinLabel21->setGeometry(twipsRect(180, 7710, 10140, 330));
-    SkinLabel21->setText(texts::kPermanentNotice + QLatin1Char(' ') + ctx_.publisher().channelHandle);
+    // A left-to-right mark keeps the handle's "@" in front of it inside the right-to-left line.
+    SkinLabel21->setText(texts::kPermanentNotice + QLatin1Char(' ') + QChar(0x200E) + ctx_.publisher().channelHandle);
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -305,7 +312,12 @@ bool Frm1::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
     if (type == QEvent::MouseMove || type == QEvent::Enter) {
-        if (auto* w = qobject_cast<QWidget*>(watched)) {
+        auto* w = qobject_cast<QWidget*>(watched);
+        // A move over a button also reaches its parents; only the bare background clears the hint.
+        if (w && type == QEvent::MouseMove && (w == this || w == Frame7)
+            && w->childAt(static_cast<QMouseEvent*>(event)->position().toPoint()))
+            w = nullptr;
+        if (w) {
             if (const std::optional<QString> hint = hintFor(w)) {
                 SkinLabel2->setText(*hint);
                 SkinLabel2->setVisible(!hint->isEmpty());
@@ -345,6 +357,15 @@ void Frm1::runCloseStep()
         showExitScreen(QPoint(5000, 1500));
     else
         ctx_.desktop().endProgram(0); // until the exit screen exists, leaving ends the program
+}
+
+void Frm1::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) { // the exit button is the window's cancel button
+        Command6->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void Frm1::closeEvent(QCloseEvent* event)

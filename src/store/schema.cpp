@@ -69,7 +69,7 @@ QVector<FileDef> buildFiles()
          {}, {}, {}},
         {QStringLiteral("Taff"),
          {QStringLiteral("id"), QStringLiteral("Topp"), QStringLiteral("Mediumm"), QStringLiteral("Downn")},
-         {}, {QStringLiteral("id")}, {}},
+         {}, {}, {QStringLiteral("id")}}, // a duplicate key would hide a text silently
     }};
     FileDef buffer{kImportBufferFile, QStringLiteral("Logo"), {
         {QStringLiteral("Answer"), itemColumns(), {}, {}, {}},

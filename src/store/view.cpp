@@ -51,6 +51,16 @@ Result View::ensureOpen()
     if (cols.isEmpty())
         return fail(QStringLiteral("%1: no table %2").arg(connection_.filePath(), table_));
     columns_ = cols;
+    return takeSnapshot();
+}
+
+Result View::takeSnapshot()
+{
+    QSqlQuery q(connection_.database());
+    if (!q.exec(QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(quoteIdentifier(table_))) || !q.next())
+        return fail(sqlError(q));
+    snapshotMax_ = q.value(0).toLongLong();
+    ownRows_.clear();
     return Result::success();
 }
 
@@ -113,6 +123,7 @@ Result View::loadRow(qint64 rowid)
         return fail(QStringLiteral("%1: the row is gone").arg(table_));
     }
     current_ = rowid;
+    empty_ = false;
     record_ = q.record();
     newRow_ = false;
     pending_.clear();
@@ -160,7 +171,9 @@ Result View::seek(const QVariantList* from, bool forward)
     if (!q.exec())
         return fail(sqlError(q));
     if (!q.next()) {
+        // Nothing from the start means an empty view: before the first row and past the last.
         clearCurrent(forward ? Position::AfterLast : Position::BeforeFirst);
+        empty_ = !from;
         return Result::success();
     }
     const qint64 rowid = q.value(0).toLongLong();
@@ -182,12 +195,8 @@ Result View::refresh()
 {
     if (Result r = ensureOpen(); !r)
         return r;
-    QSqlQuery q(connection_.database());
-    if (!q.exec(QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(quoteIdentifier(table_))) || !q.next())
-        return fail(sqlError(q));
-    snapshotMax_ = q.value(0).toLongLong();
-    q.finish();
-    ownRows_.clear();
+    if (Result r = takeSnapshot(); !r)
+        return r;
     filter_.reset();
     sortExprs_.clear();
     invalidateCount();
@@ -245,12 +254,12 @@ int View::count()
 
 bool View::atStart() const
 {
-    return position_ == Position::BeforeFirst;
+    return position_ == Position::BeforeFirst || empty_;
 }
 
 bool View::atEnd() const
 {
-    return position_ == Position::AfterLast || (position_ == Position::BeforeFirst && !hasCurrent());
+    return position_ == Position::AfterLast || empty_;
 }
 
 bool View::hasCurrent() const
@@ -325,6 +334,7 @@ void View::addNew()
     record_ = QSqlRecord();
     pending_.clear();
     newRow_ = true;
+    empty_ = false;
     position_ = Position::OnRow;
 }
 

@@ -70,7 +70,8 @@ public:
 private:
     enum class Position { BeforeFirst, OnRow, AfterLast };
 
-    Result ensureOpen();
+    Result ensureOpen(); // opening reads the table: the snapshot starts here
+    Result takeSnapshot();
     Result fail(const QString& why);
     QString realColumn(const QString& column) const;
     QString baseWhere(QVariantList& binds) const;
@@ -93,6 +94,7 @@ private:
     QStringList sortExprs_;
 
     Position position_ = Position::BeforeFirst;
+    bool empty_ = true; // the last look from the start found no row
     std::optional<qint64> current_;
     QSqlRecord record_;
     bool newRow_ = false;

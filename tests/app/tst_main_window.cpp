@@ -1,0 +1,271 @@
+// Start-up, the main window's menu, hints, links and its close step.
+#include "app/frm1.h"
+#include "app/single_instance.h"
+#include "app/startup.h"
+#include "app/texts.h"
+#include "store/view.h"
+#include "support/test_env.h"
+#include "support/test_registry.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace {
+
+void mouseMoveOver(QWidget* w)
+{
+    QMouseEvent move(QEvent::MouseMove, QPointF(3, 3), w->mapToGlobal(QPointF(3, 3)), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(w, &move);
+}
+
+void setSetting(const QString& folder, const QString& column, const QVariant& value)
+{
+    store::View theme(QDir(folder).filePath(QStringLiteral("Theme.skn")), QStringLiteral("Theme"));
+    QVERIFY(theme.refresh());
+    QVERIFY(theme.setValue(column, value));
+    QVERIFY(theme.update());
+}
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void startupCreatesFilesAndLoadsTheWindow()
+    {
+        TestEnv env(false);
+        SingleInstanceGuard guard(env.folder());
+        std::unique_ptr<Frm1> w = StartProgram(env.ctx, guard);
+        QVERIFY(w);
+        QVERIFY(env.dialogs.shown.isEmpty());
+        QVERIFY(QFile::exists(env.path(QStringLiteral("Tavora71.mdb"))));
+        QCOMPARE(w->windowTitle(), QStringLiteral("Tavora-II-71"));
+        QCOMPARE(w->SkinLabel9->text(), QStringLiteral("Tavora-II-71 V: 3.5"));
+        QCOMPARE(w->Text3->text(), QStringLiteral("2"));
+        QCOMPARE(w->IdentifierLabel(), texts::kDefaultIdentifierLabel);
+        QCOMPARE(w->Command4->text(), texts::kCaptionShowPrefix + texts::kDefaultIdentifierLabel);
+        QCOMPARE(w->pos(), QPoint(156, 51)); // 2340, 765 twips
+        QVERIFY(w->Timer3->isActive());
+        QVERIFY(w->Timer3->isSingleShot());
+        QCOMPARE(w->Timer3->interval(), 10000);
+        QVERIFY(w->SkinLabel21->text().startsWith(texts::kPermanentNotice + QLatin1Char(' ')));
+        QVERIFY(w->SkinLabel21->text().endsWith(env.ctx.publisher().channelHandle));
+        for (QFrame* panel : {w->Frame10, w->Frame8, w->Frame9, w->Frame6, w->Frame1, w->Frame3})
+            QVERIFY(panel->isHidden());
+        QVERIFY(w->SkinLabel2->isHidden());
+    }
+
+    void aSecondCopyIsRefused()
+    {
+        TestEnv env;
+        SingleInstanceGuard first(env.folder());
+        QVERIFY(first.tryAcquire());
+        SingleInstanceGuard second(env.folder());
+        std::unique_ptr<Frm1> w = StartProgram(env.ctx, second);
+        QVERIFY(!w);
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        const ScriptedDialogs::Shown box = env.dialogs.shown.first();
+        QCOMPARE(box.title, QStringLiteral("Warnnig"));
+        QCOMPARE(box.text, QStringLiteral("برنامه در حال اجراست"));
+        QCOMPARE(box.icon, Dialogs::Icon::Information);
+        QCOMPARE(box.autoCloseMs, 0);
+        // Another program folder is another installation.
+        TestEnv other;
+        SingleInstanceGuard elsewhere(other.folder());
+        QVERIFY(StartProgram(other.ctx, elsewhere));
+    }
+
+    void aDamagedFileEndsTheProgramInOrder()
+    {
+        TestEnv env;
+        QFile f(env.path(QStringLiteral("Theme.skn")));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("garbage");
+        f.close();
+        SingleInstanceGuard guard(env.folder());
+        QVERIFY(!StartProgram(env.ctx, guard));
+        QCOMPARE(env.dialogs.shown.size(), 1);
+        QCOMPARE(env.dialogs.shown.first().title, QStringLiteral("خطا"));
+        QVERIFY(env.dialogs.shown.first().text.contains(QStringLiteral("Theme.skn")));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("garbage"));
+    }
+
+    void hintsFollowTheIdentifierLabel()
+    {
+        TestEnv env;
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        mouseMoveOver(w.Command1);
+        QVERIFY(!w.SkinLabel2->isHidden());
+        QCOMPARE(w.SkinLabel2->text(), texts::kHintRegisterA + texts::kDefaultIdentifierLabel + texts::kHintRegisterB);
+
+        w.Text23->setText(QStringLiteral("شماره پرونده")); // edited in the clinic details, not yet saved
+        QCOMPARE(w.Command4->text(), QStringLiteral("نمايش شماره پرونده"));
+        mouseMoveOver(w.Command1);
+        QVERIFY(w.SkinLabel2->text().contains(QStringLiteral(" و شماره پرونده را وارد کنيد")));
+        mouseMoveOver(w.Command2);
+        QCOMPARE(w.SkinLabel2->text(), texts::kHintRunTestA + QStringLiteral("شماره پرونده") + texts::kHintRunTestB);
+        mouseMoveOver(w.Command4);
+        QVERIFY(w.SkinLabel2->text().startsWith(QStringLiteral(" درصورتيکه شماره پرونده را فراموش")));
+        mouseMoveOver(w.Command3);
+        QCOMPARE(w.SkinLabel2->text(), texts::kHintKeying);
+        mouseMoveOver(w.Command9);
+        QCOMPARE(w.SkinLabel2->text(), texts::kHintSettings);
+
+        mouseMoveOver(w.Command6); // a button without a hint changes nothing
+        QCOMPARE(w.SkinLabel2->text(), texts::kHintSettings);
+        mouseMoveOver(w.Frame7);   // the menu panel clears and hides the line
+        QVERIFY(w.SkinLabel2->isHidden());
+        QVERIFY(w.SkinLabel2->text().isEmpty());
+        mouseMoveOver(w.Command3);
+        mouseMoveOver(&w);         // and so does the window background
+        QVERIFY(w.SkinLabel2->isHidden());
+    }
+
+    void settingsRowFillsClinicNameAndContactLines()
+    {
+        TestEnv env;
+        setSetting(env.folder(), QStringLiteral("Name"), QStringLiteral("کلينيک آرامش"));
+        setSetting(env.folder(), QStringLiteral("T1"), QStringLiteral("info@example.ir"));
+        setSetting(env.folder(), QStringLiteral("T6"), QStringLiteral("021-5555"));
+        setSetting(env.folder(), QStringLiteral("T11"), QStringLiteral("کد مراجع"));
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        QCOMPARE(w.SkinLabel1->text(), QStringLiteral("کلينيک آرامش"));
+        QCOMPARE(w.IdentifierLabel(), QStringLiteral("کد مراجع"));
+        QCOMPARE(w.Txtmosh->toPlainText(), QStringLiteral("info@example.ir\n021-5555\n"));
+        // The stored text keeps CR LF pairs; QPlainTextEdit shows each as one line break.
+        QCOMPARE(w.Txtmosh->toPlainText().count(QLatin1Char('\n')), 2);
+    }
+
+    void logoIsReadByContentAndAMissingOneLeavesItEmpty()
+    {
+        TestEnv env;
+        {
+            Frm1 w(env.ctx);
+            QVERIFY(w.load());
+            QVERIFY(w.Image1->pixmap().isNull());
+            QVERIFY(w.Picture2->pixmap().isNull());
+        }
+        QImage logo(40, 20, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        QVERIFY(logo.save(env.path(QStringLiteral("tavora-71.jpg")), "BMP")); // a bitmap under a .jpg name
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        QCOMPARE(w.Image1->pixmap().size(), QSize(40, 20));
+        QVERIFY(!w.Picture2->pixmap().isNull());
+    }
+
+    void linksOpenThePublishersAddresses()
+    {
+        TestEnv env;
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        w.Cmandkanal->click();
+        w.CmdHelp->click();
+        w.Command19->click();
+        QTest::mouseClick(w.Picture1, Qt::LeftButton);
+        const PublisherAddresses& p = env.ctx.publisher();
+        QCOMPARE(env.desktop.openedUrls,
+                 (QList<QUrl>{p.channel, p.onWebSite(QStringLiteral("/discussions.html")),
+                              p.onWebSite(QStringLiteral("/Soft/soft-list2.pdf")), p.webSite, p.shop}));
+        QCOMPARE(w.CmdHelp->toolTip(), texts::kTooltipHelp);
+    }
+
+    void hideAllPanelsDropsAnUnsavedRegistrationRow()
+    {
+        TestEnv env;
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        w.Frame10->show();
+        w.Command1->setEnabled(false);
+        w.Adodc2.addNew();
+        w.Adodc2.setValue(QStringLiteral("Code"), QStringLiteral("1"));
+        w.HideAllPanels();
+        QVERIFY(w.Frame10->isHidden());
+        QVERIFY(w.Command1->isEnabled());
+        QVERIFY(!w.Adodc2.isNew());
+        QVERIFY(w.Adodc2.update().ok == false || w.Adodc2.count() == 0); // nothing left to store
+        store::View ide(env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"));
+        QVERIFY(ide.refresh());
+        QCOMPARE(ide.count(), 0);
+    }
+
+    void closeStepFollowsTheExitFlag()
+    {
+        TestEnv env;
+        {
+            Frm1 w(env.ctx);
+            QVERIFY(w.load());
+            w.show();
+            w.Frame10->show();
+            w.close(); // flag "2": panels hidden, then the exit screen (until it exists: the program ends)
+            QVERIFY(w.Frame10->isHidden());
+            QCOMPARE(env.desktop.endCalls, QList<int>{0});
+        }
+        env.desktop.endCalls.clear();
+        {
+            Frm1 w(env.ctx);
+            QVERIFY(w.load());
+            w.show();
+            w.Text3->setText(QStringLiteral("1"));
+            w.close(); // flag "1": the window simply closes
+            QVERIFY(w.isHidden());
+            QVERIFY(env.desktop.endCalls.isEmpty());
+        }
+        {
+            Frm1 w(env.ctx);
+            QVERIFY(w.load());
+            QList<QPoint> shownAt;
+            w.showExitScreen = [&](QPoint p) { shownAt << p; };
+            w.show();
+            w.Text3->setText(QStringLiteral("1"));
+            w.Command6->click(); // the exit button shows the exit screen even with flag "1"
+            QCOMPARE(shownAt, QList<QPoint>{QPoint(5000, 4500)});
+            QVERIFY(w.isHidden());
+        }
+        {
+            Frm1 w(env.ctx);
+            QVERIFY(w.load());
+            QList<QPoint> shownAt;
+            w.showExitScreen = [&](QPoint p) { shownAt << p; };
+            w.show();
+            w.close();
+            QCOMPARE(shownAt, QList<QPoint>{QPoint(5000, 1500)});
+        }
+    }
+
+    void escapePressesTheExitButton()
+    {
+        TestEnv env;
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        int exits = 0;
+        w.showExitScreen = [&](QPoint) { ++exits; };
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        QTest::keyClick(&w, Qt::Key_Escape);
+        QVERIFY(exits >= 1);
+    }
+
+    void updateCheckRunsOnceAfterItsTimer()
+    {
+        TestEnv env;
+        Frm1 w(env.ctx);
+        int checks = 0;
+        w.startupUpdateCheck = [&] { ++checks; };
+        QVERIFY(w.load());
+        w.Timer3->setInterval(10);
+        w.Timer3->start();
+        QTRY_COMPARE(checks, 1);
+        QTest::qWait(50);
+        QCOMPARE(checks, 1);
+        QVERIFY(!w.Timer3->isActive());
+    }
+};
+
+TAVORA_TEST(TestMainWindow)
+#include "tst_main_window.moc"
