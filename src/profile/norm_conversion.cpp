@@ -1,0 +1,116 @@
+#include "profile/norm_conversion.h"
+#include "app/texts.h"
+#include "store/schema.h"
+#include "store/view.h"
+
+namespace profile {
+
+namespace {
+
+// Field names of the norm tables in scale order; the last one is spelt "MA" there.
+const QStringList& normFields()
+{
+    static const QStringList fields = [] {
+        QStringList f = store::scaleColumns();
+        f.last() = QStringLiteral("MA");
+        return f;
+    }();
+    return fields;
+}
+
+} // namespace
+
+QString SelectNormTable(const QString& sex, const QString& education)
+{
+    const bool male = sex == texts::kMale;
+    const bool female = sex == texts::kFemale;
+    const bool university = education == texts::kUniversity;
+    const bool diploma = education == texts::kDiplomaOrLess;
+    if (male && university)
+        return QStringLiteral("EvabaliniDJMIR");
+    if (male && diploma)
+        return QStringLiteral("EvabaliniDAMIR");
+    if (female && university)
+        return QStringLiteral("EvabaliniDJFMIR");
+    if (female && diploma)
+        return QStringLiteral("EvabaliniDAFMIR");
+    return {};
+}
+
+QStringList ConvertToTScores(const QStringList& rawRow, const NormLookup& lookup)
+{
+    const int scales = int(store::scaleColumns().size());
+    QStringList t;
+    t.reserve(scales);
+    for (int i = 0; i < scales; ++i) {
+        const QString raw = i < rawRow.size() ? rawRow.at(i) : QString();
+        const std::optional<QStringList> row = lookup ? lookup(raw) : std::nullopt;
+        t << (row && i < row->size() ? row->at(i) : QString());
+    }
+    return t;
+}
+
+NormSource::NormSource(QString normsFilePath)
+    : path_(std::move(normsFilePath))
+{
+}
+
+NormSource::~NormSource() = default;
+
+store::Result NormSource::select(const QString& tableName)
+{
+    if (tableName.isEmpty())
+        return store::Result::success();
+    auto view = std::make_unique<store::View>(path_, tableName);
+    store::Result r = view->refresh();
+    if (r) {
+        // A table without every scale field is not a norm table.
+        const QStringList columns = view->columns();
+        for (const QString& field : QStringList{QStringLiteral("KHam")} + normFields()) {
+            if (!columns.contains(field, Qt::CaseInsensitive)) {
+                r = store::Result::failure(QStringLiteral("%1 has no column %2").arg(tableName, field));
+                break;
+            }
+        }
+    }
+    if (!r) {
+        view_.reset();
+        lastError_ = r.error;
+        return r;
+    }
+    view_ = std::move(view);
+    return r;
+}
+
+bool NormSource::isSelected() const
+{
+    return view_ != nullptr;
+}
+
+QString NormSource::tableName() const
+{
+    return view_ ? view_->table() : QString();
+}
+
+std::optional<QStringList> NormSource::row(const QString& rawText)
+{
+    if (!view_)
+        return std::nullopt;
+    if (store::Result r = view_->setFilter(QStringLiteral("KHam"), rawText); !r) {
+        lastError_ = r.error;
+        return std::nullopt;
+    }
+    if (!view_->hasCurrent())
+        return std::nullopt;
+    QStringList values;
+    for (const QString& field : normFields())
+        values << view_->value(field);
+    return values;
+}
+
+NormLookup NormSource::lookup()
+{
+    return [this](const QString& rawText) { return row(rawText); };
+}
+
+} // namespace profile
