@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QImageReader>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -38,7 +39,9 @@ QPixmap linkPicture(const QSize& size)
     p.setPen(Qt::NoPen);
     p.drawRoundedRect(QRectF(pm.rect()).adjusted(1, 1, -1, -1), 14, 14);
     p.setPen(QColor(0xf4, 0xf7, 0xfb));
-    QFont big(QStringLiteral("DejaVu Sans"), 26, QFont::Bold);
+    QFont big = QApplication::font();
+    big.setPointSize(26);
+    big.setBold(true);
     p.setFont(big);
     QRect top = pm.rect();
     top.setHeight(size.height() * 3 / 5);
@@ -59,13 +62,15 @@ QPixmap linkPicture(const QSize& size)
 
 Frm1::Frm1(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
-    , Adodc1(ctx.path(QStringLiteral("Theme.skn")), QStringLiteral("Theme"))
-    , Adodc2(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"))
-    , Adodc3(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("Answer"))
-    , Adodc4(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("Answer"))
-    , Adodc5(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"))
-    , Adodc12(ctx.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("QUS"))
-    , Adodc13(ctx.path(QStringLiteral("Theme.skn")), QStringLiteral("Theme"))
+    , settingsFile_(std::make_shared<store::Connection>(ctx.path(QStringLiteral("Theme.skn"))))
+    , examineeFile_(std::make_shared<store::Connection>(ctx.path(QStringLiteral("Tavora71.mdb"))))
+    , Adodc1(settingsFile_, QStringLiteral("Theme"))
+    , Adodc2(examineeFile_, QStringLiteral("IDE"))
+    , Adodc3(examineeFile_, QStringLiteral("Answer"))
+    , Adodc4(examineeFile_, QStringLiteral("Answer"))
+    , Adodc5(examineeFile_, QStringLiteral("IDE"))
+    , Adodc12(examineeFile_, QStringLiteral("QUS"))
+    , Adodc13(settingsFile_, QStringLiteral("Theme"))
     , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frm1"));
@@ -241,6 +246,11 @@ void Frm1::loadSettingsRow()
 
 void Frm1::loadLogo()
 {
+    if (!QFileInfo::exists(ctx_.path(kLogoFile))) {
+        Image1->clear();
+        Picture2->clear();
+        return;
+    }
     QImageReader reader(ctx_.path(kLogoFile));
     reader.setDecideFormatFromContent(true); // the logo file keeps its name whatever it holds
     const QImage image = reader.read();

@@ -37,6 +37,11 @@ public:
 
     AppContext& context() const { return ctx_; }
 
+private:
+    std::shared_ptr<store::Connection> settingsFile_;
+    std::shared_ptr<store::Connection> examineeFile_;
+
+public:
     // Views opened at load.
     store::View Adodc1; // Theme
     store::View Adodc2; // IDE: the new examinee row of the registration panel

@@ -2,31 +2,21 @@
 
 #include <QApplication>
 #include <QFont>
-#include <QFontDatabase>
 #include <QLibraryInfo>
 #include <QTranslator>
-
-namespace {
-
-QString firstInstalled(const QStringList& families)
-{
-    const QStringList installed = QFontDatabase::families();
-    for (const QString& f : families)
-        if (installed.contains(f, Qt::CaseInsensitive))
-            return f;
-    return families.last();
-}
-
-} // namespace
 
 void ConfigurePersianDisplay(QApplication& app)
 {
     app.setLayoutDirection(Qt::RightToLeft);
     app.setStyle(QStringLiteral("Fusion"));
 
-    const QString text = firstInstalled({QStringLiteral("Vazirmatn"), QStringLiteral("Noto Sans Arabic"),
-                                         QStringLiteral("Noto Naskh Arabic"), QStringLiteral("Nazli")});
-    QFont font(text, 10);
+    // Named explicitly (the default would pick DejaVu's Arabic glyphs); the first installed one
+    // wins. Listing families instead of querying the font database keeps start-up quick.
+    QFont font;
+    // Latin text (titles, codes, scale names) comes from the second face without a fallback search.
+    font.setFamilies({QStringLiteral("Noto Sans Arabic"), QStringLiteral("DejaVu Sans"),
+                      QStringLiteral("Noto Naskh Arabic"), QStringLiteral("Nazli")});
+    font.setPointSize(10);
     app.setFont(font);
 
     // The report asks for the customary Persian faces; map them to installed ones.

@@ -3,7 +3,6 @@
 #include <QAtomicInteger>
 #include <QFileInfo>
 #include <QSqlError>
-#include <QSqlQuery>
 #include <QUrl>
 
 namespace store {
@@ -44,14 +43,6 @@ Result Connection::open()
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
     if (!db.open())
         return Result::failure(QStringLiteral("%1: %2").arg(path_, db.lastError().text()));
-    // Probe once: a file that is not a database opens fine and fails on first use.
-    QSqlQuery probe(db);
-    if (!probe.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
-        const QString why = probe.lastError().text();
-        probe.finish();
-        db.close();
-        return Result::failure(QStringLiteral("%1: %2").arg(path_, why));
-    }
     return Result::success();
 }
 

@@ -6,6 +6,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -154,20 +155,23 @@ Result VerifyDataFile(const QString& path, const FileDef& file)
     Connection conn(path);
     if (Result r = conn.open(); !r)
         return r;
+    // One query for the whole file; it also fails on a file that is not a database.
     QSqlQuery q(conn.database());
+    if (!q.exec(QStringLiteral("SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
+                               "WHERE m.type = 'table'")))
+        return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
+    QHash<QString, QStringList> have;
+    while (q.next())
+        have[q.value(0).toString().toLower()] << q.value(1).toString();
+    q.finish();
     for (const TableDef& t : file.tables) {
-        if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(t.name))))
-            return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
-        QStringList have;
-        while (q.next())
-            have << q.value(1).toString();
-        if (have.isEmpty())
+        const QStringList columns = have.value(t.name.toLower());
+        if (columns.isEmpty())
             return Result::failure(QStringLiteral("%1: the table %2 is missing").arg(path, t.name));
         for (const QString& c : t.columns)
-            if (!have.contains(c, Qt::CaseInsensitive))
+            if (!columns.contains(c, Qt::CaseInsensitive))
                 return Result::failure(QStringLiteral("%1: the table %2 lacks the column %3").arg(path, t.name, c));
     }
-    q.finish();
     return Result::success();
 }
 

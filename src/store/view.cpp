@@ -23,7 +23,13 @@ void bindAll(QSqlQuery& q, const QVariantList& binds)
 } // namespace
 
 View::View(const QString& filePath, const QString& table)
-    : connection_(filePath)
+    : connection_(std::make_shared<Connection>(filePath))
+    , table_(table)
+{
+}
+
+View::View(std::shared_ptr<Connection> connection, const QString& table)
+    : connection_(std::move(connection))
     , table_(table)
 {
 }
@@ -40,23 +46,23 @@ Result View::ensureOpen()
 {
     if (isOpen())
         return Result::success();
-    if (Result r = connection_.open(); !r)
+    if (Result r = connection_->open(); !r)
         return fail(r.error);
-    QSqlQuery q(connection_.database());
+    QSqlQuery q(connection_->database());
     if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table_))))
         return fail(sqlError(q));
     QStringList cols;
     while (q.next())
         cols << q.value(1).toString();
     if (cols.isEmpty())
-        return fail(QStringLiteral("%1: no table %2").arg(connection_.filePath(), table_));
+        return fail(QStringLiteral("%1: no table %2").arg(connection_->filePath(), table_));
     columns_ = cols;
     return takeSnapshot();
 }
 
 Result View::takeSnapshot()
 {
-    QSqlQuery q(connection_.database());
+    QSqlQuery q(connection_->database());
     if (!q.exec(QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(quoteIdentifier(table_))) || !q.next())
         return fail(sqlError(q));
     snapshotMax_ = q.value(0).toLongLong();
@@ -113,7 +119,7 @@ void View::clearCurrent(Position pos)
 
 Result View::loadRow(qint64 rowid)
 {
-    QSqlQuery q(connection_.database());
+    QSqlQuery q(connection_->database());
     q.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)));
     q.bindValue(0, rowid);
     if (!q.exec())
@@ -135,7 +141,7 @@ Result View::keyOf(qint64 rowid, QVariantList& key)
 {
     key.clear();
     if (!sortExprs_.isEmpty()) {
-        QSqlQuery k(connection_.database());
+        QSqlQuery k(connection_->database());
         k.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
                       .arg(sortExprs_.join(QStringLiteral(", ")), quoteIdentifier(table_)));
         k.bindValue(0, rowid);
@@ -164,7 +170,7 @@ Result View::seek(const QVariantList* from, bool forward)
         where += QStringLiteral(" AND %1 %2 %3").arg(lhs, forward ? QStringLiteral(">") : QStringLiteral("<"), rhs);
         binds << *from;
     }
-    QSqlQuery q(connection_.database());
+    QSqlQuery q(connection_->database());
     q.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
                   .arg(quoteIdentifier(table_), where, orderBy(!forward)));
     bindAll(q, binds);
@@ -241,7 +247,7 @@ int View::count()
         return 0;
     QVariantList binds;
     const QString where = baseWhere(binds);
-    QSqlQuery q(connection_.database());
+    QSqlQuery q(connection_->database());
     q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(quoteIdentifier(table_), where));
     bindAll(q, binds);
     if (!q.exec() || !q.next()) {
@@ -342,7 +348,7 @@ Result View::update()
 {
     if (Result r = ensureOpen(); !r)
         return r;
-    QSqlQuery q(connection_.database());
+    QSqlQuery q(connection_->database());
     if (newRow_) {
         QStringList cols, marks;
         QVariantList binds;
@@ -402,7 +408,7 @@ Result View::deleteCurrent()
     QVariantList key;
     if (Result r = keyOf(*current_, key); !r)
         return r;
-    QSqlQuery q(connection_.database());
+    QSqlQuery q(connection_->database());
     q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)));
     q.bindValue(0, *current_);
     if (!q.exec())

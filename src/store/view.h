@@ -26,6 +26,8 @@ enum class SortOrder {
 class View {
 public:
     View(const QString& filePath, const QString& table);
+    // Views of one screen on the same file may share the screen's connection to it.
+    View(std::shared_ptr<Connection> connection, const QString& table);
     ~View();
     View(const View&) = delete;
     View& operator=(const View&) = delete;
@@ -63,9 +65,9 @@ public:
 
     QStringList columns() const { return columns_; }
     const QString& table() const { return table_; }
-    const QString& filePath() const { return connection_.filePath(); }
+    const QString& filePath() const { return connection_->filePath(); }
     const QString& lastError() const { return lastError_; }
-    bool isOpen() const { return connection_.isOpen() && !columns_.isEmpty(); }
+    bool isOpen() const { return connection_->isOpen() && !columns_.isEmpty(); }
 
 private:
     enum class Position { BeforeFirst, OnRow, AfterLast };
@@ -83,7 +85,7 @@ private:
     void clearCurrent(Position pos);
     void invalidateCount() { countCache_.reset(); }
 
-    Connection connection_;
+    std::shared_ptr<Connection> connection_;
     QString table_;
     QStringList columns_;
     QString lastError_;

@@ -1,0 +1,276 @@
+// Checks the performance budgets:
+//   start-up to the first painted main window, at most 1.5 times a bare Qt window (same run);
+//   with 100,000 registered examinees, each store operation a screen performs under 50 ms.
+// Usage:
+//   tavora71-bench                 run everything (seeds a temporary program folder)
+//   tavora71-bench seed <folder>   create a program folder holding 100,000 examinees
+//   tavora71-bench startup [runs]  only the start-up comparison
+#include "app/frm1.h"
+#include "app/persian_display.h"
+#include "app/startup.h"
+#include "store/data_files.h"
+#include "store/view.h"
+#include "support/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+constexpr int kExaminees = 100000;
+constexpr double kStartupBudget = 1.5;
+constexpr double kStoreBudgetMs = 50.0;
+
+QElapsedTimer processClock;
+
+class NoDesktop final : public Desktop {
+public:
+    bool openUrl(const QUrl&) override { return true; }
+    bool openFile(const QString&) override { return true; }
+    bool startProgram(const QString&, const QStringList&) override { return true; }
+    void endProgram(int) override {}
+};
+
+// Reports the time from process start to the first paint of a window, then quits.
+class FirstPaint : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* e) override
+    {
+        if (e->type() == QEvent::Paint && !done_) {
+            done_ = true;
+            const double ms = processClock.nsecsElapsed() / 1e6;
+            QMetaObject::invokeMethod(qApp, [ms] {
+                std::printf("%.3f\n", ms);
+                std::fflush(stdout);
+                QCoreApplication::exit(0);
+            }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    bool done_ = false;
+};
+
+int childBare(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    QMainWindow w;
+    w.resize(700, 540);
+    FirstPaint probe;
+    w.installEventFilter(&probe);
+    w.show();
+    return app.exec();
+}
+
+int childProgram(int argc, char* argv[], const QString& folder)
+{
+    QApplication app(argc, argv);
+    ConfigurePersianDisplay(app);
+    ScriptedDialogs dialogs;
+    SystemClock clock;
+    NoDesktop desktop;
+    AppContext ctx(folder, dialogs, clock, desktop);
+    SingleInstanceGuard guard(folder);
+    std::unique_ptr<Frm1> w = StartProgram(ctx, guard);
+    if (!w) {
+        std::fprintf(stderr, "start-up failed: %s\n", qPrintable(dialogs.messageTexts().join(QLatin1Char(' '))));
+        return 1;
+    }
+    FirstPaint probe;
+    w->installEventFilter(&probe);
+    w->show();
+    return app.exec();
+}
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+// Launch to first paint, as the user waits for it: timed here, from starting the process
+// until the child reports its first paint.
+double runChild(const QString& self, const QStringList& args)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")) && !env.contains(QStringLiteral("DISPLAY")))
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    QElapsedTimer t;
+    t.start();
+    p.start(self, args);
+    while (p.state() != QProcess::NotRunning && !p.canReadLine())
+        p.waitForReadyRead(10);
+    const double ms = t.nsecsElapsed() / 1e6;
+    if (!p.waitForFinished(60000) || p.exitCode() != 0) {
+        std::fprintf(stderr, "child %s failed: %s\n", qPrintable(args.join(QLatin1Char(' '))),
+                     p.readAllStandardError().constData());
+        return -1;
+    }
+    return ms;
+}
+
+bool benchStartup(const QString& self, const QString& folder, int runs)
+{
+    std::vector<double> bare, program;
+    runChild(self, {QStringLiteral("child-bare")}); // warm the caches for both
+    runChild(self, {QStringLiteral("child-program"), folder});
+    for (int i = 0; i < runs; ++i) {
+        bare.push_back(runChild(self, {QStringLiteral("child-bare")}));
+        program.push_back(runChild(self, {QStringLiteral("child-program"), folder}));
+    }
+    const double b = median(bare), p = median(program);
+    const double ratio = b > 0 ? p / b : 0;
+    const bool ok = b > 0 && p > 0 && ratio <= kStartupBudget;
+    std::printf("start-up to first paint: bare window %.1f ms, main window %.1f ms, ratio %.2f (budget %.1f) %s\n",
+                b, p, ratio, kStartupBudget, ok ? "OK" : "OVER");
+    return ok;
+}
+
+bool seed(const QString& folder)
+{
+    QDir().mkpath(folder);
+    const store::PrepareOutcome prepared = store::PrepareProgramFolder(folder);
+    if (!prepared.ok) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(prepared.fileName), qPrintable(prepared.error));
+        return false;
+    }
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
+        db.setDatabaseName(store::DataFilePath(folder, QStringLiteral("Tavora71.mdb")));
+        ok = db.open() && db.transaction();
+        QSqlQuery ide(db), answer(db);
+        ide.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen, Jens, Taahol, \"Group\", Tahsil, \"Date\", \"Time\") "
+                                   "VALUES (?, ?, ?, '30', ?, ?, ?, ?, '1403/07/21', '09:41:07')"));
+        QStringList cols{QStringLiteral("Code")};
+        QStringList marks{QStringLiteral("?")};
+        for (int i = 1; i <= 71; ++i) {
+            cols << QStringLiteral("\"%1\"").arg(i);
+            marks << QStringLiteral("?");
+        }
+        answer.prepare(QStringLiteral("INSERT INTO Answer (%1) VALUES (%2)").arg(cols.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+        const QStringList first{QStringLiteral("علي"), QStringLiteral("مريم"), QStringLiteral("رضا"), QStringLiteral("زهرا")};
+        const QStringList last{QStringLiteral("احمدي"), QStringLiteral("کريمي"), QStringLiteral("محمدي"), QStringLiteral("رضايي")};
+        for (int n = 1; ok && n <= kExaminees; ++n) {
+            const QString code = QString::number(n);
+            ide.bindValue(0, code);
+            ide.bindValue(1, first.at(n % 4));
+            ide.bindValue(2, last.at((n / 4) % 4) + QString::number(n % 997));
+            ide.bindValue(3, n % 2 ? QStringLiteral("مرد") : QStringLiteral("زن"));
+            ide.bindValue(4, QStringLiteral("مجرد"));
+            ide.bindValue(5, QString(QChar(u'A' + n % 7)));
+            ide.bindValue(6, n % 3 ? QStringLiteral("دانشگاهي") : QStringLiteral("ديپلم و كمتر"));
+            answer.bindValue(0, code);
+            for (int i = 1; i <= 71; ++i)
+                answer.bindValue(i, QString::number(1 + (n * 7 + i * 13) % 2));
+            ok = ide.exec() && answer.exec();
+            if (!ok)
+                std::fprintf(stderr, "seed: %s %s\n", qPrintable(ide.lastError().text()), qPrintable(answer.lastError().text()));
+        }
+        ok = ok && db.commit();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("seed"));
+    return ok;
+}
+
+struct Measure {
+    bool allOk = true;
+    void operator()(const char* name, const std::function<bool()>& op, double budgetMs = kStoreBudgetMs)
+    {
+        std::vector<double> times;
+        bool ok = true;
+        for (int i = 0; i < 5; ++i) {
+            QElapsedTimer t;
+            t.start();
+            ok = op() && ok;
+            times.push_back(t.nsecsElapsed() / 1e6);
+        }
+        const double worst = *std::max_element(times.begin(), times.end());
+        const bool within = ok && worst < budgetMs;
+        allOk = allOk && within;
+        std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f) %s\n", name, median(times), worst, budgetMs,
+                    !ok ? "FAILED" : within ? "OK" : "OVER");
+    }
+};
+
+bool benchStore(const QString& folder)
+{
+    const QString file = store::DataFilePath(folder, QStringLiteral("Tavora71.mdb"));
+    std::printf("store with %d examinees:\n", kExaminees);
+    Measure m;
+    int next = kExaminees + 1;
+    m("open a view (refresh)", [&] { store::View v(file, QStringLiteral("IDE")); return v.refresh().ok && v.hasCurrent(); });
+    store::View ide(file, QStringLiteral("IDE"));
+    store::View answer(file, QStringLiteral("Answer"));
+    ide.refresh();
+    answer.refresh();
+    m("filter by code", [&] { return ide.setFilter(QStringLiteral("Code"), QStringLiteral("73421")).ok && ide.count() == 1; });
+    m("count (fresh view)", [&] { ide.refresh(); return ide.count() >= kExaminees; });
+    m("move to last", [&] { ide.refresh(); return ide.moveLast().ok && ide.hasCurrent(); });
+    m("filter by family name", [&] { return ide.setFilter(QStringLiteral("LName"), QStringLiteral("کريمي5")).ok && ide.count() > 0; });
+    m("add + update (IDE and Answer)", [&] {
+        const QString code = QString::number(next++);
+        ide.addNew();
+        ide.setValue(QStringLiteral("Code"), code);
+        answer.addNew();
+        answer.setValue(QStringLiteral("Code"), code);
+        return ide.update().ok && answer.update().ok;
+    });
+    m("delete (IDE and Answer)", [&] {
+        const QString code = QString::number(--next);
+        return ide.setFilter(QStringLiteral("Code"), code).ok && ide.deleteCurrent().ok
+            && answer.setFilter(QStringLiteral("Code"), code).ok && answer.deleteCurrent().ok;
+    });
+    {
+        ScriptedDialogs dialogs;
+        SystemClock clock;
+        NoDesktop desktop;
+        AppContext ctx(folder, dialogs, clock, desktop);
+        m("open the main window (load)", [&] { Frm1 w(ctx); return w.load(); });
+    }
+    return m.allOk;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    processClock.start();
+    const QString mode = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    if (mode == QLatin1String("child-bare"))
+        return childBare(argc, argv);
+    if (mode == QLatin1String("child-program") && argc > 2)
+        return childProgram(argc, argv, QString::fromLocal8Bit(argv[2]));
+
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString self = QCoreApplication::applicationFilePath();
+    if (mode == QLatin1String("seed") && argc > 2)
+        return seed(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
+
+    QTemporaryDir dir;
+    std::printf("seeding %d examinees...\n", kExaminees);
+    std::fflush(stdout);
+    if (!seed(dir.path()))
+        return 1;
+    const int runs = mode == QLatin1String("startup") && argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 7;
+    bool ok = benchStartup(self, dir.path(), runs);
+    if (mode != QLatin1String("startup"))
+        ok = benchStore(dir.path()) && ok;
+    std::printf("%s\n", ok ? "all budgets met" : "SOME BUDGETS MISSED");
+    return ok ? 0 : 1;
+}
