@@ -108,6 +108,20 @@ QString lineAfter(const QStringList& lines, const QString& heading)
     return i >= 0 ? lines.value(i + 1, u"<end>"_s) : u"<no heading>"_s;
 }
 
+// Opening, two-point and three-point blocks of the realistic profile, and the validity heading.
+QStringList realisticCodeBlocks()
+{
+    return {
+        kOpening,
+        kTwoHeading,
+        kScale + u"D"_s + kWithScore + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kTwoTail + u"27/72"_s,
+        kThreeHeading,
+        kScale + u"D"_s + kWithScoreFirst + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kAnd + kScale
+            + u"Sc"_s + kWithScore + u"73"_s + kThreeTail + u"278"_s,
+        kValidityHeading,
+    };
+}
+
 void compareLines(const QString& text, const QStringList& expected)
 {
     const QStringList lines = linesOf(text);
@@ -123,7 +137,6 @@ class TestInterpretationText : public QObject {
 private Q_SLOTS:
     void realisticLongText();
     void realisticShortText();
-    void gate_data();
     void gate();
     void withoutThreePointCode();
     void descriptors_data();
@@ -139,14 +152,7 @@ private Q_SLOTS:
 void TestInterpretationText::realisticLongText()
 {
     const QString text = BuildLongInterpretation(inputFor(realistic(), u"2"_s));
-    compareLines(text, {
-        kOpening,
-        kTwoHeading,
-        kScale + u"D"_s + kWithScore + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kTwoTail + u"27/72"_s,
-        kThreeHeading,
-        kScale + u"D"_s + kWithScoreFirst + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kAnd + kScale
-            + u"Sc"_s + kWithScore + u"73"_s + kThreeTail + u"278"_s,
-        kValidityHeading,
+    compareLines(text, realisticCodeBlocks() + QStringList{
         kHeadL, u"TOPP-104"_s,
         kHeadF, u"MEDIUMM-104"_s,
         kHeadK, u"DOWNN-103"_s,
@@ -171,14 +177,7 @@ void TestInterpretationText::realisticLongText()
 void TestInterpretationText::realisticShortText()
 {
     const QString text = BuildShortInterpretation(inputFor(realistic(), u"2"_s));
-    compareLines(text, {
-        kOpening,
-        kTwoHeading,
-        kScale + u"D"_s + kWithScore + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kTwoTail + u"27/72"_s,
-        kThreeHeading,
-        kScale + u"D"_s + kWithScoreFirst + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kAnd + kScale
-            + u"Sc"_s + kWithScore + u"73"_s + kThreeTail + u"278"_s,
-        kValidityHeading,
+    compareLines(text, realisticCodeBlocks() + QStringList{
         kHeadL, kShortLMiddle,
         kHeadF, kShortF61,
         kHeadK, u"DOWNN-103"_s,
@@ -192,33 +191,21 @@ void TestInterpretationText::realisticShortText()
     });
 }
 
-void TestInterpretationText::gate_data()
-{
-    QTest::addColumn<bool>("longRun");
-    QTest::addColumn<QString>("unanswered");
-    QTest::addColumn<bool>("stops");
-    QTest::newRow("long 4") << true << u"4"_s << false;
-    QTest::newRow("long 5") << true << u"5"_s << true;
-    QTest::newRow("long 6") << true << u"6"_s << true;
-    QTest::newRow("short 6") << false << u"6"_s << false;
-    QTest::newRow("short 7") << false << u"7"_s << false;
-    QTest::newRow("short 8") << false << u"8"_s << true;
-    QTest::newRow("long empty") << true << QString() << false;
-    QTest::newRow("long non-numeric") << true << u"five"_s << false;
-}
-
 void TestInterpretationText::gate()
 {
-    QFETCH(bool, longRun);
-    QFETCH(QString, unanswered);
-    QFETCH(bool, stops);
-    const QStringList lines = linesOf(build(longRun, inputFor(realistic(), unanswered)));
-    if (stops) {
-        QCOMPARE(lines, QStringList({kOpening, kGate}));
-    } else {
-        QVERIFY(lines.size() > 20);
-        QCOMPARE(lines[1], kTwoHeading);
-        QVERIFY(!lines.contains(kGate));
+    struct Case {
+        bool longRun;
+        const char* unanswered;
+        bool stops;
+    };
+    const Case cases[] = {{true, "4", false}, {true, "5", true},  {true, "6", true},   {false, "6", false},
+                          {false, "7", false}, {false, "8", true}, {true, "", false}, {true, "five", false}};
+    for (const Case& c : cases) {
+        const QStringList lines = linesOf(build(c.longRun, inputFor(realistic(), QString::fromUtf8(c.unanswered))));
+        if (c.stops)
+            QCOMPARE(lines, QStringList({kOpening, kGate}));
+        else
+            QVERIFY2(lines.size() > 20 && lines[1] == kTwoHeading && !lines.contains(kGate), c.unanswered);
     }
 }
 
