@@ -1,0 +1,34 @@
+#pragma once
+// The long and the short interpretation text, assembled from fixed sentences, the decisions of
+// code_types.h and the texts of the Taff table. Every line ends in CR LF.
+#include "profile/ranking.h"
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+namespace profile {
+
+// One row of Taff, named after its columns. An empty field counts as missing.
+struct TaffRow {
+    QString Topp;
+    QString Mediumm;
+    QString Downn;
+};
+
+// The first Taff row with the given id, or std::nullopt.
+using TaffLookup = std::function<std::optional<TaffRow>(const QString& id)>;
+
+struct InterpretationInput {
+    RankingTable ranking;  // as filled by RankScales
+    ScaleTexts tScores;    // as read back from Sortt2 (scoresFromSortt2)
+    QString unanswered;    // the unanswered-item count as shown
+    TaffLookup taff;       // may be empty: no Taff rows at all
+};
+
+// A descriptor whose Taff row or field is missing leaves its scale with the heading only; a code
+// type whose row is missing (or whose Topp is empty) gets the not-found sentence of its kind.
+QString BuildLongInterpretation(const InterpretationInput& input);
+QString BuildShortInterpretation(const InterpretationInput& input);
+
+} // namespace profile

@@ -1,0 +1,104 @@
+#include "profile/ranking.h"
+
+#include "profile/code_types.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace profile {
+
+namespace {
+
+constexpr std::array<const char*, kScaleCount> kNames{"L", "F", "K", "Hs", "D", "Hy",
+                                                       "Pd", "Pa", "Pt", "Sc", "Ma"};
+constexpr std::array<int, kScaleCount> kNumbers{0, 0, 0, 1, 2, 3, 4, 6, 7, 8, 9};
+
+// True when a ranks strictly above b. Texts without a number sort below every number, which
+// is also where the empty etebari rows of the work table belong.
+bool ranksAbove(const std::optional<double>& a, const std::optional<double>& b)
+{
+    if (a.has_value() != b.has_value())
+        return a.has_value();
+    return a.has_value() && *a > *b;
+}
+
+// Scale indexes first..last-1 ordered highest first; ties keep scale order.
+template <std::size_t N>
+std::array<int, N> rankIndexes(const ScaleTexts& tScores, int first)
+{
+    std::array<std::optional<double>, N> keys;
+    std::array<int, N> order;
+    for (std::size_t i = 0; i < N; ++i) {
+        order[i] = first + int(i);
+        keys[i] = leadingNumber(tScores[std::size_t(first) + i]);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        return ranksAbove(keys[std::size_t(a - first)], keys[std::size_t(b - first)]);
+    });
+    return order;
+}
+
+} // namespace
+
+QString scaleName(int scaleIndex)
+{
+    if (scaleIndex < 0 || scaleIndex >= kScaleCount)
+        return {};
+    return QString::fromLatin1(kNames[std::size_t(scaleIndex)]);
+}
+
+int clinicalNumber(int scaleIndex)
+{
+    if (scaleIndex < 0 || scaleIndex >= kScaleCount)
+        return 0;
+    return kNumbers[std::size_t(scaleIndex)];
+}
+
+Ranking RankScales(const ScaleTexts& tScores)
+{
+    Ranking result;
+    result.sortt2.reserve(kClinicalCount);
+    for (int k = 0; k < kClinicalCount; ++k) {
+        const int scale = kValidityCount + k;
+        Sortt2Row row;
+        row.id = QString::number(clinicalNumber(scale));
+        row.Name = scaleName(scale);
+        row.Numb = tScores[std::size_t(scale)];
+        if (k < kValidityCount) {
+            row.Name2 = scaleName(k);
+            row.etebari = tScores[std::size_t(k)];
+        }
+        result.sortt2.append(row);
+    }
+
+    const auto clinical = rankIndexes<kClinicalCount>(tScores, kValidityCount);
+    for (std::size_t r = 0; r < clinical.size(); ++r) {
+        const int scale = clinical[r];
+        result.table.clinical[r] = {QString::number(clinicalNumber(scale)), scaleName(scale),
+                                    tScores[std::size_t(scale)]};
+    }
+    const auto validity = rankIndexes<kValidityCount>(tScores, 0);
+    for (std::size_t c = 0; c < validity.size(); ++c) {
+        const int scale = validity[c];
+        result.table.validity[c] = {QString(), scaleName(scale), tScores[std::size_t(scale)]};
+    }
+    return result;
+}
+
+ScaleTexts scoresFromSortt2(const QList<Sortt2Row>& rows)
+{
+    ScaleTexts scores;
+    for (int scale = kValidityCount; scale < kScaleCount; ++scale) {
+        const QString id = QString::number(clinicalNumber(scale));
+        const auto it = std::find_if(rows.begin(), rows.end(), [&](const Sortt2Row& r) { return r.id == id; });
+        if (it == rows.end())
+            continue;
+        scores[std::size_t(scale)] = it->Numb;
+        // The rows with ids 1..3 also carry L, F, K.
+        if (scale - kValidityCount < kValidityCount)
+            scores[std::size_t(scale - kValidityCount)] = it->etebari;
+    }
+    return scores;
+}
+
+} // namespace profile
