@@ -40,8 +40,7 @@ QPixmap linkPicture(const QSize& size)
     p.drawRoundedRect(QRectF(pm.rect()).adjusted(1, 1, -1, -1), 14, 14);
     p.setPen(QColor(0xf4, 0xf7, 0xfb));
     QFont big = QApplication::font();
-    big.setPointSize(26);
-    big.setBold(true);
+    big.setPointSize(26); // regular weight: a bold face is one more font file to load at start-up
     p.setFont(big);
     QRect top = pm.rect();
     top.setHeight(size.height() * 3 / 5);
@@ -104,7 +103,6 @@ void Frm1::buildWindow()
     SkinLabel9->setGeometry(twipsRect(300, 120, 7800, 540));
     QFont titleFont = SkinLabel9->font();
     titleFont.setPointSize(titleFont.pointSize() + 5);
-    titleFont.setBold(true);
     SkinLabel9->setFont(titleFont);
 
     SkinLabel1 = new QLabel(this);
