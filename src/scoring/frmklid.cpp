@@ -10,6 +10,9 @@
 #include <QCloseEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QPainter>
+#include <QTextDocument>
+#include <QTextOption>
 #include <QVBoxLayout>
 
 namespace {
@@ -40,6 +43,27 @@ QLabel* makeCaption(QWidget* parent, const QString& text)
     auto* label = new QLabel(text, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return label;
+}
+
+// The identity captions are written " :word", colon first. Laid out left to right they read
+// "word:" with the colon towards the field on their left; the painter would otherwise take the
+// direction from the Persian letters and put the colon in front of the word.
+class FieldCaption final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(palette().color(foregroundRole()));
+        p.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, text());
+    }
+};
+
+QLabel* makeFieldCaption(QWidget* parent, const QString& text)
+{
+    return new FieldCaption(text, parent);
 }
 
 // A choose-only list coupled to a hidden field: picking an item sets the field, and the field's
@@ -180,14 +204,14 @@ void FrmkLID::buildIdentityPanel()
     // Three caption/field pairs a row; the layout mirrors them for right-to-left.
     const QList<QPair<QWidget*, QWidget*>> cells = {
         {SkinLbl, Text15},
-        {makeCaption(Frame5, scoring::texts::kCaptionFName), Text3_3},
-        {makeCaption(Frame5, scoring::texts::kCaptionLName), Text12},
-        {makeCaption(Frame5, scoring::texts::kCaptionJens), Combo2},
-        {makeCaption(Frame5, scoring::texts::kCaptionSen), Text6},
-        {makeCaption(Frame5, scoring::texts::kCaptionTaahol), Text11},
-        {makeCaption(Frame5, scoring::texts::kCaptionTahsil), Combo4},
-        {makeCaption(Frame5, scoring::texts::kCaptionDate), Text8},
-        {makeCaption(Frame5, scoring::texts::kCaptionTime), Text9},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionFName), Text3_3},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionLName), Text12},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionJens), Combo2},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionSen), Text6},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionTaahol), Text11},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionTahsil), Combo4},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionDate), Text8},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionTime), Text9},
     };
     for (int i = 0; i < cells.size(); ++i) {
         const int row = i / 3;
@@ -258,10 +282,18 @@ void FrmkLID::buildHelpPanel()
     Frame2 = makePanel(this, QStringLiteral("Frame2"));
     Frame2->setFrameShadow(QFrame::Raised);
     Frame2->setLineWidth(2);
-    auto* column = new QVBoxLayout(Frame2);
+    auto* row = new QHBoxLayout(Frame2);
     Text4 = new QPlainTextEdit(Frame2);
     Text4->setObjectName(QStringLiteral("Text4"));
     Text4->setReadOnly(true);
+    Text4->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Persian paragraphs: the document does not take the direction from the widget by itself.
+    QTextOption option = Text4->document()->defaultTextOption();
+    option.setTextDirection(Qt::RightToLeft);
+    option.setAlignment(Qt::AlignRight);
+    Text4->document()->setDefaultTextOption(option);
     QString help;
     for (const QString& line : scoring::texts::kHelpLines)
         help += line + QLatin1Char('\n');
@@ -269,8 +301,8 @@ void FrmkLID::buildHelpPanel()
     Command7 = new QPushButton(scoring::texts::kCaptionCloseHelp, Frame2);
     Command7->setObjectName(QStringLiteral("Command7"));
     Command7->setMinimumWidth(90);
-    column->addWidget(Text4);
-    column->addWidget(Command7, 0, Qt::AlignLeft);
+    row->addWidget(Text4, 1);
+    row->addWidget(Command7, 0, Qt::AlignBottom);
     Frame2->hide();
 }
 
@@ -278,7 +310,11 @@ void FrmkLID::placeHelpPanel()
 {
     // Over the identity panel, where the user looks first.
     const QRect area = Frame5->geometry();
-    Frame2->setGeometry(area.x(), area.y(), area.width(), qMax(area.height() + 40, 200));
+    const int lines = int(scoring::texts::kHelpLines.size());
+    const int textHeight = lines * Text4->fontMetrics().lineSpacing()
+        + 2 * int(Text4->document()->documentMargin()) + 2 * Text4->frameWidth() + 4;
+    const QMargins m = Frame2->layout()->contentsMargins();
+    Frame2->setGeometry(area.x(), area.y(), area.width(), qMax(area.height(), textHeight + m.top() + m.bottom()));
 }
 
 void FrmkLID::load()

@@ -55,7 +55,7 @@ public:
     QFrame* Frame5 = nullptr;
     QLabel* SkinLbl = nullptr;       // the identifier label, in front of the code
     QLineEdit* Text15 = nullptr;     // Code
-    QLineEdit* Text3_3 = nullptr;    // FName (element 3 of the design's Text3 array)
+    QLineEdit* Text3_3 = nullptr;    // FName (element 3 of the Text3 control array)
     QLineEdit* Text12 = nullptr;     // LName
     QLineEdit* Text10 = nullptr;     // Jens, hidden: shown and edited through Combo2
     QLineEdit* Text6 = nullptr;      // Sen

@@ -1,4 +1,4 @@
-#include "printed_tables.h"
+#include "reference_tables.h"
 #include "scoring/answered_percentages.h"
 #include "store/schema.h"
 #include "support/test_registry.h"
@@ -24,11 +24,11 @@ QStringList allBut(std::initializer_list<int> empty)
     return r;
 }
 
-// Only the first n items of one scale's printed list answered.
+// Only the first n items of one scale's reference list answered.
 QStringList firstOfScale(const QString& scale, int n)
 {
     QStringList r = all(QString());
-    for (const printed::Scale& s : printed::scales())
+    for (const reference::Scale& s : reference::scales())
         if (s.name == scale)
             for (int i = 0; i < n; ++i)
                 r[s.examined.at(i) - 1] = QStringLiteral("2");
@@ -45,7 +45,7 @@ QString at(const QStringList& texts, const char* scale)
 class TestAnsweredPercentages : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void listsMatchPrintedTable();
+    void listsMatchReferenceTable();
     void wholeVectors();
     void singleMissingItems();
     void halvesGoToEven_data();
@@ -54,9 +54,9 @@ private Q_SLOTS:
     void randomVectorsAgreeWithIndependentCount();
 };
 
-void TestAnsweredPercentages::listsMatchPrintedTable()
+void TestAnsweredPercentages::listsMatchReferenceTable()
 {
-    const QList<printed::Scale> expected = printed::scales();
+    const QList<reference::Scale> expected = reference::scales();
     const auto& lists = scoring::AnsweredItemLists();
     for (int s = 0; s < scoring::kScaleCount; ++s) {
         QCOMPARE(QVector<int>(lists[s].begin(), lists[s].end()), expected[s].examined);
@@ -130,7 +130,7 @@ void TestAnsweredPercentages::randomVectorsAgreeWithIndependentCount()
 {
     const QStringList alphabet = {QString(), QString(), QStringLiteral("0"), QStringLiteral("1"),
                                   QStringLiteral("2"), QStringLiteral(" "), QStringLiteral("x")};
-    const QList<printed::Scale> scales = printed::scales();
+    const QList<reference::Scale> scales = reference::scales();
     QRandomGenerator rng(71);
     for (int round = 0; round < 3000; ++round) {
         QStringList responses;

@@ -96,7 +96,6 @@ private Q_SLOTS:
     void unmatchedStoredValueShowsNoChoiceAndStays();
     void failedSaveIsReportedNotConfirmed();
     void helpPanelOpensAndCloses();
-    void closingShowsTheMainWindow();
 };
 
 void TestScoringScreen::opensWithNothingSelected()
@@ -419,15 +418,6 @@ void TestScoringScreen::helpPanelOpensAndCloses()
     QVERIFY(lines.last().isEmpty());
     s.form->Command7->click();
     QVERIFY(!s.form->Frame2->isVisible());
-}
-
-void TestScoringScreen::closingShowsTheMainWindow()
-{
-    Screen s;
-    QVERIFY(!s.mainWindow.isVisible());
-    s.form->Command4->click();
-    QVERIFY(!s.form->isVisible());
-    QVERIFY(s.mainWindow.isVisible());
 }
 
 TAVORA_TEST(TestScoringScreen)

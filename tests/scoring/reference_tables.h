@@ -1,13 +1,13 @@
 #pragma once
-// Independent copies of the scoring key and of the answered-item lists, kept as the printed
-// tables and parsed here, so the product's own tables are checked against them.
+// Independent copies of the scoring key and of the answered-item lists, kept as tables of text
+// and parsed here, so the product's own tables are checked against them.
 #include <QList>
 #include <QtGlobal>
 #include <QString>
 #include <QStringList>
 #include <QVector>
 
-namespace printed {
+namespace reference {
 
 // Scale | yes-keyed items | no-keyed items
 inline const char* const kKeyTable = R"(
@@ -80,11 +80,11 @@ inline QList<Scale> scales()
         const QStringList c = cells(row);
         Scale& s = out[i++];
         if (c.at(1) != s.name)
-            qFatal("printed tables disagree on the scale order");
+            qFatal("reference tables disagree on the scale order");
         s.examined = parseItems(c.at(2));
         s.divisor = c.at(3).toInt();
     }
     return out;
 }
 
-} // namespace printed
+} // namespace reference
