@@ -1,6 +1,7 @@
 #include "app/frm1.h"
 #include "app/texts.h"
 #include "app/twips.h"
+#include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 
 #include <QApplication>
@@ -208,6 +209,7 @@ void Frm1::buildWindow()
     connect(Timer3, &QTimer::timeout, this, &Frm1::onTimer3);
 
     connect(Command6, &QPushButton::clicked, this, &Frm1::exitClicked);
+    connect(Command3, &QPushButton::clicked, this, &Frm1::keyingClicked);
     connect(Cmandkanal, &QPushButton::clicked, this, [this] { openUrl(ctx_.publisher().channel); });
     connect(CmdHelp, &QPushButton::clicked, this,
             [this] { openUrl(ctx_.publisher().onWebSite(QStringLiteral("/discussions.html"))); });
@@ -344,6 +346,20 @@ void Frm1::onTimer3()
     Timer3->stop();
     if (startupUpdateCheck)
         startupUpdateCheck();
+}
+
+void Frm1::keyingClicked()
+{
+    Adodc5.refresh();
+    HideAllPanels();
+    if (Adodc5.count() < 1)
+        return;
+    Text3->setText(QStringLiteral("1"));
+    if (!scoringScreen_)
+        scoringScreen_ = std::make_unique<FrmkLID>(ctx_, this, [this] { return IdentifierLabel(); });
+    scoringScreen_->load();
+    scoringScreen_->show();
+    hide(); // the scoring screen shows this window again when it closes
 }
 
 void Frm1::exitClicked()

@@ -15,6 +15,8 @@
 #include <memory>
 #include <optional>
 
+class FrmkLID;
+
 class Frm1 : public QWidget {
     Q_OBJECT
 public:
@@ -91,6 +93,9 @@ public:
     std::function<void(QPoint twipsPosition)> showExitScreen;
     std::function<void()> startupUpdateCheck;
 
+    // The scoring screen, once the keying button has opened it (kept for the whole run).
+    FrmkLID* scoringScreen() const { return scoringScreen_.get(); }
+
     // The hint the mouse over this control shows (empty: hide the hint line).
     std::optional<QString> hintFor(const QWidget* control) const;
 
@@ -109,8 +114,10 @@ private:
     void exitClicked();
     void runCloseStep();
     void openUrl(const QUrl& url);
+    void keyingClicked();
 
     AppContext& ctx_;
     QString loadError_;
     QString themeName_;
+    std::unique_ptr<FrmkLID> scoringScreen_;
 };

@@ -3,7 +3,10 @@
 #include "app/frm1.h"
 #include "app/persian_display.h"
 #include "app/startup.h"
+#include "app/texts.h"
+#include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
+#include "store/view.h"
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
@@ -34,6 +37,49 @@ bool save(QWidget* w, const QString& folder, const QString& name)
     return ok;
 }
 
+// The scoring screen with one examinee selected (three items left empty, one marked "0"),
+// then with its help panel open.
+void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
+{
+    const QString file = ctx.path(QStringLiteral("Tavora71.mdb"));
+    store::View ide(file, QStringLiteral("IDE"));
+    store::View answer(file, QStringLiteral("Answer"));
+    ide.refresh();
+    answer.refresh();
+    ide.addNew();
+    const QList<QPair<const char*, QString>> identity = {
+        {"Code", QStringLiteral("1024")}, {"FName", QStringLiteral("محمدرضا")},
+        {"LName", QStringLiteral("حسيني نژاد")}, {"Jens", texts::kMale}, {"Sen", QStringLiteral("34")},
+        {"Taahol", QStringLiteral("متاهل")}, {"Tahsil", texts::kDiplomaOrLess},
+        {"Date", QStringLiteral("1403/07/21")}, {"Time", QStringLiteral("09:41:07")}};
+    for (const auto& [column, value] : identity)
+        ide.setValue(QString::fromLatin1(column), value);
+    ide.update();
+    answer.addNew();
+    answer.setValue(QStringLiteral("Code"), QStringLiteral("1024"));
+    for (int item = 1; item <= 71; ++item) {
+        QString response = item % 3 == 1 ? QStringLiteral("1") : QStringLiteral("2");
+        if (item == 3 || item == 17 || item == 70)
+            response.clear();
+        if (item == 31)
+            response = QStringLiteral("0");
+        answer.setValue(QString::number(item), response);
+    }
+    answer.update();
+
+    main.Command3->click();
+    FrmkLID* screen = main.scoringScreen();
+    if (!screen)
+        return;
+    dialogs.inputAnswers.enqueue(QStringLiteral("1024"));
+    screen->Command1->click();
+    save(screen, folder, QStringLiteral("scoring-screen"));
+    screen->Command5->click();
+    save(screen, folder, QStringLiteral("scoring-screen-help"));
+    screen->Command7->click();
+    screen->close();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -61,5 +107,6 @@ int main(int argc, char* argv[])
     if (args.size() > 2)
         LoadAndApplyTheme(ctx.programFolder(), main.get(), args.at(2));
     save(main.get(), out, QStringLiteral("main-window"));
+    saveScoringScreen(ctx, dialogs, *main, out);
     return 0;
 }

@@ -1,0 +1,478 @@
+#include "scoring/frmklid.h"
+#include "app/texts.h"
+#include "app/twips.h"
+#include "scoring/scoring_key.h"
+#include "scoring/scoring_texts.h"
+#include "scoring/unanswered_items.h"
+#include "settings/apply_theme.h"
+#include "store/schema.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QTextDocument>
+#include <QTextOption>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kExamineeFile = QStringLiteral("Tavora71.mdb");
+constexpr int kItemsPerRow = 18;
+
+QFrame* makePanel(QWidget* parent, const QString& name)
+{
+    auto* frame = new QFrame(parent);
+    frame->setObjectName(name);
+    frame->setProperty("role", QStringLiteral("panel"));
+    frame->setFrameShape(QFrame::StyledPanel);
+    frame->setAutoFillBackground(true);
+    return frame;
+}
+
+QLineEdit* makeField(QWidget* parent, const QString& name, bool readOnly = true)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setReadOnly(readOnly);
+    return field;
+}
+
+QLabel* makeCaption(QWidget* parent, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+}
+
+// The identity captions are written " :word", colon first. Laid out left to right they read
+// "word:" with the colon towards the field on their left; the painter would otherwise take the
+// direction from the Persian letters and put the colon in front of the word.
+class FieldCaption final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setPen(palette().color(foregroundRole()));
+        p.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, text());
+    }
+};
+
+QLabel* makeFieldCaption(QWidget* parent, const QString& text)
+{
+    return new FieldCaption(text, parent);
+}
+
+// A choose-only list coupled to a hidden field: picking an item sets the field, and the field's
+// text selects the matching item. A stored value that matches no item shows no choice and stays.
+void couple(QComboBox* combo, QLineEdit* field)
+{
+    QObject::connect(combo, &QComboBox::currentIndexChanged, field, [combo, field](int index) {
+        if (index < 0)
+            return;
+        const QString picked = combo->itemText(index);
+        if (field->text() != picked)
+            field->setText(picked);
+    });
+    QObject::connect(field, &QLineEdit::textChanged, combo, [combo](const QString& text) {
+        const int index = combo->findText(text, Qt::MatchExactly);
+        if (combo->currentIndex() != index)
+            combo->setCurrentIndex(index);
+    });
+}
+
+} // namespace
+
+FrmkLID::FrmkLID(AppContext& ctx, QWidget* mainWindow, std::function<QString()> identifierLabel, QWidget* parent)
+    : QWidget(parent)
+    , ctx_(ctx)
+    , mainWindow_(mainWindow)
+    , identifierLabel_(std::move(identifierLabel))
+    , answer_(ctx.path(kExamineeFile), QStringLiteral("Answer"))
+    , ide_(ctx.path(kExamineeFile), QStringLiteral("IDE"))
+{
+    setObjectName(QStringLiteral("FrmkLID"));
+    setWindowTitle(texts::kCaptionKeying);
+    buildWindow();
+}
+
+FrmkLID::~FrmkLID() = default;
+
+void FrmkLID::buildWindow()
+{
+    auto* root = new QHBoxLayout(this);
+    root->setContentsMargins(10, 10, 10, 10);
+    root->setSpacing(10);
+    root->addWidget(buildCommandPanel(), 0, Qt::AlignTop);
+
+    auto* content = new QVBoxLayout;
+    content->setSpacing(10);
+    buildIdentityPanel();
+    buildResponsesPanel();
+    content->addWidget(Frame5);
+    content->addWidget(Frame3);
+    content->addStretch(1);
+    root->addLayout(content, 1);
+
+    // Hidden panels keep their room, so the window does not jump as an examinee is chosen.
+    for (QWidget* w : {static_cast<QWidget*>(Frame5), static_cast<QWidget*>(Frame3)}) {
+        QSizePolicy policy = w->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        w->setSizePolicy(policy);
+    }
+
+    buildHelpPanel();
+    setFixedSize(sizeHint());
+
+    connect(Command1, &QPushButton::clicked, this, &FrmkLID::selectExaminee);
+    connect(Command8, &QPushButton::clicked, this, &FrmkLID::viewProfile);
+    connect(Command5, &QPushButton::clicked, this, [this] {
+        placeHelpPanel();
+        Frame2->show();
+        Frame2->raise();
+    });
+    connect(Command7, &QPushButton::clicked, Frame2, &QWidget::hide);
+    connect(Command4, &QPushButton::clicked, this, &QWidget::close);
+    connect(CmdSave, &QPushButton::clicked, this, &FrmkLID::save);
+}
+
+QFrame* FrmkLID::buildCommandPanel()
+{
+    QFrame* panel = makePanel(this, QStringLiteral("CommandPanel"));
+    auto* column = new QVBoxLayout(panel);
+    column->setSpacing(8);
+    auto button = [panel, column](const QString& name, const QString& caption) {
+        auto* b = new QPushButton(caption, panel);
+        b->setObjectName(name);
+        b->setMinimumSize(130, 34);
+        column->addWidget(b);
+        return b;
+    };
+    Command1 = button(QStringLiteral("Command1"), scoring::texts::kCaptionSelectExaminee);
+    Command8 = button(QStringLiteral("Command8"), scoring::texts::kCaptionViewProfile);
+    Command5 = button(QStringLiteral("Command5"), scoring::texts::kCaptionHelp);
+    Command4 = button(QStringLiteral("Command4"), scoring::texts::kCaptionExit);
+    Text5 = makeField(panel, QStringLiteral("Text5"));
+    Text5->hide();
+    return panel;
+}
+
+void FrmkLID::buildIdentityPanel()
+{
+    Frame5 = makePanel(this, QStringLiteral("Frame5"));
+    auto* grid = new QGridLayout(Frame5);
+    grid->setHorizontalSpacing(8);
+    grid->setVerticalSpacing(6);
+
+    SkinLbl = makeCaption(Frame5, QString());
+    SkinLbl->setObjectName(QStringLiteral("SkinLbl"));
+    Text15 = makeField(Frame5, QStringLiteral("Text15"));
+    Text3_3 = makeField(Frame5, QStringLiteral("Text3_3"));
+    Text12 = makeField(Frame5, QStringLiteral("Text12"));
+    Text6 = makeField(Frame5, QStringLiteral("Text6"));
+    Text11 = makeField(Frame5, QStringLiteral("Text11"));
+    Text8 = makeField(Frame5, QStringLiteral("Text8"));
+    Text9 = makeField(Frame5, QStringLiteral("Text9"));
+    // Sex and education are edited through their lists only; the group is not shown.
+    Text10 = makeField(Frame5, QStringLiteral("Text10"), false);
+    Text7 = makeField(Frame5, QStringLiteral("Text7"), false);
+    Text17 = makeField(Frame5, QStringLiteral("Text17"));
+    Text10->hide();
+    Text7->hide();
+    Text17->hide();
+
+    Combo2 = new QComboBox(Frame5);
+    Combo2->setObjectName(QStringLiteral("Combo2"));
+    Combo2->addItems({texts::kMale, texts::kFemale});
+    Combo2->setPlaceholderText(texts::kChooseSex);
+    Combo2->setCurrentIndex(-1);
+    Combo4 = new QComboBox(Frame5);
+    Combo4->setObjectName(QStringLiteral("Combo4"));
+    Combo4->addItems({texts::kDiplomaOrLess, texts::kUniversity});
+    Combo4->setPlaceholderText(texts::kChooseEducation);
+    Combo4->setCurrentIndex(-1);
+    couple(Combo2, Text10);
+    couple(Combo4, Text7);
+
+    CmdSave = new QPushButton(scoring::texts::kCaptionSave, Frame5);
+    CmdSave->setObjectName(QStringLiteral("CmdSave"));
+    CmdSave->setMinimumWidth(90);
+
+    // Three caption/field pairs a row; the layout mirrors them for right-to-left.
+    const QList<QPair<QWidget*, QWidget*>> cells = {
+        {SkinLbl, Text15},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionFName), Text3_3},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionLName), Text12},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionJens), Combo2},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionSen), Text6},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionTaahol), Text11},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionTahsil), Combo4},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionDate), Text8},
+        {makeFieldCaption(Frame5, scoring::texts::kCaptionTime), Text9},
+    };
+    for (int i = 0; i < cells.size(); ++i) {
+        const int row = i / 3;
+        const int column = (i % 3) * 2;
+        grid->addWidget(cells[i].first, row, column);
+        grid->addWidget(cells[i].second, row, column + 1);
+        cells[i].second->setMinimumWidth(150);
+    }
+    grid->addWidget(CmdSave, 3, 5, Qt::AlignLeft);
+}
+
+void FrmkLID::buildResponsesPanel()
+{
+    Frame3 = makePanel(this, QStringLiteral("Frame3"));
+    auto* column = new QVBoxLayout(Frame3);
+    column->setSpacing(10);
+
+    // Items in reading order: item 1 first on the first row.
+    auto* items = new QGridLayout;
+    items->setHorizontalSpacing(4);
+    items->setVerticalSpacing(2);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.8);
+    for (int item = 1; item <= scoring::kItemCount; ++item) {
+        auto* number = new QLabel(QString::number(item), Frame3);
+        number->setAlignment(Qt::AlignCenter);
+        number->setFont(small);
+        QLineEdit* field = makeField(Frame3, QStringLiteral("Txt3_%1").arg(item));
+        field->setAlignment(Qt::AlignCenter);
+        field->setFixedWidth(30);
+        Txt3 << field;
+        const int row = (item - 1) / kItemsPerRow * 2;
+        const int col = (item - 1) % kItemsPerRow;
+        items->addWidget(number, row, col, Qt::AlignCenter);
+        items->addWidget(field, row + 1, col, Qt::AlignCenter);
+    }
+    column->addLayout(items);
+
+    auto* scores = new QGridLayout;
+    scores->setHorizontalSpacing(6);
+    scores->setVerticalSpacing(2);
+    QLineEdit** fields[] = {&TxtL, &TxtF, &TxtK, &TxtHs, &TxtD, &TxtHy, &TxtPd, &TxtPa, &TxtPt, &TxtSc, &TxtMa};
+    const QStringList names = store::scaleColumns();
+    for (int s = 0; s < scoring::kScaleCount; ++s) {
+        auto* name = new QLabel(names.at(s), Frame3);
+        name->setAlignment(Qt::AlignCenter);
+        QLineEdit* field = makeField(Frame3, QStringLiteral("Txt") + names.at(s));
+        field->setAlignment(Qt::AlignCenter);
+        field->setFixedWidth(44);
+        *fields[s] = field;
+        scores->addWidget(name, 0, s, Qt::AlignCenter);
+        scores->addWidget(field, 1, s, Qt::AlignCenter);
+    }
+    column->addLayout(scores);
+
+    auto* unanswered = new QHBoxLayout;
+    unanswered->addWidget(makeCaption(Frame3, scoring::texts::kCaptionUnanswered));
+    LblKhali = new QLabel(Frame3);
+    LblKhali->setObjectName(QStringLiteral("LblKhali"));
+    LblKhali->setMinimumWidth(30);
+    unanswered->addWidget(LblKhali);
+    unanswered->addStretch(1);
+    column->addLayout(unanswered);
+}
+
+void FrmkLID::buildHelpPanel()
+{
+    Frame2 = makePanel(this, QStringLiteral("Frame2"));
+    Frame2->setFrameShadow(QFrame::Raised);
+    Frame2->setLineWidth(2);
+    auto* row = new QHBoxLayout(Frame2);
+    Text4 = new QPlainTextEdit(Frame2);
+    Text4->setObjectName(QStringLiteral("Text4"));
+    Text4->setReadOnly(true);
+    Text4->setLineWrapMode(QPlainTextEdit::NoWrap);
+    Text4->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Text4->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Persian paragraphs: the document does not take the direction from the widget by itself.
+    QTextOption option = Text4->document()->defaultTextOption();
+    option.setTextDirection(Qt::RightToLeft);
+    option.setAlignment(Qt::AlignRight);
+    Text4->document()->setDefaultTextOption(option);
+    QString help;
+    for (const QString& line : scoring::texts::kHelpLines)
+        help += line + QLatin1Char('\n');
+    Text4->setPlainText(help);
+    Command7 = new QPushButton(scoring::texts::kCaptionCloseHelp, Frame2);
+    Command7->setObjectName(QStringLiteral("Command7"));
+    Command7->setMinimumWidth(90);
+    row->addWidget(Text4, 1);
+    row->addWidget(Command7, 0, Qt::AlignBottom);
+    Frame2->hide();
+}
+
+void FrmkLID::placeHelpPanel()
+{
+    // Over the identity panel, where the user looks first.
+    const QRect area = Frame5->geometry();
+    const int lines = int(scoring::texts::kHelpLines.size());
+    const int textHeight = lines * Text4->fontMetrics().lineSpacing()
+        + 2 * int(Text4->document()->documentMargin()) + 2 * Text4->frameWidth() + 4;
+    const QMargins m = Frame2->layout()->contentsMargins();
+    Frame2->setGeometry(area.x(), area.y(), area.width(), qMax(area.height(), textHeight + m.top() + m.bottom()));
+}
+
+void FrmkLID::load()
+{
+    if (store::Result r = answer_.refresh(); !r)
+        reportReadFailure(r.error);
+    else if (store::Result r2 = ide_.refresh(); !r2)
+        reportReadFailure(r2.error);
+    ApplyTheme(ctx_.programFolder(), this, &themeName_);
+    SkinLbl->setText(identifierLabel_ ? identifierLabel_() : QString());
+    move(twipsPoint(2340, 765));
+    Frame2->hide();
+    showNoExaminee();
+}
+
+void FrmkLID::showNoExaminee()
+{
+    Frame5->hide();
+    Frame3->hide();
+    Text5->clear();
+    clearShownExaminee();
+}
+
+void FrmkLID::clearShownExaminee()
+{
+    for (QLineEdit* f : {Text15, Text3_3, Text12, Text10, Text6, Text11, Text7, Text8, Text9, Text17})
+        f->clear();
+    for (QLineEdit* f : std::as_const(Txt3))
+        f->clear();
+    for (QLineEdit* f : scoreFields())
+        f->clear();
+    LblKhali->clear();
+}
+
+void FrmkLID::selectExaminee()
+{
+    const QString label = identifierLabel_ ? identifierLabel_() : QString();
+    const std::optional<QString> answer =
+        ctx_.dialogs().inputText(this, texts::EnterCodeTitle(label), texts::kEnterCodePrompt);
+    if (!answer || answer->isEmpty()) {
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(label), 1000);
+        return;
+    }
+    const QString code = *answer;
+
+    // Re-read both tables: other screens may have stored rows since this one opened.
+    // The code is bound as a value, so any character in it is just a character.
+    for (store::View* view : {&answer_, &ide_}) {
+        store::Result r = view->refresh();
+        if (r)
+            r = view->setFilter(QStringLiteral("Code"), code);
+        if (!r) {
+            showNoExaminee();
+            reportReadFailure(r.error);
+            return;
+        }
+    }
+    if (answer_.count() < 1) {
+        showNoExaminee();
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson, 1000);
+        return;
+    }
+
+    Frame5->show();
+    Frame3->show();
+    Text5->setText(code);
+    loadIdentity();
+    loadResponses();
+    reportUnanswered();
+    ComputeRawScores();
+}
+
+void FrmkLID::loadIdentity()
+{
+    // An examinee with responses but no identity row is scored all the same; the fields stay empty.
+    const QList<QPair<QLineEdit*, const char*>> bound = {
+        {Text15, "Code"}, {Text3_3, "FName"}, {Text12, "LName"}, {Text10, "Jens"}, {Text6, "Sen"},
+        {Text11, "Taahol"}, {Text7, "Tahsil"}, {Text8, "Date"}, {Text9, "Time"}, {Text17, "Group"},
+    };
+    for (const auto& [field, column] : bound)
+        field->setText(ide_.value(QString::fromLatin1(column)));
+}
+
+void FrmkLID::loadResponses()
+{
+    for (int item = 1; item <= scoring::kItemCount; ++item)
+        responseField(item)->setText(answer_.value(QString::number(item)));
+}
+
+void FrmkLID::reportUnanswered()
+{
+    const QVector<int> items = scoring::UnansweredItems(responseTexts());
+    LblKhali->setText(QString::number(items.size()));
+    if (!items.isEmpty())
+        ctx_.dialogs().message(this, titles::kError, scoring::UnansweredWarning(items), Dialogs::Icon::Warning);
+}
+
+void FrmkLID::ComputeRawScores()
+{
+    const QStringList scores = scoring::RawScoreTexts(responseTexts());
+    const QVector<QLineEdit*> fields = scoreFields();
+    for (int s = 0; s < scoring::kScaleCount; ++s)
+        fields[s]->setText(scores.at(s));
+}
+
+QStringList FrmkLID::responseTexts() const
+{
+    QStringList responses;
+    for (const QLineEdit* f : Txt3)
+        responses << f->text();
+    return responses;
+}
+
+QVector<QLineEdit*> FrmkLID::scoreFields() const
+{
+    return {TxtL, TxtF, TxtK, TxtHs, TxtD, TxtHy, TxtPd, TxtPa, TxtPt, TxtSc, TxtMa};
+}
+
+void FrmkLID::viewProfile()
+{
+    if (Text5->text().isEmpty()) {
+        ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, 2000);
+        return;
+    }
+    if (!showProfile)
+        return;
+    showProfile();
+    hide();
+}
+
+void FrmkLID::save()
+{
+    // Only sex and education can be changed here; write them where they differ from the row.
+    store::Result r;
+    for (const auto& [field, column] : {qMakePair(Text10, QStringLiteral("Jens")), qMakePair(Text7, QStringLiteral("Tahsil"))}) {
+        if (r && field->text() != ide_.value(column))
+            r = ide_.setValue(column, field->text());
+    }
+    if (r)
+        r = ide_.update();
+    if (!r) {
+        ctx_.dialogs().message(this, titles::kError,
+                               scoring::texts::kCannotSaveIdentity + QLatin1Char('\n') + r.error,
+                               Dialogs::Icon::Critical);
+        return;
+    }
+    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved, 1000);
+}
+
+void FrmkLID::reportReadFailure(const QString& error)
+{
+    ctx_.dialogs().message(this, titles::kError, scoring::texts::kCannotReadExaminee + QLatin1Char('\n') + error,
+                           Dialogs::Icon::Critical);
+}
+
+void FrmkLID::closeEvent(QCloseEvent* event)
+{
+    event->accept();
+    if (mainWindow_)
+        mainWindow_->show();
+}

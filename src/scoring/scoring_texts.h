@@ -1,0 +1,48 @@
+#pragma once
+// Captions and messages of the scoring screen, exactly as the screen shows them.
+#include <QString>
+#include <QStringList>
+
+namespace scoring::texts {
+
+// select examinee
+inline const QString kCaptionSelectExaminee = QStringLiteral("انتخاب آزمودني");
+// view profile
+inline const QString kCaptionViewProfile = QStringLiteral("مشاهده پروفايل");
+// help
+inline const QString kCaptionHelp = QStringLiteral("راهنما");
+// exit (leading blank)
+inline const QString kCaptionExit = QStringLiteral(" خروج");
+inline const QString kCaptionFName = QStringLiteral(" :نام");
+inline const QString kCaptionLName = QStringLiteral(" :نام خانوادگي");
+inline const QString kCaptionJens = QStringLiteral(" :جنس");
+inline const QString kCaptionSen = QStringLiteral(" :سن");
+inline const QString kCaptionTaahol = QStringLiteral(" :وضعيت تاهل");
+inline const QString kCaptionTahsil = QStringLiteral(" :ميزان تحصيلات");
+inline const QString kCaptionDate = QStringLiteral(" :تاريخ");
+inline const QString kCaptionTime = QStringLiteral(" :ساعت");
+// save (trailing blank)
+inline const QString kCaptionSave = QStringLiteral("ذخيره ");
+// closes the help panel
+inline const QString kCaptionCloseHelp = QStringLiteral("خروج");
+// you have not answered the following questions
+inline const QString kUnansweredIntro = QStringLiteral("شما به سوالات زير پاسخ نداده ايد");
+// first select an examinee (ends with two blanks)
+inline const QString kSelectFirst = QStringLiteral("ابتدا روي دكمه انتخاب آزمودني کليک کرده سپس کد آزمودني را وارد کنيد  ");
+
+// The help panel, one line each; every line ends in a line break.
+inline const QStringList kHelpLines = {
+    QStringLiteral("در اين قسمت از نرم افزار ابتدا روي انتخاب آزمودني "),
+    QStringLiteral("کليک کرده سپس کد آزمودني را وارد کنيد و دکمه "),
+    QStringLiteral("اينتر را فشار دهيد نتيجه آزمون نمايش داده مي شد  در صورتيکه تمايل داريد پروفايل و تفسير آزمودني "),
+    QStringLiteral("انتخاب شده را مشاهده نماييد روي دكمه مشاهده "),
+    QStringLiteral("پروفايل  کليک کنيد "),
+};
+
+// Caption beside the unanswered count.
+inline const QString kCaptionUnanswered = QStringLiteral("تعداد سوالات بي پاسخ:");
+// Failures: what could not be read or stored, followed by the reason.
+inline const QString kCannotReadExaminee = QStringLiteral("اطلاعات آزمودني از فايل خوانده نشد");
+inline const QString kCannotSaveIdentity = QStringLiteral("مشخصات آزمودني ذخيره نشد");
+
+} // namespace scoring::texts
