@@ -4,7 +4,6 @@
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QImageReader>
@@ -27,34 +26,45 @@ QFrame* makePanel(QWidget* parent, const QString& name)
     return frame;
 }
 
+// The link picture: a stylised profile line on a T-score grid. Drawn without text, so it
+// costs no font loading at start-up.
 QPixmap linkPicture(const QSize& size)
 {
     QPixmap pm(size);
     pm.fill(Qt::transparent);
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(pm.rect()).adjusted(1, 1, -1, -1);
     QLinearGradient g(0, 0, 0, size.height());
     g.setColorAt(0, QColor(0x2f, 0x5d, 0x8a));
     g.setColorAt(1, QColor(0x17, 0x33, 0x52));
     p.setBrush(g);
     p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(pm.rect()).adjusted(1, 1, -1, -1), 14, 14);
-    p.setPen(QColor(0xf4, 0xf7, 0xfb));
-    QFont big = QApplication::font();
-    big.setPointSize(26); // regular weight: a bold face is one more font file to load at start-up
-    p.setFont(big);
-    QRect top = pm.rect();
-    top.setHeight(size.height() * 3 / 5);
-    p.drawText(top, Qt::AlignCenter, texts::kProgramCaption);
-    p.setPen(QColor(0xc9, 0xd8, 0xe8));
-    QFont small = QApplication::font();
-    small.setPointSize(12);
-    p.setFont(small);
-    QRect bottom = pm.rect().adjusted(24, 0, -24, 0);
-    bottom.setTop(top.bottom());
-    bottom.setHeight(size.height() / 3);
-    p.drawText(bottom, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
-               QStringLiteral("پرسشنامه کوتاه شخصیت\n۳ مقیاس اعتباری و ۸ مقیاس بالینی"));
+    p.drawRoundedRect(frame, 14, 14);
+
+    const QRectF plot = frame.adjusted(frame.width() * 0.08, frame.height() * 0.14, -frame.width() * 0.08,
+                                       -frame.height() * 0.14);
+    auto yOf = [&](double t) { return plot.bottom() - (t - 20) / 100.0 * plot.height(); };
+    for (int t = 30; t <= 110; t += 10) {
+        const bool reference = t == 50 || t == 70;
+        p.setPen(QPen(QColor(255, 255, 255, reference ? 150 : 55), reference ? 1.6 : 1.0,
+                      reference ? Qt::DashLine : Qt::SolidLine));
+        p.drawLine(QPointF(plot.left(), yOf(t)), QPointF(plot.right(), yOf(t)));
+    }
+    const double profile[11] = {52, 61, 47, 58, 72, 63, 66, 55, 69, 60, 48};
+    const double step = plot.width() / 11.0;
+    auto point = [&](int i) { return QPointF(plot.left() + step * (i + 0.5), yOf(profile[i])); };
+    p.setPen(QPen(QColor(255, 255, 255, 90), 1.2));
+    const double separator = plot.left() + step * 3;
+    p.drawLine(QPointF(separator, plot.top()), QPointF(separator, plot.bottom()));
+    p.setPen(QPen(QColor(0xf4, 0xc4, 0x5a), 3.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    for (int i = 0; i < 10; ++i)
+        if (i != 2) // validity and clinical scales are not joined
+            p.drawLine(point(i), point(i + 1));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0xf4, 0xf7, 0xfb));
+    for (int i = 0; i < 11; ++i)
+        p.drawEllipse(point(i), 4.5, 4.5);
     return pm;
 }
 
