@@ -141,7 +141,7 @@ void Frm1::buildWindow()
     Command1 = addMenuButton(QStringLiteral("Command1"), texts::kCaptionRegister, 0);
     Command2 = addMenuButton(QStringLiteral("Command2"), texts::kCaptionRunTest, 1);
     Command3 = addMenuButton(QStringLiteral("Command3"), texts::kCaptionKeying, 2);
-    Command4 = addMenuButton(QStringLiteral("Command4"), texts::kCaptionShowPrefix + texts::kDefaultIdentifierLabel, 3);
+    Command4 = addMenuButton(QStringLiteral("Command4"), texts::kCaptionShowCode, 3);
     CmdPasokh = addMenuButton(QStringLiteral("CmdPasokh"), texts::kCaptionAnswerSheet, 4);
     Command9 = addMenuButton(QStringLiteral("Command9"), texts::kCaptionSettings, 5);
     Command5 = addMenuButton(QStringLiteral("Command5"), texts::kCaptionExamineeFile, 6);

@@ -9,6 +9,7 @@ inline const QString kTitlePrefix = QStringLiteral("Tavora-II-71 V:");
 inline const QString kCaptionRegister = QStringLiteral("ثبت نام آزمودني");
 inline const QString kCaptionRunTest = QStringLiteral("اجراي تست");
 inline const QString kCaptionKeying = QStringLiteral("کليد گذاري");
+inline const QString kCaptionShowCode = QStringLiteral("نمايش کد آزمودني"); // design caption, before the label is read
 inline const QString kCaptionShowPrefix = QStringLiteral("نمايش ");
 inline const QString kCaptionAnswerSheet = QStringLiteral("پاسخنامه");
 inline const QString kCaptionSettings = QStringLiteral("تنظيمات");
