@@ -1,6 +1,7 @@
 #include "app/frm1.h"
 #include "app/texts.h"
 #include "app/twips.h"
+#include "examinees/registration_panel.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 
@@ -190,7 +191,7 @@ void Frm1::buildWindow()
     Txtmosh->setObjectName(QStringLiteral("Txtmosh"));
     Txtmosh->hide();
 
-    Frame10 = makePanel(this, QStringLiteral("Frame10"));
+    Frame10 = registration_ = new RegistrationPanel(*this);
     Frame8 = makePanel(this, QStringLiteral("Frame8"));
     Frame9 = makePanel(this, QStringLiteral("Frame9"));
     Frame6 = makePanel(this, QStringLiteral("Frame6"));
@@ -225,6 +226,7 @@ void Frm1::buildWindow()
             [this] { openUrl(ctx_.publisher().onWebSite(QStringLiteral("/discussions.html"))); });
     connect(Command19, &QPushButton::clicked, this,
             [this] { openUrl(ctx_.publisher().onWebSite(QStringLiteral("/Soft/soft-list2.pdf"))); });
+    wireRegistrationAndTest();
 }
 
 bool Frm1::load()
@@ -406,4 +408,10 @@ void Frm1::closeEvent(QCloseEvent* event)
 {
     runCloseStep();
     event->accept();
+}
+
+void Frm1::wireRegistrationAndTest()
+{
+    connect(Command1, &QPushButton::clicked, registration_, &RegistrationPanel::open);
+    connect(Text23, &QLineEdit::textChanged, registration_, &RegistrationPanel::setIdentifierLabel);
 }

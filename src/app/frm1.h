@@ -16,6 +16,7 @@
 #include <optional>
 
 class FrmkLID;
+class RegistrationPanel;
 
 class Frm1 : public QWidget {
     Q_OBJECT
@@ -96,6 +97,9 @@ public:
     // The scoring screen, once the keying button has opened it (kept for the whole run).
     FrmkLID* scoringScreen() const { return scoringScreen_.get(); }
 
+    // The registration panel (Frame10).
+    RegistrationPanel* registrationPanel() const { return registration_; }
+
     // The hint the mouse over this control shows (empty: hide the hint line).
     std::optional<QString> hintFor(const QWidget* control) const;
 
@@ -115,6 +119,10 @@ private:
     void runCloseStep();
     void openUrl(const QUrl& url);
     void keyingClicked();
+
+    // Registration (Command1).
+    void wireRegistrationAndTest();
+    RegistrationPanel* registration_ = nullptr;
 
     AppContext& ctx_;
     QString loadError_;
