@@ -1,6 +1,7 @@
 #include "app/frm1.h"
 #include "app/texts.h"
 #include "app/twips.h"
+#include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
@@ -414,4 +415,41 @@ void Frm1::wireRegistrationAndTest()
 {
     connect(Command1, &QPushButton::clicked, registration_, &RegistrationPanel::open);
     connect(Text23, &QLineEdit::textChanged, registration_, &RegistrationPanel::setIdentifierLabel);
+    connect(Command2, &QPushButton::clicked, this, &Frm1::runTest);
+}
+
+void Frm1::runTest()
+{
+    if (!answersExist())
+        return;
+    HideAllPanels();
+    if (!frmTest_) {
+        frmTest_ = new FrmTest(ctx_, this);
+        connect(frmTest_, &FrmTest::closed, this, &Frm1::prepareTestForNextRun);
+    }
+    frmTest_->Adodc2.refresh();
+    frmTest_->Adodc3.refresh();
+
+    const QString label = IdentifierLabel();
+    const QString code =
+        ctx_.dialogs().inputText(this, texts::EnterCodeTitle(label), texts::kEnterCodePrompt, QString()).value_or(QString());
+    if (code.isEmpty()) {
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(label));
+        return;
+    }
+    const QString codeColumn = QStringLiteral("code");
+    frmTest_->Adodc2.setFilter(codeColumn, code);
+    if (!frmTest_->Adodc2.hasCurrent()) { // no row is current: the filtered view is empty
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson);
+        return;
+    }
+    frmTest_->Adodc3.setFilter(codeColumn, code);
+    // Modal without a nested event loop; the rest follows its closed() signal.
+    frmTest_->setWindowModality(Qt::ApplicationModal);
+    frmTest_->show();
+}
+
+void Frm1::prepareTestForNextRun()
+{
+    frmTest_->PrepareForNextRun();
 }

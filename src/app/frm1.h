@@ -15,6 +15,7 @@
 #include <memory>
 #include <optional>
 
+class FrmTest;
 class FrmkLID;
 class RegistrationPanel;
 
@@ -97,8 +98,9 @@ public:
     // The scoring screen, once the keying button has opened it (kept for the whole run).
     FrmkLID* scoringScreen() const { return scoringScreen_.get(); }
 
-    // The registration panel (Frame10).
+    // The registration panel (Frame10) and the test screen (nullptr until its first run).
     RegistrationPanel* registrationPanel() const { return registration_; }
+    FrmTest* testScreen() const { return frmTest_; }
 
     // The hint the mouse over this control shows (empty: hide the hint line).
     std::optional<QString> hintFor(const QWidget* control) const;
@@ -120,9 +122,12 @@ private:
     void openUrl(const QUrl& url);
     void keyingClicked();
 
-    // Registration (Command1).
+    // Registration (Command1) and the on-screen test (Command2).
     void wireRegistrationAndTest();
+    void runTest();
+    void prepareTestForNextRun();
     RegistrationPanel* registration_ = nullptr;
+    FrmTest* frmTest_ = nullptr;
 
     AppContext& ctx_;
     QString loadError_;

@@ -1,0 +1,99 @@
+#pragma once
+// The test screen: the examinee answers the items one at a time; each answer goes into his
+// Answer row as "1" (yes) or "2" (no). The examinee panel shows his identity row for correction.
+#include "store/view.h"
+
+#include <QDialog>
+#include <QVector>
+
+class AppContext;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+class FrmTest : public QDialog {
+    Q_OBJECT
+public:
+    // Runs the load step. The main window filters Adodc2 and Adodc3 to the examinee and shows
+    // the screen; it is hidden, not destroyed, when closed.
+    explicit FrmTest(AppContext& ctx, QWidget* parent = nullptr);
+    ~FrmTest() override;
+
+    void start();    // Command1
+    void ShowItem(); // every change of the item counter
+    void next();     // CmdNext
+    void previous(); // CmdBack
+    void saveIdentity(); // CmdSave
+    // The state the main window leaves the screen in when it has closed.
+    void PrepareForNextRun();
+
+    // The item the answer field is attached to (0 before the first one is shown).
+    int currentItem() const { return item_; }
+
+    store::View Adodc1; // Theme
+    store::View Adodc2; // Answer: the examinee's response row
+    store::View Adodc3; // IDE: the examinee's identity row
+    store::View Adodc4; // Answer
+    store::View Adodc5; // IDE
+    store::View Adodc6; // QUS: the current item
+
+    QLabel* SkinLabel3 = nullptr; // title
+    QLabel* SkinLabel4 = nullptr; // instructions
+    QLabel* SkinLabel5 = nullptr;
+    QLabel* SkinLabel6 = nullptr;
+    QLabel* SkinLbl5 = nullptr;   // item text
+    QLineEdit* Text6 = nullptr;   // item counter
+    QGroupBox* Frame2 = nullptr;  // answer frame, titled with the item number
+    QRadioButton* Option1 = nullptr; // yes
+    QRadioButton* Option2 = nullptr; // no
+    QLineEdit* Text12 = nullptr;  // response of the current item (hidden)
+    QVector<QLabel*> Lblqu;       // QU, QU2..QU5 of the current item (hidden)
+    QPushButton* Command1 = nullptr; // start
+    QPushButton* CmdBack = nullptr;
+    QPushButton* CmdNext = nullptr;
+    QPushButton* Command5 = nullptr; // save and exit
+
+    QFrame* Frame1 = nullptr;     // examinee panel
+    QLineEdit* Text1 = nullptr;   // code (read-only)
+    QLineEdit* Text3 = nullptr;   // given name
+    QLineEdit* Text4 = nullptr;   // family name
+    QLineEdit* Text5 = nullptr;   // age
+    QLineEdit* Text11 = nullptr;  // marital status
+    QLineEdit* Text8 = nullptr;   // date
+    QLineEdit* Text9 = nullptr;   // time
+    QComboBox* Combo2 = nullptr;  // sex
+    QLineEdit* Text10 = nullptr;  // sex (hidden)
+    QComboBox* Combo4 = nullptr;  // education
+    QLineEdit* Text7 = nullptr;   // education (hidden)
+    QPushButton* CmdSave = nullptr;
+
+Q_SIGNALS:
+    // The screen has closed (save and exit, Escape or the close box); both rows are stored.
+    void closed();
+
+public Q_SLOTS:
+    // Save and exit: stores the response and identity rows, then closes.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void build();
+    void buildExamineePanel();
+    void load();
+    void showItemNumber(int n);
+    void answer(const QString& code);
+    void showResponse(const QString& code);
+    bool storeResponses();
+    bool storeIdentity();
+    void loadIdentity();
+    void reportFailure(const QString& what, const QString& error);
+
+    AppContext& ctx_;
+    int item_ = 0;
+};
