@@ -90,12 +90,14 @@ QComboBox* makeLinkedList(QWidget* parent, const QString& name, const QString& p
 
 FrmTest::FrmTest(AppContext& ctx, QWidget* parent)
     : QDialog(parent)
-    , Adodc1(ctx.path(QStringLiteral("Theme.skn")), QStringLiteral("Theme"))
-    , Adodc2(ctx.path(kExamineeFile), QStringLiteral("Answer"))
-    , Adodc3(ctx.path(kExamineeFile), QStringLiteral("IDE"))
-    , Adodc4(ctx.path(kExamineeFile), QStringLiteral("Answer"))
-    , Adodc5(ctx.path(kExamineeFile), QStringLiteral("IDE"))
-    , Adodc6(ctx.path(kExamineeFile), QStringLiteral("QUS"))
+    , settingsFile_(std::make_shared<store::Connection>(ctx.path(QStringLiteral("Theme.skn"))))
+    , examineeFile_(std::make_shared<store::Connection>(ctx.path(kExamineeFile)))
+    , Adodc1(settingsFile_, QStringLiteral("Theme"))
+    , Adodc2(examineeFile_, QStringLiteral("Answer"))
+    , Adodc3(examineeFile_, QStringLiteral("IDE"))
+    , Adodc4(examineeFile_, QStringLiteral("Answer"))
+    , Adodc5(examineeFile_, QStringLiteral("IDE"))
+    , Adodc6(examineeFile_, QStringLiteral("QUS"))
     , ctx_(ctx)
 {
     setObjectName(QStringLiteral("FrmTest"));

@@ -5,6 +5,7 @@
 
 #include <QDialog>
 #include <QVector>
+#include <memory>
 
 class AppContext;
 class QComboBox;
@@ -34,6 +35,12 @@ public:
     // The item the answer field is attached to (0 before the first one is shown).
     int currentItem() const { return item_; }
 
+private:
+    // One connection per file, shared by the screen's views (declared before them).
+    std::shared_ptr<store::Connection> settingsFile_;
+    std::shared_ptr<store::Connection> examineeFile_;
+
+public:
     store::View Adodc1; // Theme
     store::View Adodc2; // Answer: the examinee's response row
     store::View Adodc3; // IDE: the examinee's identity row
