@@ -19,7 +19,6 @@ private Q_SLOTS:
     void editingKeysPass();
     void pasteOfLettersRefused();
     void pasteOfDigitsAccepted();
-    void lengthLimitIsSilent();
 };
 
 namespace {
@@ -116,16 +115,6 @@ void TestDigitFilter::pasteOfDigitsAccepted()
     QTest::keyClick(f.edit, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.edit->text(), QStringLiteral("905"));
     QCOMPARE(f.env.dialogs.beeps, 0);
-}
-
-void TestDigitFilter::lengthLimitIsSilent()
-{
-    Field f;
-    f.edit->setMaxLength(2);
-    QTest::keyClicks(f.edit, QStringLiteral("345"));
-    QCOMPARE(f.edit->text(), QStringLiteral("34"));
-    QCOMPARE(f.env.dialogs.beeps, 0);
-    QCOMPARE(f.refusals(), 0);
 }
 
 TAVORA_TEST(TestDigitFilter)

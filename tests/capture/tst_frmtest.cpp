@@ -189,17 +189,12 @@ private Q_SLOTS:
     void beforeTheStart();
     void startShowsTheFirstItem();
     void answersStoredAsOneAndTwo();
-    void nextOnTheLastItem();
-    void previousOnTheFirstItemTwice();
-    void emptiedCounterShowsItemOne();
-    void typingEightThenZero();
-    void counterTakesDigitsOnly();
-    void enterPressesNext();
+    void counterEdges();
     void reopeningShowsStoredAnswers();
     void saveIdentity();
     void saveAndExitThenNextRun();
-    void closeBoxStoresTheCurrentAnswer();
-    void escapeSavesAndExits();
+    void closingStoresTheAnswer_data();
+    void closingStoresTheAnswer();
     void failedStoresAreReported();
 };
 
@@ -268,114 +263,78 @@ void TestFrmTest::answersStoredAsOneAndTwo()
     QCOMPARE(r.stored(2), u"2"_s);
     QVERIFY(shows(t, 1));
     QVERIFY(t->Option1->isChecked() && !t->Option2->isChecked());
-    // Changing an answer overwrites it.
+    // Changing an answer overwrites it; Enter in the counter presses next.
     t->Option2->click();
-    t->CmdNext->click();
+    QTest::keyClick(t->Text6, Qt::Key_Return);
     QCOMPARE(r.stored(1), u"2"_s);
+    QVERIFY(shows(t, 2));
     QCOMPARE(r.stored(3), QString());
 }
 
-void TestFrmTest::nextOnTheLastItem()
+void TestFrmTest::counterEdges()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
     FrmTest* t = r.started();
-    t->Text6->setText(u"71"_s);
-    QVERIFY(shows(t, 71));
-    t->Option1->click();
-    QString storedAtNotice;
-    r.env.dialogs.onMessage = [&](const ScriptedDialogs::Shown&) { storedAtNotice = r.stored(71); };
-    t->CmdNext->click();
-    QCOMPARE(r.messages(), QStringList{u"پايان"_s});
-    QCOMPARE(r.env.dialogs.lastMessage()->autoCloseMs, 600);
-    QCOMPARE(r.env.dialogs.lastMessage()->title, kMessageTitle);
-    QCOMPARE(storedAtNotice, u"1"_s);
-    QCOMPARE(t->Text6->text(), u"71"_s);
-    QVERIFY(shows(t, 71));
-    QVERIFY(t->Option1->isChecked());
-}
-
-void TestFrmTest::previousOnTheFirstItemTwice()
-{
-    TestRun r;
-    QVERIFY(r.seeded && r.loaded);
-    FrmTest* t = r.started();
+    const auto notices = [&r] {
+        QStringList n = r.messages();
+        r.env.dialogs.clear();
+        return n;
+    };
+    // Previous on item 1: counter 0 with item 1 still shown; once more: the start notice, item 1.
     t->CmdBack->click();
     QCOMPARE(t->Text6->text(), u"0"_s);
-    QVERIFY(shows(t, 1)); // resting: item 1 stays on screen
-    QVERIFY(r.messages().isEmpty());
+    QVERIFY(shows(t, 1));
+    QVERIFY(notices().isEmpty());
     t->CmdBack->click();
-    QCOMPARE(r.messages(), QStringList{u"شروع"_s});
     QCOMPARE(r.env.dialogs.lastMessage()->autoCloseMs, 1000);
+    QCOMPARE(notices(), QStringList{u"شروع"_s});
     QCOMPARE(t->Text6->text(), u"1"_s);
     QVERIFY(shows(t, 1));
-    // From the resting 0, next goes to item 1 too.
-    t->CmdBack->click();
-    t->CmdNext->click();
-    QCOMPARE(t->Text6->text(), u"1"_s);
-    QVERIFY(shows(t, 1));
-}
 
-void TestFrmTest::emptiedCounterShowsItemOne()
-{
-    TestRun r;
-    QVERIFY(r.seeded && r.loaded);
-    FrmTest* t = r.started();
-    t->Text6->setText(u"5"_s);
-    QVERIFY(shows(t, 5));
-    t->Text6->selectAll();
-    QTest::keyClick(t->Text6, Qt::Key_Backspace);
-    QCOMPARE(t->Text6->text(), u"1"_s);
-    QVERIFY(shows(t, 1));
-    QVERIFY(r.messages().isEmpty());
-}
-
-void TestFrmTest::typingEightThenZero()
-{
-    TestRun r;
-    QVERIFY(r.seeded && r.loaded);
-    FrmTest* t = r.started();
+    // Typing: with the text selected, 8 shows item 8 (nothing stored); a following 0 makes 80,
+    // which stores the row, brings the end notice and item 71.
     t->Option1->click();
     t->Text6->selectAll();
     QTest::keyClicks(t->Text6, u"8"_s);
     QVERIFY(shows(t, 8));
-    QCOMPARE(r.stored(1), QString()); // typing does not store
+    QCOMPARE(r.stored(1), QString());
     QTest::keyClicks(t->Text6, u"0"_s);
-    QCOMPARE(r.messages(), QStringList{u"پايان"_s});
+    QCOMPARE(notices(), QStringList{u"پايان"_s});
     QCOMPARE(t->Text6->text(), u"71"_s);
     QVERIFY(shows(t, 71));
-    QCOMPARE(r.stored(1), u"1"_s); // passing the end stores the row
-    // With the text selected, 1 then 2 goes to item 12.
-    t->Text6->selectAll();
-    QTest::keyClicks(t->Text6, u"12"_s);
-    QVERIFY(shows(t, 12));
-}
+    QCOMPARE(r.stored(1), u"1"_s);
 
-void TestFrmTest::counterTakesDigitsOnly()
-{
-    TestRun r;
-    QVERIFY(r.seeded && r.loaded);
-    FrmTest* t = r.started();
+    // Next on item 71: the answer is stored before the end notice (600 ms); item 71 stays.
+    t->Option2->click();
+    QString storedAtNotice;
+    r.env.dialogs.onMessage = [&](const ScriptedDialogs::Shown& box) {
+        storedAtNotice = r.stored(71);
+        QCOMPARE(box.autoCloseMs, 600);
+        QCOMPARE(box.title, kMessageTitle);
+    };
+    t->CmdNext->click();
+    r.env.dialogs.onMessage = nullptr;
+    QCOMPARE(notices(), QStringList{u"پايان"_s});
+    QCOMPARE(storedAtNotice, u"2"_s);
+    QVERIFY(shows(t, 71));
+    QVERIFY(t->Option2->isChecked());
+
+    // Emptying the counter shows item 1 at once.
+    t->Text6->selectAll();
+    QTest::keyClick(t->Text6, Qt::Key_Backspace);
+    QCOMPARE(t->Text6->text(), u"1"_s);
+    QVERIFY(shows(t, 1));
+
+    // Digits only: a letter is dropped with a beep; the panel's age field takes three digits.
     QTest::keyClicks(t->Text6, u"x"_s);
     QCOMPARE(t->Text6->text(), u"1"_s);
     QCOMPARE(r.env.dialogs.beeps, 1);
-    QCOMPARE(r.messages(), QStringList{u"شما بايد عدد وارد كنيد"_s});
-    // The age field of the examinee panel uses the same filter, three characters at most.
+    QCOMPARE(notices(), QStringList{u"شما بايد عدد وارد كنيد"_s});
     t->Text5->clear();
-    QTest::keyClicks(t->Text5, u"1a0x45"_s);
+    QTest::keyClicks(t->Text5, u"1a045"_s);
     QCOMPARE(t->Text5->text(), u"104"_s);
-    QCOMPARE(r.env.dialogs.beeps, 3);
-}
-
-void TestFrmTest::enterPressesNext()
-{
-    TestRun r;
-    QVERIFY(r.seeded && r.loaded);
-    FrmTest* t = r.started();
-    t->Option2->click();
-    QTest::keyClick(t->Text6, Qt::Key_Return);
-    QCOMPARE(t->Text6->text(), u"2"_s);
-    QCOMPARE(r.stored(1), u"2"_s);
+    QCOMPARE(r.env.dialogs.beeps, 1); // since notices() cleared the record
 }
 
 void TestFrmTest::reopeningShowsStoredAnswers()
@@ -451,28 +410,28 @@ void TestFrmTest::saveAndExitThenNextRun()
     QVERIFY(t->Option1->isChecked());
 }
 
-void TestFrmTest::closeBoxStoresTheCurrentAnswer()
+void TestFrmTest::closingStoresTheAnswer_data()
 {
+    QTest::addColumn<int>("way");
+    QTest::newRow("close box") << 0;
+    QTest::newRow("Escape") << 1;
+}
+
+void TestFrmTest::closingStoresTheAnswer()
+{
+    QFETCH(int, way);
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
     FrmTest* t = r.started();
     t->CmdNext->click();
     t->Option2->click();
-    QVERIFY(t->close());
+    if (way == 0)
+        QVERIFY(t->close());
+    else
+        QTest::keyClick(t, Qt::Key_Escape);
     QVERIFY(!t->isVisible());
     QCOMPARE(r.stored(2), u"2"_s);
     QVERIFY(!t->Command1->isHidden()); // the main window prepared the next run
-}
-
-void TestFrmTest::escapeSavesAndExits()
-{
-    TestRun r;
-    QVERIFY(r.seeded && r.loaded);
-    FrmTest* t = r.started();
-    t->Option1->click();
-    QTest::keyClick(t, Qt::Key_Escape);
-    QVERIFY(!t->isVisible());
-    QCOMPARE(r.stored(1), u"1"_s);
 }
 
 void TestFrmTest::failedStoresAreReported()

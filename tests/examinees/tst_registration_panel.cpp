@@ -79,17 +79,15 @@ private Q_SLOTS:
     void codeProposal_data();
     void codeProposal();
     void proposalAfterEarlierRegistrations();
-    void allEmptyReportsTheCodeFirst();
-    void checkOrder();
+    void allEmptyThenCheckOrder();
     void takenCodeRefusedWithNothingStored();
     void saveStoresBothRows();
     void listsKeepTheirChoice();
-    void cancelStoresNothing();
-    void hideAllPanelsDropsTheNewRow();
+    void leavingStoresNothing_data();
+    void leavingStoresNothing();
     void digitFilterOnAgeAndCode();
-    void codeCaptionFollowsTheLabel();
-    void failedResponseRowTakesTheExamineeBack();
-    void failedExamineeRowIsReported();
+    void failedStoreKeepsThePanel_data();
+    void failedStoreKeepsThePanel();
 };
 
 void TestRegistrationPanel::openPreparesTheEntries()
@@ -149,32 +147,28 @@ void TestRegistrationPanel::proposalAfterEarlierRegistrations()
     QCOMPARE(m.panel->Text11->text(), u"2"_s);
 }
 
-void TestRegistrationPanel::allEmptyReportsTheCodeFirst()
+void TestRegistrationPanel::allEmptyThenCheckOrder()
 {
     MainWindow m;
     QVERIFY(m.loaded);
+    // The code caption and the code message follow the identifier label as it is typed.
+    QCOMPARE(m.panel->codeCaption->text(), m.w.IdentifierLabel());
+    m.w.Text23->setText(u"شماره پرونده"_s);
+    QCOMPARE(m.panel->codeCaption->text(), u"شماره پرونده"_s);
     m.w.Command1->click();
-    m.panel->Text8->clear();
-    m.panel->Text9->clear();
-    m.panel->Command8->click();
+    RegistrationPanel* p = m.panel;
+    p->Text8->clear();
+    p->Text9->clear();
+    p->Command8->click();
     const auto box = m.env.dialogs.lastMessage();
     QVERIFY(box);
     QCOMPARE(box->title, kMessageTitle);
     QCOMPARE(box->autoCloseMs, 1000);
-    QCOMPARE(box->text, u"شما بايد "_s + m.w.IdentifierLabel() + u"  مورد نظر را وارد كنيد "_s);
-    QCOMPARE(m.w.focusWidget(), m.panel->Text11);
-    QVERIFY(!m.panel->isHidden());
-    QCOMPARE(m.rows(u"IDE"_s), 0);
-    QCOMPARE(m.rows(u"Answer"_s), 0);
-}
+    QCOMPARE(m.messages(), QStringList{u"شما بايد "_s + u"شماره پرونده"_s + u"  مورد نظر را وارد كنيد "_s});
+    QCOMPARE(m.w.focusWidget(), p->Text11);
+    QVERIFY(!p->isHidden());
 
-void TestRegistrationPanel::checkOrder()
-{
     // Filling the entries one by one in their order, each save names the next missing one.
-    MainWindow m;
-    QVERIFY(m.loaded);
-    m.w.Command1->click();
-    RegistrationPanel* p = m.panel;
     const struct {
         std::function<void()> fill;
         QString message;
@@ -294,38 +288,30 @@ void TestRegistrationPanel::listsKeepTheirChoice()
     QCOMPARE(ide.value(u"Sen"_s), u"51"_s);
 }
 
-void TestRegistrationPanel::cancelStoresNothing()
+void TestRegistrationPanel::leavingStoresNothing_data()
 {
+    QTest::addColumn<bool>("cancel");
+    QTest::newRow("cancel") << true;
+    QTest::newRow("another menu action") << false; // HideAllPanels on an empty IDE table
+}
+
+void TestRegistrationPanel::leavingStoresNothing()
+{
+    QFETCH(bool, cancel);
     MainWindow m;
-    QVERIFY(testing_support::addExaminee(m.env.folder(), u"3"_s));
     QVERIFY(m.loaded);
     m.w.Command1->click();
     m.fill(u"4"_s);
-    m.panel->Command10->click();
+    if (cancel)
+        m.panel->Command10->click();
+    else
+        m.w.HideAllPanels();
     QVERIFY(m.panel->isHidden());
     QVERIFY(m.w.Command1->isEnabled());
-    QVERIFY(!m.w.Adodc2.isNew());
-    QCOMPARE(m.rows(u"IDE"_s), 1);
-    QCOMPARE(m.rows(u"Answer"_s), 1);
-    QCOMPARE(m.w.Text3->text(), u"2"_s);
-    // The window then closes into the exit flow: nothing was saved since start-up.
-    m.w.close();
-    QCOMPARE(m.rows(u"IDE"_s), 1);
-}
-
-void TestRegistrationPanel::hideAllPanelsDropsTheNewRow()
-{
-    MainWindow m; // IDE empty
-    QVERIFY(m.loaded);
-    m.w.Command1->click();
-    m.fill(u"9"_s);
-    m.w.HideAllPanels();
-    QVERIFY(m.panel->isHidden());
-    QVERIFY(m.w.Command1->isEnabled());
-    QVERIFY(!m.w.Adodc2.isNew());
-    // A store through the view now has no new row to write.
-    m.w.Adodc2.update();
+    QVERIFY(!m.w.Adodc2.isNew()); // the unsaved row is dropped
     QCOMPARE(m.rows(u"IDE"_s), 0);
+    QCOMPARE(m.rows(u"Answer"_s), 0);
+    QCOMPARE(m.w.Text3->text(), u"2"_s);
 }
 
 void TestRegistrationPanel::digitFilterOnAgeAndCode()
@@ -345,38 +331,32 @@ void TestRegistrationPanel::digitFilterOnAgeAndCode()
     QCOMPARE(age->text(), u"3"_s);
     QCOMPARE(m.env.dialogs.beeps, 1);
 
-    QLineEdit* code = m.panel->Text11;
-    code->clear();
-    QTest::keyClicks(code, u"1 2-x3"_s);
-    QCOMPARE(code->text(), u"123"_s);
-    QCOMPARE(m.env.dialogs.beeps, 4);
+    m.panel->Text11->clear();
+    QTest::keyClicks(m.panel->Text11, u"1x2"_s);
+    QCOMPARE(m.panel->Text11->text(), u"12"_s);
+    QCOMPARE(m.env.dialogs.beeps, 2);
 }
 
-void TestRegistrationPanel::codeCaptionFollowsTheLabel()
+void TestRegistrationPanel::failedStoreKeepsThePanel_data()
 {
-    MainWindow m;
-    QVERIFY(m.loaded);
-    QCOMPARE(m.panel->codeCaption->text(), m.w.IdentifierLabel());
-    m.w.Text23->setText(u"شماره پرونده"_s);
-    QCOMPARE(m.panel->codeCaption->text(), u"شماره پرونده"_s);
-    m.w.Command1->click();
-    m.panel->Command8->click();
-    QCOMPARE(m.messages(), QStringList{u"شما بايد "_s + u"شماره پرونده"_s + u"  مورد نظر را وارد كنيد "_s});
+    QTest::addColumn<QString>("table");
+    QTest::newRow("response row") << u"Answer"_s; // the examinee row is taken back
+    QTest::newRow("examinee row") << u"IDE"_s;
 }
 
-void TestRegistrationPanel::failedResponseRowTakesTheExamineeBack()
+void TestRegistrationPanel::failedStoreKeepsThePanel()
 {
+    QFETCH(QString, table);
     MainWindow m;
     QVERIFY(m.loaded);
-    QVERIFY(m.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON Answer BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s));
+    QVERIFY(m.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON %1 BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s.arg(table)));
     m.w.Command1->click();
     m.fill(u"12"_s);
     m.panel->Command8->click();
+    QCOMPARE(m.env.dialogs.messages().size(), 1);
     const auto box = m.env.dialogs.lastMessage();
-    QVERIFY(box);
     QCOMPARE(box->title, kErrorTitle);
     QVERIFY2(box->text.contains(u"disk full"_s), qPrintable(box->text));
-    QCOMPARE(m.env.dialogs.messages().size(), 1);
     QCOMPARE(m.rows(u"IDE"_s), 0);
     QCOMPARE(m.rows(u"Answer"_s), 0);
     QVERIFY(!m.panel->isHidden());
@@ -392,21 +372,6 @@ void TestRegistrationPanel::failedResponseRowTakesTheExamineeBack()
     QCOMPARE(m.rows(u"IDE"_s), 1);
     QVERIFY(m.panel->isHidden());
     QCOMPARE(m.w.Text3->text(), u"1"_s);
-}
-
-void TestRegistrationPanel::failedExamineeRowIsReported()
-{
-    MainWindow m;
-    QVERIFY(m.loaded);
-    QVERIFY(m.exec(u"CREATE TRIGGER refuse BEFORE INSERT ON IDE BEGIN SELECT RAISE(ABORT, 'read only'); END"_s));
-    m.w.Command1->click();
-    m.fill(u"12"_s);
-    m.panel->Command8->click();
-    QCOMPARE(m.env.dialogs.lastMessage()->title, kErrorTitle);
-    QCOMPARE(m.rows(u"IDE"_s), 0);
-    QCOMPARE(m.rows(u"Answer"_s), 0);
-    QVERIFY(!m.panel->isHidden());
-    QCOMPARE(m.w.Text3->text(), u"2"_s);
 }
 
 TAVORA_TEST(TestRegistrationPanel)
