@@ -4,6 +4,7 @@
 #include "app/persian_display.h"
 #include "app/startup.h"
 #include "app/texts.h"
+#include "profile/interpretation_panel.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 #include "store/view.h"
@@ -80,6 +81,26 @@ void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, co
     screen->close();
 }
 
+// The interpretation panel alone, its ranking table filled and a long text built; for a
+// profile it sits over the chart, at the size it has there.
+void saveInterpretationPanel(AppContext& ctx, const QString& theme, const QString& folder)
+{
+    const profile::ScaleTexts scores{QStringLiteral("53"), QStringLiteral("72"), QStringLiteral("46"),
+                                     QStringLiteral("64"), QStringLiteral("78"), QStringLiteral("58"),
+                                     QStringLiteral("62"), QStringLiteral("67"), QStringLiteral("76"),
+                                     QStringLiteral("73"), QStringLiteral("44")};
+    InterpretationPanel panel(ctx, {[scores] { return scores; }, [] { return QStringLiteral("2"); },
+                                    [] { return QStringLiteral("1024"); }});
+    if (theme.isEmpty())
+        ApplyTheme(ctx.programFolder(), &panel);
+    else
+        LoadAndApplyTheme(ctx.programFolder(), &panel, theme);
+    panel.restrictToExaminee(QStringLiteral("1024"));
+    panel.RankScales();
+    panel.CmdTafneuBoland->click();
+    save(&panel, folder, QStringLiteral("interpretation-panel"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -108,5 +129,6 @@ int main(int argc, char* argv[])
         LoadAndApplyTheme(ctx.programFolder(), main.get(), args.at(2));
     save(main.get(), out, QStringLiteral("main-window"));
     saveScoringScreen(ctx, dialogs, *main, out);
+    saveInterpretationPanel(ctx, args.size() > 2 ? args.at(2) : QString(), out);
     return 0;
 }

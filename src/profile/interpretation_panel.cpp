@@ -1,0 +1,351 @@
+#include "profile/interpretation_panel.h"
+
+#include "app/texts.h"
+#include "app/twips.h"
+#include "profile/interpretation_text.h"
+#include "profile/line_ends.h"
+#include "store/connection.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QTextDocument>
+#include <QTextOption>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString kExamineeFile = QStringLiteral("Tavora71.mdb");
+const QString kNormsFile = QStringLiteral("ThemeTB.skn");
+
+const QString kCaptionNumber = QStringLiteral("شماره مقياس");
+const QString kCaptionName = QStringLiteral("نام مقياس");
+const QString kCaptionT = QStringLiteral("نمره T");
+const QString kCaptionValidity = QStringLiteral("مقياس هاي اعتباري");
+const QString kCaptionLong = QStringLiteral("تفسير جديد طولاني");
+const QString kCaptionShort = QStringLiteral("تفسير جديد خلاصه");
+const QString kCaptionSaved = QStringLiteral("تفسير ذخيره شده");
+const QString kCaptionSave = QStringLiteral("ذخيره تفسير");
+const QString kSaveQuestion = QStringLiteral("آيا ميخواهيد تغييرات جديد را ذخيره كنيد؟");
+
+const QString kCannotRank = QStringLiteral("رتبه بندي مقياسها در جدول رتبه بندي ذخيره نشد");
+const QString kCannotReadRanking = QStringLiteral("جدول رتبه بندي مقياسها خوانده نشد؛ تفسير ساخته نشد");
+const QString kCannotReadTaff = QStringLiteral("متن هاي تفسير خوانده نشد؛ تفسير ساخته نشد");
+const QString kCannotSave = QStringLiteral("تفسير ذخيره نشد");
+
+constexpr int kCellHeight = 24;
+constexpr int kCellWidth = 40;
+
+QLabel* cell(QWidget* parent, const QString& name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setAlignment(Qt::AlignCenter);
+    label->setFrameShape(QFrame::Box);
+    label->setMinimumSize(kCellWidth, kCellHeight);
+    return label;
+}
+
+QLabel* caption(QWidget* parent, const QString& text, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(text, parent);
+    label->setAlignment(alignment | Qt::AlignVCenter);
+    return label;
+}
+
+// Persian paragraphs: the document takes no direction from the widget by itself.
+void rightToLeft(QPlainTextEdit* box)
+{
+    box->setLayoutDirection(Qt::RightToLeft);
+    QTextOption option = box->document()->defaultTextOption();
+    option.setTextDirection(Qt::RightToLeft);
+    option.setAlignment(Qt::AlignRight);
+    box->document()->setDefaultTextOption(option);
+}
+
+// The box's text with LF line ends and every other character as typed (toPlainText would turn
+// non-breaking spaces into plain ones).
+QString rawText(const QPlainTextEdit* box)
+{
+    QString text = box->document()->toRawText();
+    for (QChar& c : text) {
+        if (c == QChar::ParagraphSeparator || c == QChar::LineSeparator)
+            c = u'\n';
+    }
+    return text;
+}
+
+} // namespace
+
+InterpretationPanel::InterpretationPanel(AppContext& ctx, Inputs inputs, QWidget* parent)
+    : QFrame(parent)
+    , ctx_(ctx)
+    , inputs_(std::move(inputs))
+    , normsFile_(std::make_shared<store::Connection>(ctx.path(kNormsFile)))
+    , sortt2Writer_(normsFile_, QStringLiteral("Sortt2"))
+    , sortt2Reader_(normsFile_, QStringLiteral("Sortt2"))
+    , taff_(normsFile_, QStringLiteral("Taff"))
+    , ide_(ctx.path(kExamineeFile), QStringLiteral("IDE"))
+{
+    setObjectName(QStringLiteral("FramTaf"));
+    setProperty("role", QStringLiteral("panel"));
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Raised);
+    setAutoFillBackground(true);
+    setFixedSize(twipsSize(9825, 7620));
+
+    Txttaf1 = new QPlainTextEdit(this);
+    Txttaf1->setObjectName(QStringLiteral("Txttaf1"));
+    Txttaf1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Txttaf1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    rightToLeft(Txttaf1);
+
+    Txttaf2 = new QPlainTextEdit(this);
+    Txttaf2->setObjectName(QStringLiteral("Txttaf2"));
+    Txttaf2->setReadOnly(true);
+    rightToLeft(Txttaf2);
+    Txttaf2->hide();
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(8, 8, 8, 8);
+    column->setSpacing(8);
+    column->addWidget(buildRankingTable());
+    column->addWidget(Txttaf1, 1);
+    column->addWidget(buildButtons());
+
+    connect(CmdTafneuBoland, &QPushButton::clicked, this, &InterpretationPanel::BuildLongInterpretation);
+    connect(CmdTafneuKotah, &QPushButton::clicked, this, &InterpretationPanel::BuildShortInterpretation);
+    connect(CmdTafalt, &QPushButton::clicked, this, &InterpretationPanel::loadSavedInterpretation);
+    connect(CmdSave, &QPushButton::clicked, this, &InterpretationPanel::SaveInterpretation);
+    connect(Cmdexit2, &QPushButton::clicked, this, &QWidget::hide);
+
+    // Open the views now, so a missing file shows at the first use and not before.
+    sortt2Writer_.refresh();
+    sortt2Reader_.refresh();
+    taff_.refresh();
+    ide_.refresh();
+}
+
+InterpretationPanel::~InterpretationPanel() = default;
+
+QWidget* InterpretationPanel::buildRankingTable()
+{
+    // A table with a left and a right: highest ranks leftmost, row captions at the right end,
+    // whatever the direction of the screen around it.
+    auto* table = new QWidget(this);
+    table->setObjectName(QStringLiteral("RankingTable"));
+    table->setLayoutDirection(Qt::LeftToRight);
+    auto* grid = new QGridLayout(table);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(3);
+    grid->setVerticalSpacing(3);
+
+    Lblnm = QVector<QLabel*>(profile::kScaleCount, nullptr);
+    Lblnm2 = QVector<QLabel*>(profile::kScaleCount, nullptr);
+    Lblnm3 = QVector<QLabel*>(profile::kScaleCount, nullptr);
+
+    // Validity block: columns 0..2 under its caption; names on the row of the clinical names,
+    // T scores on the row of the clinical T scores.
+    grid->addWidget(caption(table, kCaptionValidity, Qt::AlignHCenter), 0, 0, 1, profile::kValidityCount);
+    for (int i = 0; i < profile::kValidityCount; ++i) {
+        Lblnm3[i] = cell(table, QStringLiteral("Lblnm3_%1").arg(i));
+        Lblnm2[i] = cell(table, QStringLiteral("Lblnm2_%1").arg(i));
+        grid->addWidget(Lblnm3[i], 1, i);
+        grid->addWidget(Lblnm2[i], 2, i);
+    }
+    constexpr int kGapColumn = profile::kValidityCount;
+    grid->setColumnMinimumWidth(kGapColumn, 10);
+
+    // Clinical block: rank r in column gap + r, captions in the last column.
+    for (int r = 1; r <= profile::kClinicalCount; ++r) {
+        const int i = r + 2;
+        Lblnm2[i] = cell(table, QStringLiteral("Lblnm2_%1").arg(i));
+        Lblnm[i] = cell(table, QStringLiteral("Lblnm_%1").arg(i));
+        Lblnm3[i] = cell(table, QStringLiteral("Lblnm3_%1").arg(i));
+        grid->addWidget(Lblnm2[i], 0, kGapColumn + r);
+        grid->addWidget(Lblnm[i], 1, kGapColumn + r);
+        grid->addWidget(Lblnm3[i], 2, kGapColumn + r);
+    }
+    const int captionColumn = kGapColumn + profile::kClinicalCount + 1;
+    grid->addWidget(caption(table, kCaptionNumber, Qt::AlignRight), 0, captionColumn);
+    grid->addWidget(caption(table, kCaptionName, Qt::AlignRight), 1, captionColumn);
+    grid->addWidget(caption(table, kCaptionT, Qt::AlignRight), 2, captionColumn);
+    for (int c = 0; c < captionColumn; ++c) {
+        if (c != kGapColumn)
+            grid->setColumnStretch(c, 1);
+    }
+    return table;
+}
+
+QWidget* InterpretationPanel::buildButtons()
+{
+    auto* row = new QWidget(this);
+    auto* layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(6);
+    auto button = [row, layout](const QString& name, const QString& text) {
+        auto* b = new QPushButton(text, row);
+        b->setObjectName(name);
+        b->setMinimumHeight(30);
+        layout->addWidget(b);
+        return b;
+    };
+    CmdTafneuBoland = button(QStringLiteral("CmdTafneuBoland"), kCaptionLong);
+    CmdTafneuKotah = button(QStringLiteral("CmdTafneuKotah"), kCaptionShort);
+    CmdTafalt = button(QStringLiteral("CmdTafalt"), kCaptionSaved);
+    CmdSave = button(QStringLiteral("CmdSave"), kCaptionSave);
+    Cmdexit2 = button(QStringLiteral("Cmdexit2"), texts::kCaptionExit);
+    return row;
+}
+
+void InterpretationPanel::restrictToExaminee(const QString& code)
+{
+    store::Result r = ide_.refresh();
+    if (r)
+        r = ide_.setFilter(QStringLiteral("Code"), code);
+    saved_ = r ? ide_.value(QStringLiteral("TT1")) : QString();
+    showText(Txttaf2, saved_);
+}
+
+void InterpretationPanel::RankScales()
+{
+    const profile::ScaleTexts scores = inputs_.tScores ? inputs_.tScores() : profile::ScaleTexts{};
+    const profile::Ranking ranking = profile::RankScales(scores);
+
+    ranking_ = ranking.table;
+    for (int r = 1; r <= profile::kClinicalCount; ++r) {
+        const profile::RankEntry& entry = ranking_.clinical[std::size_t(r - 1)];
+        Lblnm2[r + 2]->setText(entry.number);
+        Lblnm[r + 2]->setText(entry.name);
+        Lblnm3[r + 2]->setText(entry.t);
+    }
+    for (int i = 0; i < profile::kValidityCount; ++i) {
+        const profile::RankEntry& entry = ranking_.validity[std::size_t(i)];
+        Lblnm3[i]->setText(entry.name);
+        Lblnm2[i]->setText(entry.t);
+    }
+
+    // The interpretation reads the scores back from Sortt2, so a write that did not happen
+    // would give a text about other scores: say so.
+    store::Result r = sortt2Writer_.refresh();
+    for (const profile::Sortt2Row& row : ranking.sortt2) {
+        if (!r)
+            break;
+        r = sortt2Writer_.setFilter(QStringLiteral("id"), row.id);
+        if (r && !sortt2Writer_.hasCurrent()) {
+            // The delivered table has all eight rows; put back one that went missing.
+            sortt2Writer_.addNew();
+            r = sortt2Writer_.setValue(QStringLiteral("id"), row.id);
+            if (r)
+                r = sortt2Writer_.setValue(QStringLiteral("Name"), row.Name);
+            if (r)
+                r = sortt2Writer_.setValue(QStringLiteral("Name2"), row.Name2);
+        }
+        if (r)
+            r = sortt2Writer_.setValue(QStringLiteral("Numb"), row.Numb);
+        if (r)
+            r = sortt2Writer_.setValue(QStringLiteral("etebari"), row.etebari);
+        if (r)
+            r = sortt2Writer_.update();
+    }
+    if (!r)
+        reportError(kCannotRank, r.error);
+}
+
+void InterpretationPanel::BuildLongInterpretation()
+{
+    build(true);
+}
+
+void InterpretationPanel::BuildShortInterpretation()
+{
+    build(false);
+}
+
+bool InterpretationPanel::readSortt2(QList<profile::Sortt2Row>& rows)
+{
+    store::Result r = sortt2Reader_.refresh();
+    while (r && sortt2Reader_.hasCurrent()) {
+        rows.append({sortt2Reader_.value(QStringLiteral("id")), sortt2Reader_.value(QStringLiteral("Name")),
+                     sortt2Reader_.value(QStringLiteral("Numb")), sortt2Reader_.value(QStringLiteral("Name2")),
+                     sortt2Reader_.value(QStringLiteral("etebari"))});
+        r = sortt2Reader_.moveNext();
+    }
+    if (!r)
+        reportError(kCannotReadRanking, r.error);
+    return r.ok;
+}
+
+void InterpretationPanel::build(bool longRun)
+{
+    // Both re-read here: the scores RankScales has just stored, the texts as they are now.
+    QList<profile::Sortt2Row> rows;
+    if (!readSortt2(rows))
+        return;
+    if (store::Result r = taff_.refresh(); !r) {
+        reportError(kCannotReadTaff, r.error);
+        return;
+    }
+
+    profile::InterpretationInput input;
+    input.ranking = ranking_;
+    input.tScores = profile::scoresFromSortt2(rows);
+    input.unanswered = inputs_.unanswered ? inputs_.unanswered() : QString();
+    input.taff = [this](const QString& id) -> std::optional<profile::TaffRow> {
+        if (!taff_.setFilter(QStringLiteral("id"), id) || !taff_.hasCurrent())
+            return std::nullopt;
+        return profile::TaffRow{taff_.value(QStringLiteral("Topp")), taff_.value(QStringLiteral("Mediumm")),
+                                taff_.value(QStringLiteral("Downn"))};
+    };
+    showText(Txttaf1, longRun ? profile::BuildLongInterpretation(input) : profile::BuildShortInterpretation(input));
+}
+
+void InterpretationPanel::SaveInterpretation()
+{
+    if (!ctx_.dialogs().question(this, titles::kWarning, kSaveQuestion, Dialogs::Icon::Information))
+        return;
+
+    const QString code = inputs_.examineeCode ? inputs_.examineeCode() : QString();
+    store::Result r = ide_.refresh();
+    if (r)
+        r = ide_.setFilter(QStringLiteral("Code"), code);
+    if (r && !ide_.hasCurrent())
+        r = store::Result::failure(texts::kNoSuchPerson);
+    if (r)
+        r = ide_.setValue(QStringLiteral("TT1"), profile::toCrLf(interpretationText()));
+    if (r)
+        r = ide_.update();
+
+    // Txttaf2 shows what is stored, whether or not the write went through.
+    restrictToExaminee(code);
+    if (!r) {
+        reportError(kCannotSave, r.error);
+        return;
+    }
+    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved, 1000);
+}
+
+void InterpretationPanel::loadSavedInterpretation()
+{
+    showText(Txttaf1, rawText(Txttaf2));
+}
+
+QString InterpretationPanel::savedInterpretation() const
+{
+    return profile::toCrLf(saved_);
+}
+
+QString InterpretationPanel::interpretationText() const
+{
+    return rawText(Txttaf1);
+}
+
+void InterpretationPanel::showText(QPlainTextEdit* box, const QString& text)
+{
+    box->setPlainText(profile::toLf(text));
+}
+
+void InterpretationPanel::reportError(const QString& what, const QString& why)
+{
+    ctx_.dialogs().message(this, titles::kError, why.isEmpty() ? what : what + QLatin1Char('\n') + why,
+                           Dialogs::Icon::Critical);
+}

@@ -1,0 +1,84 @@
+#pragma once
+// The interpretation panel of the profile screen: the ranking table, the interpretation text
+// being built or edited, and the text saved with the examinee.
+//
+// The panel owns its views: Sortt2 (a writer and an independent reader) and Taff on the norms
+// file, IDE on the examinee file. What the profile and scoring screens hold (T scores,
+// unanswered count, examinee code) it reads through getters, at the moment it needs them.
+#include "app/app_context.h"
+#include "profile/ranking.h"
+#include "store/view.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVector>
+#include <functional>
+
+class InterpretationPanel : public QFrame {
+    Q_OBJECT
+public:
+    struct Inputs {
+        std::function<profile::ScaleTexts()> tScores; // the profile screen's T-score row
+        std::function<QString()> unanswered;          // the scoring screen's unanswered count
+        std::function<QString()> examineeCode;        // the scoring screen's examinee code
+    };
+
+    InterpretationPanel(AppContext& ctx, Inputs inputs, QWidget* parent = nullptr);
+    ~InterpretationPanel() override;
+
+    // Re-reads IDE narrowed to the examinee; Txttaf2 then shows that row's saved text.
+    // Shows no box (it runs on every activation of the profile screen); a failure leaves
+    // Txttaf2 empty and a later save reports it.
+    void restrictToExaminee(const QString& code);
+
+    // Writes the T scores into Sortt2 and fills the ranking table.
+    void RankScales();
+    // Replace Txttaf1 with a new text built from Sortt2 as stored and the Taff texts.
+    void BuildLongInterpretation();
+    void BuildShortInterpretation();
+    // Asks, then stores Txttaf1 into TT1 of the examinee's IDE row.
+    void SaveInterpretation();
+    // Replaces Txttaf1 with the saved text.
+    void loadSavedInterpretation();
+
+    // The saved text (TT1 of the examinee's row), every line ending in CR LF: what the printed
+    // report and the Word export carry.
+    QString savedInterpretation() const;
+    // The text of Txttaf1 as the user sees it, line ends LF.
+    QString interpretationText() const;
+
+    // Ranking table, indexed as the controls: validity block at 0..2 (Lblnm3 names, Lblnm2 T,
+    // highest first), rank r at r + 2 (Lblnm2 number, Lblnm name, Lblnm3 T). Lblnm has no
+    // validity labels: its entries 0..2 are null.
+    QVector<QLabel*> Lblnm;
+    QVector<QLabel*> Lblnm2;
+    QVector<QLabel*> Lblnm3;
+
+    QPlainTextEdit* Txttaf1 = nullptr; // the text being built or edited
+    QPlainTextEdit* Txttaf2 = nullptr; // hidden: the saved text
+    QPushButton* CmdTafneuBoland = nullptr;
+    QPushButton* CmdTafneuKotah = nullptr;
+    QPushButton* CmdTafalt = nullptr;
+    QPushButton* CmdSave = nullptr;
+    QPushButton* Cmdexit2 = nullptr;
+
+private:
+    QWidget* buildRankingTable();
+    QWidget* buildButtons();
+    void build(bool longRun);
+    bool readSortt2(QList<profile::Sortt2Row>& rows);
+    void showText(QPlainTextEdit* box, const QString& text);
+    void reportError(const QString& what, const QString& why);
+
+    AppContext& ctx_;
+    Inputs inputs_;
+    std::shared_ptr<store::Connection> normsFile_;
+    store::View sortt2Writer_;
+    store::View sortt2Reader_;
+    store::View taff_;
+    store::View ide_;
+    profile::RankingTable ranking_; // as shown in the ranking table
+    QString saved_;                 // TT1 as read
+};
