@@ -1,6 +1,8 @@
 // Renders the program's screens offscreen into PNG files, for the README and for review.
 // Usage: tavora71-screenshots <output-folder> [theme-number]
 #include "app/frm1.h"
+#include "capture/frmtest.h"
+#include "examinees/registration_panel.h"
 #include "app/persian_display.h"
 #include "app/startup.h"
 #include "app/texts.h"
@@ -11,6 +13,8 @@
 #include "support/scripted_dialogs.h"
 
 #include <QApplication>
+#include <QComboBox>
+#include <QRadioButton>
 #include <QDir>
 #include <QTemporaryDir>
 
@@ -101,6 +105,37 @@ void saveInterpretationPanel(AppContext& ctx, const QString& theme, const QStrin
     save(&panel, folder, QStringLiteral("interpretation-panel"));
 }
 
+// The registration panel with entries typed, and the test screen before the start and on an item.
+void saveRegistrationAndTest(ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
+{
+    main.Command1->click();
+    RegistrationPanel* panel = main.registrationPanel();
+    panel->Text6->setText(QStringLiteral("مريم"));
+    panel->Text4->setText(QStringLiteral("احمدي"));
+    panel->Text5->setText(QStringLiteral("29"));
+    panel->Text11->setText(QStringLiteral("1"));
+    panel->Combo2->setCurrentIndex(1);
+    panel->Combo1->setCurrentIndex(1);
+    panel->Combo3->setCurrentIndex(0);
+    panel->Combo4->setCurrentIndex(1);
+    save(&main, folder, QStringLiteral("registration-panel"));
+    panel->save();
+
+    dialogs.inputAnswers.enqueue(QStringLiteral("1"));
+    main.Command2->click();
+    FrmTest* test = main.testScreen();
+    if (!test) {
+        std::fprintf(stderr, "test screen not opened: %s\n", qPrintable(dialogs.messageTexts().join(QStringLiteral(" | "))));
+        return;
+    }
+    save(test, folder, QStringLiteral("test-screen-start"));
+    test->Command1->click();
+    test->Text6->setText(QStringLiteral("12"));
+    test->Option1->click();
+    save(test, folder, QStringLiteral("test-screen-item"));
+    test->close();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -128,6 +163,7 @@ int main(int argc, char* argv[])
     if (args.size() > 2)
         LoadAndApplyTheme(ctx.programFolder(), main.get(), args.at(2));
     save(main.get(), out, QStringLiteral("main-window"));
+    saveRegistrationAndTest(dialogs, *main, out);
     saveScoringScreen(ctx, dialogs, *main, out);
     saveInterpretationPanel(ctx, args.size() > 2 ? args.at(2) : QString(), out);
     return 0;
