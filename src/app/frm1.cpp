@@ -3,6 +3,7 @@
 #include "app/twips.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
+#include "profile/frmnemudar.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 
@@ -368,8 +369,10 @@ void Frm1::keyingClicked()
     if (Adodc5.count() < 1)
         return;
     Text3->setText(QStringLiteral("1"));
-    if (!scoringScreen_)
+    if (!scoringScreen_) {
         scoringScreen_ = std::make_unique<FrmkLID>(ctx_, this, [this] { return IdentifierLabel(); });
+        AttachProfileScreen(ctx_, *scoringScreen_);
+    }
     scoringScreen_->load();
     scoringScreen_->show();
     hide(); // the scoring screen shows this window again when it closes

@@ -1,0 +1,333 @@
+#include "profile/frmnemudar.h"
+#include "app/texts.h"
+#include "app/twips.h"
+#include "profile/profile_chart.h"
+#include "profile/profile_geometry.h"
+#include "profile/profile_screen_texts.h"
+#include "profile/ranking.h"
+#include "profile/score_rows.h"
+#include "scoring/answered_percentages.h"
+#include "scoring/frmklid.h"
+#include "store/schema.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QWindow>
+
+using namespace profile;
+
+namespace {
+
+// Below the chart's drawing: the button panel on its decoration band.
+constexpr int kPanelTop = 9330;
+constexpr int kPanelHeight = 540;
+constexpr int kWindowHeight = 9960;
+constexpr int kTableFontPx = 13;
+
+QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = {})
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setMinimumSize(120, 30);
+    return button;
+}
+
+QStringList textsOf(const QVector<QLabel*>& row)
+{
+    QStringList out;
+    for (const QLabel* label : row)
+        out << label->text();
+    return out;
+}
+
+void setTexts(const QVector<QLabel*>& row, const QStringList& texts)
+{
+    for (int i = 0; i < row.size(); ++i)
+        row[i]->setText(i < texts.size() ? texts.at(i) : QString());
+}
+
+} // namespace
+
+FrmNemudar::FrmNemudar(AppContext& ctx, FrmkLID& scoring, QWidget* parent)
+    : QWidget(parent)
+    , ctx_(ctx)
+    , scoring_(scoring)
+    , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
+    , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
+    , normsFile_(std::make_shared<store::Connection>(ctx.path(store::kNormsFile)))
+    , settings_(settingsFile_, QStringLiteral("Theme"))
+    , examinee_(examineeFile_, QStringLiteral("IDE"))
+    , storedT_(normsFile_, QStringLiteral("NOMREbikIR"))
+    , storedRaw_(normsFile_, QStringLiteral("NOMREKhamIR"))
+    , norms_(ctx.path(store::kNormsFile))
+{
+    setObjectName(QStringLiteral("FrmNemudar"));
+    setWindowTitle(texts::kProgramCaption);
+    buildWindow();
+    connect(qApp, &QGuiApplication::focusWindowChanged, this, &FrmNemudar::focusWindowChanged);
+    load();
+}
+
+FrmNemudar::~FrmNemudar() = default;
+
+void FrmNemudar::buildWindow()
+{
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, backColor());
+    setPalette(pal);
+    setFixedSize(twipsSize(chart::kExtentWidth, kWindowHeight));
+
+    // The chart's twips are the window's: it lies at the window's corner at its natural size.
+    chart = new ProfileChart(this);
+    chart->setGeometry(QRect(QPoint(0, 0), chart->sizeHint()));
+
+    Label6 = makeLabel(this, QStringLiteral("Label6"), screen_texts::kChartTitle);
+    QFont titleFont = font();
+    titleFont.setPointSize(10);
+    titleFont.setBold(true);
+    Label6->setFont(titleFont);
+    Label6->setGeometry(twipsRect(225, 45, 9825, 330));
+
+    Lblj = makeLabel(chart, QStringLiteral("Lblj"), texts::kFemale);
+    QFont sexFont = font();
+    sexFont.setPixelSize(kTableFontPx);
+    sexFont.setBold(true);
+    Lblj->setFont(sexFont);
+    Lblj->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    chart->place(Lblj, QRect(150, chart::kHeadingTop, 690, chart::kHeadingHeight));
+
+    Lblkham = buildRow(QStringLiteral("Lblkham"), chart::RawRow);
+    lblt = buildRow(QStringLiteral("lblt"), chart::TRow);
+    lbldarsad = buildRow(QStringLiteral("lbldarsad"), chart::PercentRow);
+
+    Shape3 = new QFrame(this);
+    Shape3->setObjectName(QStringLiteral("Shape3"));
+    Shape3->setAutoFillBackground(true);
+    QPalette shapePalette = Shape3->palette();
+    shapePalette.setColor(QPalette::Window, shapeColor());
+    Shape3->setPalette(shapePalette);
+    Shape3->setGeometry(twipsRect(225, kPanelTop - 45, 9825, kPanelHeight + 90));
+
+    Frame2 = new QFrame(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setGeometry(twipsRect(chart::kPlotLeft, kPanelTop, chart::kTableRight - chart::kPlotLeft, kPanelHeight));
+    auto* buttons = new QHBoxLayout(Frame2);
+    buttons->setContentsMargins(0, 2, 0, 2);
+    buttons->setSpacing(12);
+    CmdTaf = makeButton(Frame2, QStringLiteral("CmdTaf"), screen_texts::kCaptionInterpretation);
+    Command3 = makeButton(Frame2, QStringLiteral("Command3"), screen_texts::kCaptionPrint);
+    Cmdword = makeButton(Frame2, QStringLiteral("Cmdword"), screen_texts::kCaptionWord);
+    Cmdexit = makeButton(Frame2, QStringLiteral("Cmdexit"), screen_texts::kCaptionExit);
+    for (QPushButton* b : {CmdTaf, Command3, Cmdword, Cmdexit})
+        buttons->addWidget(b);
+
+    Cmdbik = makeButton(this, QStringLiteral("Cmdbik"), screen_texts::kCaptionDraw);
+    Cmdbik->hide();
+
+    FramTaf = new QFrame(this);
+    FramTaf->setObjectName(QStringLiteral("FramTaf"));
+    FramTaf->setFrameShape(QFrame::StyledPanel);
+    FramTaf->setAutoFillBackground(true);
+    FramTaf->hide();
+
+    Timer3 = new QTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+    Timer3->setSingleShot(true);
+    Timer3->setInterval(100);
+
+    connect(Timer3, &QTimer::timeout, this, &FrmNemudar::deferredStep);
+    connect(Cmdbik, &QPushButton::clicked, this, &FrmNemudar::DrawProfile);
+    connect(CmdTaf, &QPushButton::clicked, this, [this] {
+        FramTaf->show();
+        FramTaf->raise();
+    });
+    connect(Cmdexit, &QPushButton::clicked, this, &QWidget::close);
+}
+
+QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)
+{
+    QFont f = font();
+    f.setPixelSize(kTableFontPx);
+    QVector<QLabel*> labels;
+    for (int i = 0; i < kScaleCount; ++i) {
+        QLabel* label = makeLabel(chart, name + QLatin1Char('_') + QString::number(i));
+        label->setFont(f);
+        chart->place(label, TableCell(chart::TableRow(row), i));
+        labels << label;
+    }
+    return labels;
+}
+
+void FrmNemudar::load()
+{
+    move(twipsPoint(2085, 145));
+    for (store::View* view : {&settings_, &examinee_, &storedT_, &storedRaw_})
+        note(view->refresh());
+    FramTaf->setGeometry(twipsRect(225, 360, 9825, 7620));
+    FramTaf->hide();
+}
+
+bool FrmNemudar::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        // The first showing counts; later only a return from another window of the program,
+        // not from another program.
+        const bool counts = !activatedBefore_ || otherWindowActive_;
+        activatedBefore_ = true;
+        otherWindowActive_ = false;
+        if (counts)
+            activate();
+    } else if (event->type() == QEvent::WindowDeactivate) {
+        const QWidget* now = QApplication::activeWindow();
+        if (now && now != this)
+            otherWindowActive_ = true;
+    }
+    return QWidget::event(event);
+}
+
+void FrmNemudar::focusWindowChanged(QWindow* window)
+{
+    // Seen here too: the program may get the focus back in another of its windows after
+    // another program had it.
+    if (!window || window == windowHandle() || window->type() == Qt::Popup || window->type() == Qt::ToolTip)
+        return;
+    otherWindowActive_ = true;
+}
+
+void FrmNemudar::activate()
+{
+    failures_.clear();
+    code_ = scoring_.Text15->text();
+    if (const store::Result r = LocateOrCreateScoreRow(storedRaw_, code_); r)
+        showStoredRow(storedRaw_, Lblkham);
+    else
+        note(r);
+
+    const QVector<QLineEdit*> raw = scoring_.scoreFields();
+    for (int i = 0; i < Lblkham.size() && i < raw.size(); ++i)
+        Lblkham[i]->setText(raw[i]->text());
+
+    note(examinee_.setFilter(QStringLiteral("Code"), code_));
+    // Score rows are stored under the code without surrounding blanks.
+    if (const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed()); r)
+        showStoredRow(storedT_, lblt);
+    else
+        note(r);
+
+    SelectNormTable();
+    note(CommitScoreRow(storedRaw_, rawScoreTexts()));
+    Timer3->start();
+    Q_EMIT activated();
+}
+
+void FrmNemudar::deferredStep()
+{
+    if (const store::Result r = LocateOrCreateScoreRow(storedT_, code_); r)
+        showStoredRow(storedT_, lblt);
+    else
+        note(r);
+    ConvertToTScores();
+    ComputeAnsweredPercentages();
+    DrawProfile();
+    note(CommitScoreRow(storedT_, tScoreTexts()));
+    Q_EMIT profileReady();
+}
+
+void FrmNemudar::SelectNormTable()
+{
+    const QString sex = scoring_.Text10->text();
+    if (sex != texts::kMale && sex != texts::kFemale)
+        return; // no table: the T row keeps what it shows
+    Lblj->setText(sex);
+    note(norms_.select(profile::SelectNormTable(sex, scoring_.Text7->text())));
+}
+
+void FrmNemudar::ConvertToTScores()
+{
+    if (!norms_.isSelected())
+        return;
+    setTexts(lblt, profile::ConvertToTScores(rawScoreTexts(), norms_.lookup()));
+}
+
+void FrmNemudar::ComputeAnsweredPercentages()
+{
+    setTexts(lbldarsad, scoring::ComputeAnsweredPercentages(scoring_.responseTexts()));
+}
+
+void FrmNemudar::DrawProfile()
+{
+    Timer3->stop();
+    chart->setTScores(tScoreTexts());
+}
+
+void FrmNemudar::showStoredRow(const store::View& view, const QVector<QLabel*>& row)
+{
+    const QStringList scales = store::scaleColumns();
+    for (int i = 0; i < row.size(); ++i)
+        row[i]->setText(view.value(scales.at(i)));
+}
+
+QStringList FrmNemudar::rawScoreTexts() const
+{
+    return textsOf(Lblkham);
+}
+
+QStringList FrmNemudar::tScoreTexts() const
+{
+    return textsOf(lblt);
+}
+
+QStringList FrmNemudar::percentTexts() const
+{
+    return textsOf(lbldarsad);
+}
+
+QString FrmNemudar::normTableName() const
+{
+    return norms_.tableName();
+}
+
+void FrmNemudar::note(const store::Result& r)
+{
+    if (!r)
+        failures_ << r.error;
+}
+
+void FrmNemudar::closeEvent(QCloseEvent* event)
+{
+    Timer3->stop();
+    event->accept();
+    scoring_.show();
+    scoring_.activateWindow();
+}
+
+void AttachProfileScreen(AppContext& ctx, FrmkLID& scoring, std::function<void(FrmNemudar&)> opened)
+{
+    auto current = std::make_shared<QPointer<FrmNemudar>>();
+    scoring.showProfile = [&ctx, &scoring, opened = std::move(opened), current] {
+        if (!*current) {
+            auto* screen = new FrmNemudar(ctx, scoring);
+            screen->setAttribute(Qt::WA_DeleteOnClose);
+            // A top-level window of its own, but it cannot outlive the screen it reads from.
+            QObject::connect(&scoring, &QObject::destroyed, screen, [screen] { delete screen; });
+            *current = screen;
+            if (opened)
+                opened(*screen);
+        }
+        FrmNemudar* screen = *current;
+        screen->show();
+        screen->activateWindow();
+    };
+}

@@ -1,0 +1,117 @@
+#pragma once
+// The profile screen: the examinee's raw scores, T scores and answered shares under a profile
+// chart, opened from the scoring screen for its selected examinee.
+//
+// Every time the screen becomes the active window of the program (the first showing included)
+// it copies the raw scores from the scoring screen and stores them, and chooses the norm table;
+// 100 ms later (Timer3) it converts to T scores, counts the answered items, draws the chart and
+// stores the T scores. A step that fails leaves its result undone and the next one runs.
+#include "app/app_context.h"
+#include "profile/norm_conversion.h"
+#include "store/view.h"
+
+#include <QColor>
+#include <QFrame>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVector>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class FrmkLID;
+class ProfileChart;
+class QWindow;
+
+class FrmNemudar : public QWidget {
+    Q_OBJECT
+public:
+    // The scoring screen stays loaded (hidden) while this screen is open: the examinee's code,
+    // sex, education, raw scores and responses are read from its fields.
+    FrmNemudar(AppContext& ctx, FrmkLID& scoring, QWidget* parent = nullptr);
+    ~FrmNemudar() override;
+
+    // The screen's design colours: the window's background and the decoration band Shape3.
+    static QColor backColor() { return {255, 192, 128}; }
+    static QColor shapeColor() { return {225, 102, 204}; }
+
+    FrmkLID& scoringScreen() const { return scoring_; }
+    // The examinee code as taken from the scoring screen at the last activation.
+    const QString& examineeCode() const { return code_; }
+    // The score rows as shown, in scale order.
+    QStringList rawScoreTexts() const;
+    QStringList tScoreTexts() const;
+    QStringList percentTexts() const;
+    // The norm table in use (chosen at an activation); empty while none has been chosen.
+    QString normTableName() const;
+
+    // Data sources opened at load; the examinee source is narrowed to the examinee on activation.
+    store::View& settingsSource() { return settings_; }
+    store::View& examineeSource() { return examinee_; }
+
+    // What failed in the last activation and deferred step. Nothing of it is shown to the user.
+    const QStringList& stepFailures() const { return failures_; }
+
+    // Redraws the profile line from the T-score row (the action of Cmdbik).
+    void DrawProfile();
+
+    QLabel* Label6 = nullptr;  // title over the chart
+    QLabel* Lblj = nullptr;    // the examinee's sex
+    ProfileChart* chart = nullptr;
+    QVector<QLabel*> Lblkham;  // raw scores, scale order (Lblkham_0..Lblkham_10)
+    QVector<QLabel*> lblt;     // T scores
+    QVector<QLabel*> lbldarsad; // answered percentages
+    QFrame* Shape3 = nullptr;  // decoration band behind the buttons
+    QFrame* Frame2 = nullptr;  // button panel
+    QPushButton* CmdTaf = nullptr;
+    QPushButton* Command3 = nullptr; // print
+    QPushButton* Cmdword = nullptr;  // Word output
+    QPushButton* Cmdexit = nullptr;
+    QPushButton* Cmdbik = nullptr;   // draw chart, never shown
+    QFrame* FramTaf = nullptr;       // interpretation panel
+    QTimer* Timer3 = nullptr;        // the deferred step, one-shot 100 ms
+
+Q_SIGNALS:
+    // After the steps of an activation have run.
+    void activated();
+    // After the deferred step: scores converted, counted, drawn and stored.
+    void profileReady();
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    QVector<QLabel*> buildRow(const QString& name, int row);
+    void load();
+    void activate();
+    void deferredStep();
+    void SelectNormTable();
+    void ConvertToTScores();
+    void ComputeAnsweredPercentages();
+    void showStoredRow(const store::View& view, const QVector<QLabel*>& row);
+    void note(const store::Result& r);
+    void focusWindowChanged(QWindow* window);
+
+    AppContext& ctx_;
+    FrmkLID& scoring_;
+    std::shared_ptr<store::Connection> settingsFile_;
+    std::shared_ptr<store::Connection> examineeFile_;
+    std::shared_ptr<store::Connection> normsFile_;
+    store::View settings_;
+    store::View examinee_;
+    store::View storedT_;   // NOMREbikIR
+    store::View storedRaw_; // NOMREKhamIR
+    profile::NormSource norms_;
+    QString code_;
+    QStringList failures_;
+    bool activatedBefore_ = false;
+    bool otherWindowActive_ = false;
+};
+
+// Lets the scoring screen's view-profile button open a profile screen. The profile screen is
+// made on each opening and deleted when it closes (or with the scoring screen); opened, when
+// given, is called once for each new one.
+void AttachProfileScreen(AppContext& ctx, FrmkLID& scoring, std::function<void(FrmNemudar&)> opened = {});

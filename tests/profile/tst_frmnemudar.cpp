@@ -1,0 +1,423 @@
+#include "app/frm1.h"
+#include "app/texts.h"
+#include "app/twips.h"
+#include "profile/frmnemudar.h"
+#include "profile/profile_chart.h"
+#include "scoring/frmklid.h"
+#include "store/schema.h"
+#include "store/view.h"
+#include "support/test_env.h"
+#include "support/test_registry.h"
+
+#include <QApplication>
+#include <QPointer>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+
+const QString kNorms = QStringLiteral("ThemeTB.skn");
+const QString kCode = QStringLiteral("31");
+
+// Yes to a spread of items, so that the scales get different raw scores.
+QStringList mixedResponses()
+{
+    const QString pattern = QStringLiteral("12211212211121221211222112121122112121211221221121221211122121211212212");
+    QStringList r;
+    for (const QChar c : pattern)
+        r << QString(c);
+    return r;
+}
+
+QHash<QString, QString> identity(const QString& sex, const QString& education)
+{
+    return {{QStringLiteral("FName"), QStringLiteral("سارا")}, {QStringLiteral("LName"), QStringLiteral("احمدي")},
+            {QStringLiteral("Jens"), sex}, {QStringLiteral("Tahsil"), education}};
+}
+
+// The eleven scale values of the row whose key column holds key, read through a fresh view.
+QStringList rowOf(const QString& file, const QString& table, const QString& keyColumn, const QString& key,
+                  const QStringList& columns = store::scaleColumns())
+{
+    store::View v(file, table);
+    if (!v.refresh() || !v.setFilter(keyColumn, key) || !v.hasCurrent())
+        return {};
+    QStringList out;
+    for (const QString& c : columns)
+        out << v.value(c);
+    return out;
+}
+
+int rowsWithCode(const QString& file, const QString& table, const QString& code)
+{
+    store::View v(file, table);
+    if (!v.refresh() || !v.setFilter(QStringLiteral("Code"), code))
+        return -1;
+    return v.count();
+}
+
+bool execOn(const QString& file, const QString& sql)
+{
+    store::Connection c(file);
+    if (!c.open())
+        return false;
+    QSqlQuery q(c.database());
+    return q.exec(sql);
+}
+
+// The scoring screen with one examinee, and the profile screens it opens.
+struct Fixture {
+    TestEnv env;
+    QWidget mainWindow;
+    std::unique_ptr<FrmkLID> scoring;
+    QPointer<FrmNemudar> screen;
+    int opened = 0;
+    int activations = 0;
+    int ready = 0;
+
+    explicit Fixture(const QString& sex = texts::kMale, const QString& education = texts::kUniversity,
+                     const QStringList& responses = mixedResponses())
+    {
+        testing_support::addExaminee(env.folder(), kCode, responses, identity(sex, education));
+        scoring = std::make_unique<FrmkLID>(env.ctx, &mainWindow, [] { return texts::kDefaultIdentifierLabel; });
+        AttachProfileScreen(env.ctx, *scoring, [this](FrmNemudar& s) {
+            screen = &s;
+            ++opened;
+            QObject::connect(&s, &FrmNemudar::activated, &s, [this] { ++activations; });
+            QObject::connect(&s, &FrmNemudar::profileReady, &s, [this] { ++ready; });
+        });
+        scoring->load();
+        scoring->show();
+        env.dialogs.inputAnswers.enqueue(kCode);
+        scoring->Command1->click();
+    }
+
+    QString norms() const { return env.path(kNorms); }
+
+    // Opens the profile and waits until the deferred step has run.
+    bool open()
+    {
+        const int before = ready;
+        scoring->Command8->click();
+        return screen && QTest::qWaitFor([&] { return ready > before; });
+    }
+
+    QStringList raw() const
+    {
+        QStringList out;
+        for (const QLineEdit* f : scoring->scoreFields())
+            out << f->text();
+        return out;
+    }
+
+    // T scores of the raw scores on the scoring screen, looked up in a norm table directly.
+    QStringList expectedT(const QString& table) const
+    {
+        QStringList normColumns = store::scaleColumns();
+        normColumns.last() = QStringLiteral("MA");
+        QStringList out;
+        const QStringList r = raw();
+        for (int i = 0; i < r.size(); ++i) {
+            const QStringList row = rowOf(norms(), table, QStringLiteral("KHam"), r[i], normColumns);
+            out << (row.isEmpty() ? QString() : row[i]);
+        }
+        return out;
+    }
+
+    // Another window of the program takes the focus, then the profile screen gets it back.
+    bool comeBack()
+    {
+        const int before = ready;
+        QWidget other;
+        other.show();
+        if (!QTest::qWaitFor([&] { return QApplication::activeWindow() == &other; }))
+            return false;
+        QApplication::setActiveWindow(screen);
+        return QTest::qWaitFor([&] { return ready > before; });
+    }
+};
+
+} // namespace
+
+class TestProfileScreen : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void normTableBySexAndEducation_data();
+    void normTableBySexAndEducation();
+    void rawZeroAndMissingNormRow();
+    void correctedSexChangesTableOnNextActivation();
+    void comingBackConvertsAndRedrawsTheSame();
+    void activationOncePerActivation();
+    void storedRowsCreatedOnceAndOverwritten();
+    void codeStoredTrimmed();
+    void failingStepDoesNotStopTheRest();
+    void closingBringsBackScoringScreen_data();
+    void closingBringsBackScoringScreen();
+    void openedFromTheMainWindow();
+};
+
+void TestProfileScreen::normTableBySexAndEducation_data()
+{
+    QTest::addColumn<QString>("sex");
+    QTest::addColumn<QString>("education");
+    QTest::addColumn<QString>("table");
+    QTest::newRow("man, university") << texts::kMale << texts::kUniversity << QStringLiteral("EvabaliniDJMIR");
+    QTest::newRow("man, diploma") << texts::kMale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAMIR");
+    QTest::newRow("woman, university") << texts::kFemale << texts::kUniversity << QStringLiteral("EvabaliniDJFMIR");
+    QTest::newRow("woman, diploma") << texts::kFemale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAFMIR");
+    QTest::newRow("unknown sex") << QStringLiteral("نامعلوم") << texts::kUniversity << QString();
+}
+
+void TestProfileScreen::normTableBySexAndEducation()
+{
+    QFETCH(QString, sex);
+    QFETCH(QString, education);
+    QFETCH(QString, table);
+    Fixture f(sex, education);
+    // A T row stored by an earlier opening.
+    QStringList earlier;
+    for (int i = 0; i < 11; ++i)
+        earlier << QString::number(41 + i);
+    {
+        store::View v(f.norms(), QStringLiteral("NOMREbikIR"));
+        QVERIFY(v.refresh());
+        v.addNew();
+        QVERIFY(v.setValue(QStringLiteral("Code"), kCode));
+        for (int i = 0; i < 11; ++i)
+            QVERIFY(v.setValue(store::scaleColumns()[i], earlier[i]));
+        QVERIFY(v.update());
+    }
+    QVERIFY(f.open());
+    FrmNemudar* s = f.screen;
+    QCOMPARE(s->pos(), twipsPoint(2085, 145));
+    QVERIFY(!s->FramTaf->isVisible());
+    QVERIFY(!f.scoring->isVisible());
+
+    // Without a table the T row keeps the stored one, and the sex label its first text.
+    const QStringList t = table.isEmpty() ? earlier : f.expectedT(table);
+    QCOMPARE(s->Lblj->text(), table.isEmpty() ? texts::kFemale : sex);
+    QCOMPARE(s->normTableName(), table);
+    QCOMPARE(s->rawScoreTexts(), f.raw());
+    QVERIFY(!t.contains(QString()));
+    QCOMPARE(s->tScoreTexts(), t);
+    QCOMPARE(s->findChild<QLabel*>(QStringLiteral("lblt_10"))->text(), t[10]);
+    QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREbikIR"), QStringLiteral("Code"), kCode), t);
+    QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), kCode), f.raw());
+    // The chart draws the T row: L at the first end, Ma at the last.
+    QCOMPARE(s->chart->segments()->front().p1(), QPointF(1245, 7965 - 60 * t[0].toInt()));
+    QCOMPARE(s->chart->segments()->back().p2(), QPointF(8460, 7965 - 60 * t[10].toInt()));
+    QCOMPARE(s->percentTexts(), QStringList(11, QStringLiteral("100")));
+    // Nothing of this is reported on screen.
+    QVERIFY(f.env.dialogs.messages().isEmpty());
+    QVERIFY2(s->stepFailures().isEmpty(), qPrintable(s->stepFailures().join(QLatin1Char('\n'))));
+}
+
+void TestProfileScreen::rawZeroAndMissingNormRow()
+{
+    // Every item empty: every raw score is 0, looked up under the KHam text "0".
+    Fixture f(texts::kFemale, texts::kDiplomaOrLess, QStringList(71, QString()));
+    QCOMPARE(f.raw(), QStringList(11, QStringLiteral("0")));
+    QStringList normColumns = store::scaleColumns();
+    normColumns.last() = QStringLiteral("MA");
+    const QStringList zeroRow =
+        rowOf(f.norms(), QStringLiteral("EvabaliniDAFMIR"), QStringLiteral("KHam"), QStringLiteral("0"), normColumns);
+    QCOMPARE(zeroRow.size(), 11);
+    QVERIFY(f.open());
+    QCOMPARE(f.screen->tScoreTexts(), zeroRow);
+    QCOMPARE(f.screen->percentTexts(), QStringList(11, QStringLiteral("0")));
+
+    // Without that row in the table: every T empty, drawn at T 0.
+    QVERIFY(execOn(f.norms(), QStringLiteral("DELETE FROM EvabaliniDAFMIR WHERE KHam = '0'")));
+    QVERIFY(f.comeBack());
+    QCOMPARE(f.screen->tScoreTexts(), QStringList(11, QString()));
+    for (const QPointF& p : {f.screen->chart->segments()->front().p1(), f.screen->chart->segments()->at(2).p1()})
+        QCOMPARE(p.y(), 7965.0);
+}
+
+void TestProfileScreen::correctedSexChangesTableOnNextActivation()
+{
+    Fixture f(texts::kMale, texts::kUniversity);
+    QVERIFY(f.open());
+    FrmNemudar* s = f.screen;
+    const QStringList male = s->tScoreTexts();
+
+    // Corrected on the scoring screen but not saved.
+    f.scoring->Combo2->setCurrentText(texts::kFemale);
+    QVERIFY(f.comeBack());
+    QCOMPARE(s->normTableName(), QStringLiteral("EvabaliniDJFMIR"));
+    QCOMPARE(s->Lblj->text(), texts::kFemale);
+    QCOMPARE(s->tScoreTexts(), f.expectedT(QStringLiteral("EvabaliniDJFMIR")));
+    QVERIFY(s->tScoreTexts() != male);
+    QCOMPARE(rowOf(f.env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"), QStringLiteral("Code"), kCode,
+                   {QStringLiteral("Jens")}),
+             QStringList{texts::kMale});
+
+    // The next opening chooses afresh as well.
+    s->close();
+    QTRY_VERIFY(!f.screen);
+    f.scoring->Combo4->setCurrentText(texts::kDiplomaOrLess);
+    QVERIFY(f.open());
+    QCOMPARE(f.screen->normTableName(), QStringLiteral("EvabaliniDAFMIR"));
+}
+
+void TestProfileScreen::comingBackConvertsAndRedrawsTheSame()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    FrmNemudar* s = f.screen;
+    const QStringList t = s->tScoreTexts();
+    const QStringList percents = s->percentTexts();
+    const QImage before = s->chart->toImage(s->chart->size());
+
+    // Spoil what is shown: coming back must convert, count and draw again, not keep it.
+    for (QLabel* l : s->lblt + s->lbldarsad)
+        l->setText(QStringLiteral("x"));
+    s->chart->setTScores(QStringList(11, QStringLiteral("90")));
+    QVERIFY(f.comeBack());
+    QCOMPARE(s->tScoreTexts(), t);
+    QCOMPARE(s->percentTexts(), percents);
+    QCOMPARE(s->chart->toImage(s->chart->size()), before);
+    QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREbikIR"), QStringLiteral("Code"), kCode), t);
+}
+
+void TestProfileScreen::activationOncePerActivation()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    FrmNemudar* s = f.screen;
+    QCOMPARE(f.activations, 1);
+    QCOMPARE(f.ready, 1);
+    QVERIFY(!s->Timer3->isActive());
+
+    // Another program takes the focus and gives it back: not an activation of this program.
+    QApplication::setActiveWindow(nullptr);
+    QApplication::setActiveWindow(s);
+    QVERIFY(s->isActiveWindow());
+    QTest::qWait(250);
+    QCOMPARE(f.activations, 1);
+    QCOMPARE(f.ready, 1);
+
+    // Another window of the program: one activation and one deferred step each time.
+    for (int n = 2; n <= 3; ++n) {
+        QVERIFY(f.comeBack());
+        QTest::qWait(250);
+        QCOMPARE(f.activations, n);
+        QCOMPARE(f.ready, n);
+        QVERIFY(!s->Timer3->isActive());
+    }
+
+    // From another program back into another window of this one, then here: an activation.
+    QApplication::setActiveWindow(nullptr);
+    QWidget other;
+    other.show();
+    QTRY_VERIFY(QApplication::activeWindow() == &other);
+    QApplication::setActiveWindow(s);
+    QCOMPARE(f.activations, 4);
+    QVERIFY(s->Timer3->isActive());
+    // Drawing by hand (the hidden draw button) ends the pending deferred step.
+    s->Cmdbik->click();
+    QVERIFY(!s->Timer3->isActive());
+    QTest::qWait(250);
+    QCOMPARE(f.ready, 3);
+}
+
+void TestProfileScreen::storedRowsCreatedOnceAndOverwritten()
+{
+    Fixture f;
+    QVERIFY(f.open());
+    for (const char* table : {"NOMREKhamIR", "NOMREbikIR"})
+        QCOMPARE(rowsWithCode(f.norms(), QString::fromLatin1(table), kCode), 1);
+    const QStringList firstT = f.screen->tScoreTexts();
+
+    f.screen->Cmdexit->click();
+    QTRY_VERIFY(!f.screen);
+    // Rescored with another L raw score before the second opening.
+    f.scoring->TxtL->setText(QStringLiteral("4"));
+    QVERIFY(f.open());
+    for (const char* table : {"NOMREKhamIR", "NOMREbikIR"})
+        QCOMPARE(rowsWithCode(f.norms(), QString::fromLatin1(table), kCode), 1);
+    QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), kCode).first(), QStringLiteral("4"));
+    const QStringList t = rowOf(f.norms(), QStringLiteral("NOMREbikIR"), QStringLiteral("Code"), kCode);
+    QCOMPARE(t, f.expectedT(QStringLiteral("EvabaliniDJMIR")));
+    QVERIFY(t.first() != firstT.first());
+}
+
+void TestProfileScreen::codeStoredTrimmed()
+{
+    Fixture f;
+    // The identity row may hold the code with a trailing blank.
+    f.scoring->Text15->setText(kCode + QLatin1Char(' '));
+    QVERIFY(f.open());
+    QVERIFY(f.comeBack()); // found again, not added again
+    for (const char* table : {"NOMREKhamIR", "NOMREbikIR"}) {
+        QCOMPARE(rowsWithCode(f.norms(), QString::fromLatin1(table), kCode), 1);
+        QCOMPARE(rowsWithCode(f.norms(), QString::fromLatin1(table), kCode + QLatin1Char(' ')), 0);
+    }
+}
+
+void TestProfileScreen::failingStepDoesNotStopTheRest()
+{
+    Fixture f;
+    QVERIFY(execOn(f.norms(), QStringLiteral("DROP TABLE NOMREKhamIR")));
+    QVERIFY(f.open());
+    FrmNemudar* s = f.screen;
+    QVERIFY(!s->stepFailures().isEmpty());
+    QCOMPARE(s->rawScoreTexts(), f.raw());
+    QCOMPARE(s->tScoreTexts(), f.expectedT(QStringLiteral("EvabaliniDJMIR")));
+    QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREbikIR"), QStringLiteral("Code"), kCode), s->tScoreTexts());
+    QVERIFY(s->chart->hasProfile());
+    QVERIFY(f.env.dialogs.messages().isEmpty());
+}
+
+void TestProfileScreen::closingBringsBackScoringScreen_data()
+{
+    QTest::addColumn<bool>("byButton");
+    QTest::newRow("exit button") << true;
+    QTest::newRow("close box") << false;
+}
+
+void TestProfileScreen::closingBringsBackScoringScreen()
+{
+    QFETCH(bool, byButton);
+    Fixture f;
+    QVERIFY(f.open());
+    f.screen->CmdTaf->click();
+    QVERIFY(f.screen->FramTaf->isVisible());
+    if (byButton)
+        f.screen->Cmdexit->click();
+    else
+        f.screen->close(); // what the window's close box does
+    QVERIFY(f.scoring->isVisible());
+    QCOMPARE(f.scoring->Text5->text(), kCode);
+    QTRY_VERIFY(!f.screen); // every data source goes with it
+    QVERIFY(f.open());
+    QCOMPARE(f.opened, 2);
+    QVERIFY(!f.screen->FramTaf->isVisible());
+}
+
+void TestProfileScreen::openedFromTheMainWindow()
+{
+    TestEnv env;
+    QVERIFY(testing_support::addExaminee(env.folder(), kCode, mixedResponses(), identity(texts::kFemale, texts::kUniversity)));
+    Frm1 main(env.ctx);
+    QVERIFY(main.load());
+    main.show();
+    main.Command3->click();
+    FrmkLID* scoring = main.scoringScreen();
+    QVERIFY(scoring);
+    env.dialogs.inputAnswers.enqueue(kCode);
+    scoring->Command1->click();
+    scoring->Command8->click();
+    FrmNemudar* profile = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<FrmNemudar*>(w); p && p->isVisible())
+            profile = p;
+    QVERIFY(profile);
+    QVERIFY(!scoring->isVisible() && !main.isVisible());
+    QTRY_COMPARE(profile->normTableName(), QStringLiteral("EvabaliniDJFMIR"));
+    profile->close();
+    QVERIFY(scoring->isVisible() && !main.isVisible());
+}
+
+TAVORA_TEST(TestProfileScreen)
+#include "tst_frmnemudar.moc"
