@@ -7,15 +7,18 @@
 #include "app/startup.h"
 #include "app/texts.h"
 #include "profile/interpretation_panel.h"
+#include "profile/frmnemudar.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 #include "store/view.h"
 #include "support/scripted_dialogs.h"
+#include "support/test_env.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QRadioButton>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 namespace {
@@ -136,6 +139,49 @@ void saveRegistrationAndTest(ScriptedDialogs& dialogs, Frm1& main, const QString
     test->close();
 }
 
+// The profile screen of a woman with university education whose answers raise a few clinical
+// scales, once its deferred step has converted and drawn the scores.
+void saveProfileScreen(ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
+{
+    // Yes to a spread of items, so that the scales land at different heights.
+    const QString pattern = QStringLiteral("12211212211121221211222112121122112121211221221121221211122121211212212");
+    QStringList responses;
+    for (const QChar c : pattern)
+        responses << QString(c);
+    responses[16].clear(); // two items left unanswered
+    responses[69].clear();
+    const QHash<QString, QString> identity = {
+        {QStringLiteral("FName"), QStringLiteral("مريم")}, {QStringLiteral("LName"), QStringLiteral("كريمي")},
+        {QStringLiteral("Jens"), texts::kFemale}, {QStringLiteral("Sen"), QStringLiteral("29")},
+        {QStringLiteral("Taahol"), QStringLiteral("مجرد")}, {QStringLiteral("Tahsil"), texts::kUniversity},
+        {QStringLiteral("Date"), QStringLiteral("1403/07/21")}, {QStringLiteral("Time"), QStringLiteral("10:05:12")}};
+    if (!testing_support::addExaminee(main.context().programFolder(), QStringLiteral("1025"), responses, identity))
+        return;
+
+    main.Command3->click();
+    FrmkLID* scoring = main.scoringScreen();
+    if (!scoring)
+        return;
+    dialogs.inputAnswers.enqueue(QStringLiteral("1025"));
+    scoring->Command1->click();
+    scoring->Command8->click();
+    FrmNemudar* profile = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* p = qobject_cast<FrmNemudar*>(w); p && p->isVisible())
+            profile = p;
+    if (!profile)
+        return;
+    bool ready = false;
+    QObject::connect(profile, &FrmNemudar::profileReady, profile, [&ready] { ready = true; });
+    QElapsedTimer waited;
+    waited.start();
+    while (!ready && waited.elapsed() < 3000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    save(profile, folder, QStringLiteral("profile-screen"));
+    profile->close();
+    scoring->close();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -166,5 +212,6 @@ int main(int argc, char* argv[])
     saveRegistrationAndTest(dialogs, *main, out);
     saveScoringScreen(ctx, dialogs, *main, out);
     saveInterpretationPanel(ctx, args.size() > 2 ? args.at(2) : QString(), out);
+    saveProfileScreen(dialogs, *main, out);
     return 0;
 }
