@@ -1,4 +1,5 @@
 #include "profile/frmnemudar.h"
+#include "profile/interpretation_panel.h"
 #include "app/texts.h"
 #include "app/twips.h"
 #include "profile/profile_chart.h"
@@ -136,10 +137,16 @@ void FrmNemudar::buildWindow()
     Cmdbik = makeButton(this, QStringLiteral("Cmdbik"), screen_texts::kCaptionDraw);
     Cmdbik->hide();
 
-    FramTaf = new QFrame(this);
-    FramTaf->setObjectName(QStringLiteral("FramTaf"));
-    FramTaf->setFrameShape(QFrame::StyledPanel);
-    FramTaf->setAutoFillBackground(true);
+    InterpretationPanel::Inputs inputs;
+    inputs.tScores = [this] {
+        ScaleTexts t;
+        for (int i = 0; i < kScaleCount && i < lblt.size(); ++i)
+            t[i] = lblt[i]->text();
+        return t;
+    };
+    inputs.unanswered = [this] { return scoring_.LblKhali->text(); };
+    inputs.examineeCode = [this] { return scoring_.Text15->text(); };
+    FramTaf = new InterpretationPanel(ctx_, std::move(inputs), this);
     FramTaf->hide();
 
     Timer3 = new QTimer(this);
@@ -149,9 +156,12 @@ void FrmNemudar::buildWindow()
 
     connect(Timer3, &QTimer::timeout, this, &FrmNemudar::deferredStep);
     connect(Cmdbik, &QPushButton::clicked, this, &FrmNemudar::DrawProfile);
+    // The interpretation buttons are only reachable with the panel shown, so the ranking has
+    // always run for the scores on the screen before a text is built.
     connect(CmdTaf, &QPushButton::clicked, this, [this] {
         FramTaf->show();
         FramTaf->raise();
+        FramTaf->RankScales();
     });
     connect(Cmdexit, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -220,6 +230,7 @@ void FrmNemudar::activate()
         Lblkham[i]->setText(raw[i]->text());
 
     note(examinee_.setFilter(QStringLiteral("Code"), code_));
+    FramTaf->restrictToExaminee(code_); // the saved text follows this examinee's row
     // Score rows are stored under the code without surrounding blanks.
     if (const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed()); r)
         showStoredRow(storedT_, lblt);

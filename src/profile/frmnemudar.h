@@ -7,6 +7,7 @@
 // 100 ms later (Timer3) it converts to T scores, counts the answered items, draws the chart and
 // stores the T scores. A step that fails leaves its result undone and the next one runs.
 #include "app/app_context.h"
+#include "profile/interpretation_panel.h"
 #include "profile/norm_conversion.h"
 #include "store/view.h"
 
@@ -69,7 +70,7 @@ public:
     QPushButton* Cmdword = nullptr;  // Word output
     QPushButton* Cmdexit = nullptr;
     QPushButton* Cmdbik = nullptr;   // draw chart, never shown
-    QFrame* FramTaf = nullptr;       // interpretation panel
+    InterpretationPanel* FramTaf = nullptr; // interpretation panel
     QTimer* Timer3 = nullptr;        // the deferred step, one-shot 100 ms
 
 Q_SIGNALS:
