@@ -8,7 +8,8 @@ bool LoadAndApplyTheme(const QString& programFolder, QWidget* window, const QStr
     const std::optional<QString> sheet = ReadThemeFile(programFolder, themeName);
     if (!sheet || !window)
         return false;
-    window->setStyleSheet(*sheet);
+    // A sheet of comments only is the plain look: no style-sheet style, no re-polish of every control.
+    window->setStyleSheet(IsPlainStyleSheet(*sheet) ? QString() : *sheet);
     return true;
 }
 

@@ -49,3 +49,22 @@ std::optional<QString> ReadThemeFile(const QString& programFolder, const QString
         return std::nullopt;
     return QString::fromUtf8(f.readAll());
 }
+
+bool IsPlainStyleSheet(const QString& sheet)
+{
+    qsizetype i = 0;
+    const qsizetype n = sheet.size();
+    while (i < n) {
+        if (sheet.at(i).isSpace()) {
+            ++i;
+        } else if (sheet.mid(i, 2) == QLatin1String("/*")) {
+            const qsizetype end = sheet.indexOf(QLatin1String("*/"), i + 2);
+            if (end < 0)
+                return false; // an unclosed comment is not ours to interpret
+            i = end + 2;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}

@@ -12,5 +12,8 @@ QString ThemeFilePath(const QString& programFolder, const QString& themeName);
 // The style sheet of a theme; std::nullopt when the file is missing or unreadable.
 std::optional<QString> ReadThemeFile(const QString& programFolder, const QString& themeName);
 
+// True for a style sheet that holds nothing but comments and blanks.
+bool IsPlainStyleSheet(const QString& sheet);
+
 inline const QString kDefaultThemeName = QStringLiteral("1");
 constexpr int kThemeCount = 48;

@@ -50,6 +50,13 @@ QString withoutComments(const QString& sheet)
     return s.simplified();
 }
 
+// What a window carries after the theme is applied: the plain look is no sheet at all.
+QString appliedSheetOf(int n)
+{
+    const QString sheet = sheetOf(n);
+    return withoutComments(sheet).isEmpty() ? QString() : sheet;
+}
+
 // ---- a small reader for the sheets' rules -------------------------------------------
 
 struct Rule {
@@ -365,7 +372,22 @@ private Q_SLOTS:
     void missingOrEmptyListFallsBackToThemeOne();
     void missingThemeFileKeepsTheCurrentLook();
     void nameThatIsNoNumberKeepsTheCurrentLook();
+    void plainSheetsAreCommentsAndBlanksOnly();
 };
+
+void TestThemeApplication::plainSheetsAreCommentsAndBlanksOnly()
+{
+    QVERIFY(IsPlainStyleSheet(QString()));
+    QVERIFY(IsPlainStyleSheet(QStringLiteral(" /* a */\n\t/* b\n c */ ")));
+    QVERIFY(!IsPlainStyleSheet(QStringLiteral("/* a */ QWidget { color: red; }")));
+    QVERIFY(!IsPlainStyleSheet(QStringLiteral("/* never closed")));
+    // Applying the plain theme clears whatever sheet the window had.
+    TestEnv env;
+    QWidget window;
+    window.setStyleSheet(sheetOf(20));
+    QVERIFY(LoadAndApplyTheme(env.folder(), &window, QStringLiteral("1")));
+    QVERIFY(window.styleSheet().isEmpty());
+}
 
 void TestThemeApplication::themeListPicksTheTheme_data()
 {
@@ -392,7 +414,7 @@ void TestThemeApplication::themeListPicksTheTheme()
     QString name;
     QVERIFY(ApplyTheme(env.folder(), &window, &name));
     QCOMPARE(name, theme);
-    QCOMPARE(window.styleSheet(), sheetOf(theme.toInt()));
+    QCOMPARE(window.styleSheet(), appliedSheetOf(theme.toInt()));
 }
 
 void TestThemeApplication::missingOrEmptyListFallsBackToThemeOne()
@@ -409,7 +431,7 @@ void TestThemeApplication::missingOrEmptyListFallsBackToThemeOne()
         QString name = QStringLiteral("unchanged");
         QVERIFY(ApplyTheme(env.folder(), &window, &name));
         QCOMPARE(name, QStringLiteral("1"));
-        QCOMPARE(window.styleSheet(), sheetOf(1));
+        QCOMPARE(window.styleSheet(), appliedSheetOf(1));
     }
 }
 
@@ -448,7 +470,7 @@ void TestThemeApplication::nameThatIsNoNumberKeepsTheCurrentLook()
     for (const QByteArray& list : {QByteArray("abc\r\n"), QByteArray("../Theme\r\n")}) {
         writeThemeList(env, list);
         QVERIFY(!ApplyTheme(env.folder(), &window));
-        QCOMPARE(window.styleSheet(), sheetOf(9));
+        QCOMPARE(window.styleSheet(), appliedSheetOf(9));
     }
 }
 
