@@ -1,61 +1,12 @@
 #include "profile/code_types.h"
 
-#include <charconv>
+#include "scoring/leading_number.h"
+
 #include <cmath>
 
 namespace profile {
 
 namespace {
-
-bool isBlank(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
-
-// Length of the number at the start of text: sign, digits, fraction. 0 when there is none.
-qsizetype numberLength(QStringView text)
-{
-    qsizetype i = 0;
-    if (i < text.size() && (text[i] == QLatin1Char('+') || text[i] == QLatin1Char('-')))
-        ++i;
-    qsizetype digits = 0;
-    while (i < text.size() && isDigit(text[i])) {
-        ++i;
-        ++digits;
-    }
-    if (i < text.size() && text[i] == QLatin1Char('.')) {
-        qsizetype j = i + 1;
-        qsizetype fraction = 0;
-        while (j < text.size() && isDigit(text[j])) {
-            ++j;
-            ++fraction;
-        }
-        if (digits + fraction > 0) {
-            i = j;
-            digits += fraction;
-        }
-    }
-    return digits > 0 ? i : 0;
-}
-
-std::optional<double> parseNumber(QStringView number)
-{
-    // from_chars takes no '+' and is independent of the C locale.
-    if (!number.isEmpty() && number[0] == QLatin1Char('+'))
-        number = number.mid(1);
-    const QByteArray latin = number.toLatin1();
-    double value = 0;
-    const auto [end, error] = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
-    if (error != std::errc() || end != latin.constData() + latin.size() || !std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
-
-QStringView skipBlanks(QStringView text)
-{
-    qsizetype i = 0;
-    while (i < text.size() && isBlank(text[i]))
-        ++i;
-    return text.mid(i);
-}
 
 int roundHalfToEven(double value)
 {
@@ -132,11 +83,7 @@ const Rule* findRule(int number)
 
 std::optional<double> leadingNumber(const QString& text)
 {
-    const QStringView rest = skipBlanks(text);
-    const qsizetype length = numberLength(rest);
-    if (length == 0)
-        return std::nullopt;
-    return parseNumber(rest.left(length));
+    return LeadingNumber(text);
 }
 
 double decimalReading(const QString& text)
@@ -146,12 +93,12 @@ double decimalReading(const QString& text)
 
 int wholeReading(const QString& text)
 {
-    QStringView rest = skipBlanks(text);
-    while (!rest.isEmpty() && isBlank(rest.back()))
+    QStringView rest = SkipBlanks(text);
+    while (!rest.isEmpty() && (rest.back() == QLatin1Char(' ') || rest.back() == QLatin1Char('\t')))
         rest.chop(1);
-    if (numberLength(rest) != rest.size() || rest.isEmpty())
+    if (LeadingNumberLength(rest) != rest.size() || rest.isEmpty())
         return 0;
-    const std::optional<double> value = parseNumber(rest);
+    const std::optional<double> value = ParseNumber(rest);
     if (!value || *value < -32768.5 || *value > 32767.5)
         return 0;
     const int rounded = roundHalfToEven(*value);

@@ -1,4 +1,5 @@
 #include "scoring/scoring_key.h"
+#include "scoring/leading_number.h"
 
 #include <algorithm>
 
@@ -25,38 +26,13 @@ const std::array<KeyedScale, kScaleCount>& ScoringKey()
 
 int KeyedResponse(const QString& response)
 {
-    // The leading number: blanks skipped, an optional sign, digits, an optional fraction.
     // Only a value of exactly 1 or 2 means anything to the key ("1.0" is 1, "1.5" is not).
-    qsizetype i = 0;
-    const qsizetype n = response.size();
-    while (i < n && (response.at(i) == QLatin1Char(' ') || response.at(i) == QLatin1Char('\t')))
-        ++i;
-    bool negative = false;
-    if (i < n && (response.at(i) == QLatin1Char('+') || response.at(i) == QLatin1Char('-')))
-        negative = response.at(i++) == QLatin1Char('-');
-    auto isDigit = [&](qsizetype k) {
-        return k < n && response.at(k) >= QLatin1Char('0') && response.at(k) <= QLatin1Char('9');
-    };
-    // Whole part without overflow: anything past two digits of value is already not 1 or 2.
-    int whole = 0;
-    bool anyDigit = false;
-    while (isDigit(i)) {
-        anyDigit = true;
-        whole = std::min(whole * 10 + (response.at(i).unicode() - '0'), 100);
-        ++i;
-    }
-    bool fraction = false;
-    if (i < n && response.at(i) == QLatin1Char('.')) {
-        ++i;
-        while (isDigit(i)) {
-            anyDigit = true;
-            fraction = fraction || response.at(i) != QLatin1Char('0');
-            ++i;
-        }
-    }
-    if (!anyDigit || negative || fraction)
-        return 0;
-    return (whole == 1 || whole == 2) ? whole : 0;
+    const std::optional<double> value = LeadingNumber(response);
+    if (value == 1.0)
+        return 1;
+    if (value == 2.0)
+        return 2;
+    return 0;
 }
 
 std::array<int, kScaleCount> RawScores(const QStringList& responses)
