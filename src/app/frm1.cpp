@@ -1,4 +1,5 @@
 #include "app/frm1.h"
+#include "app/controls.h"
 #include "app/texts.h"
 #include "app/twips.h"
 #include "capture/frmtest.h"
@@ -17,17 +18,6 @@
 namespace {
 
 const QString kLogoFile = QStringLiteral("tavora-71.jpg");
-
-QFrame* makePanel(QWidget* parent, const QString& name)
-{
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(name);
-    frame->setProperty("role", QStringLiteral("panel"));
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setAutoFillBackground(true);
-    frame->hide();
-    return frame;
-}
 
 // The link picture: a stylised profile line on a T-score grid. Drawn without text, so it
 // costs no font loading at start-up.
@@ -194,11 +184,16 @@ void Frm1::buildWindow()
     Txtmosh->hide();
 
     Frame10 = registration_ = new RegistrationPanel(*this);
-    Frame8 = makePanel(this, QStringLiteral("Frame8"));
-    Frame9 = makePanel(this, QStringLiteral("Frame9"));
-    Frame6 = makePanel(this, QStringLiteral("Frame6"));
-    Frame1 = makePanel(this, QStringLiteral("Frame1"));
-    Frame3 = makePanel(this, QStringLiteral("Frame3"));
+    auto makePanel = [this](const QString& name) {
+        QFrame* f = MakePanel(this, name);
+        f->hide();
+        return f;
+    };
+    Frame8 = makePanel(QStringLiteral("Frame8"));
+    Frame9 = makePanel(QStringLiteral("Frame9"));
+    Frame6 = makePanel(QStringLiteral("Frame6"));
+    Frame1 = makePanel(QStringLiteral("Frame1"));
+    Frame3 = makePanel(QStringLiteral("Frame3"));
 
     Picture2 = new QLabel(Frame8);
     Picture2->setObjectName(QStringLiteral("Picture2"));

@@ -1,4 +1,5 @@
 #include "capture/frmtest.h"
+#include "app/controls.h"
 #include "app/app_context.h"
 #include "app/digit_filter.h"
 #include "app/texts.h"
@@ -60,31 +61,6 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return button;
 }
 
-QLabel* makeCaption(QWidget* parent, const QString& text)
-{
-    auto* caption = new QLabel(text, parent);
-    // " :word" reads right on a left-to-right line: the colon stands between word and field.
-    caption->setTextFormat(Qt::PlainText);
-    caption->setLayoutDirection(Qt::LeftToRight);
-    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return caption;
-}
-
-// A list whose choice is copied into a hidden field, and which follows that field when a row
-// is loaded into it. A stored value that is not an entry leaves the list on its prompt.
-QComboBox* makeLinkedList(QWidget* parent, const QString& name, const QString& prompt, const QStringList& entries,
-                          QLineEdit* hidden)
-{
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->addItems(entries);
-    list->setPlaceholderText(prompt);
-    list->setCurrentIndex(-1);
-    QObject::connect(list, &QComboBox::textActivated, hidden, &QLineEdit::setText);
-    QObject::connect(hidden, &QLineEdit::textChanged, list,
-                     [list](const QString& text) { list->setCurrentIndex(list->findText(text)); });
-    return list;
-}
 
 } // namespace
 
@@ -230,8 +206,10 @@ void FrmTest::buildExamineePanel()
     Text10->hide();
     Text7 = makeField(Frame1, QStringLiteral("Text7"));
     Text7->hide();
-    Combo2 = makeLinkedList(Frame1, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes(), Text10);
-    Combo4 = makeLinkedList(Frame1, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels(), Text7);
+    Combo2 = MakeChoiceList(Frame1, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes());
+    Combo4 = MakeChoiceList(Frame1, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels());
+    CoupleListToField(Combo2, Text10);
+    CoupleListToField(Combo4, Text7);
     CmdSave = makeButton(Frame1, QStringLiteral("CmdSave"), texts::kCaptionSaveIdentity);
     connect(CmdSave, &QPushButton::clicked, this, &FrmTest::saveIdentity);
 
@@ -250,7 +228,7 @@ void FrmTest::buildExamineePanel()
     for (int i = 0; i < 9; ++i) {
         const int row = i / 3;
         const int column = (i % 3) * 2;
-        grid->addWidget(makeCaption(Frame1, pairs[i].first), row, column);
+        grid->addWidget(MakeFieldCaption(Frame1, pairs[i].first), row, column);
         grid->addWidget(pairs[i].second, row, column + 1);
         grid->setColumnStretch(column + 1, 1);
         pairs[i].second->setMinimumWidth(60);

@@ -1,4 +1,5 @@
 #include "examinees/registration_panel.h"
+#include "app/controls.h"
 #include "app/app_context.h"
 #include "app/digit_filter.h"
 #include "app/frm1.h"
@@ -36,32 +37,10 @@ QLineEdit* makeHidden(QWidget* parent, const QString& name)
     return field;
 }
 
-// A list that offers only its entries and shows its prompt while nothing is chosen.
-QComboBox* makeList(QWidget* parent, const QString& name, const QString& prompt, const QStringList& entries)
-{
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->setEditable(false);
-    list->addItems(entries);
-    list->setPlaceholderText(prompt);
-    list->setCurrentIndex(-1);
-    return list;
-}
 
 QString chosen(const QComboBox* list)
 {
     return list->currentIndex() >= 0 ? list->currentText() : QString();
-}
-
-QLabel* makeCaption(QWidget* parent, const QString& text)
-{
-    auto* caption = new QLabel(text, parent);
-    // The captions are written " :word" for a left-to-right line: the colon then stands
-    // between the word and its field.
-    caption->setTextFormat(Qt::PlainText);
-    caption->setLayoutDirection(Qt::LeftToRight);
-    caption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return caption;
 }
 
 } // namespace
@@ -91,10 +70,10 @@ void RegistrationPanel::build()
     DigitFilter::install(Text11, ctx_);
     DigitFilter::install(Text5, ctx_);
 
-    Combo2 = makeList(this, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes());
-    Combo1 = makeList(this, QStringLiteral("Combo1"), texts::kChooseMaritalStatus, texts::MaritalStatuses());
-    Combo3 = makeList(this, QStringLiteral("Combo3"), texts::kChooseGroup, texts::Groups());
-    Combo4 = makeList(this, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels());
+    Combo2 = MakeChoiceList(this, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes());
+    Combo1 = MakeChoiceList(this, QStringLiteral("Combo1"), texts::kChooseMaritalStatus, texts::MaritalStatuses());
+    Combo3 = MakeChoiceList(this, QStringLiteral("Combo3"), texts::kChooseGroup, texts::Groups());
+    Combo4 = MakeChoiceList(this, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels());
     Text16 = makeHidden(this, QStringLiteral("Text16"));
     Text15 = makeHidden(this, QStringLiteral("Text15"));
     Text17 = makeHidden(this, QStringLiteral("Text17"));
@@ -113,7 +92,7 @@ void RegistrationPanel::build()
     connect(Command8, &QPushButton::clicked, this, &RegistrationPanel::save);
     connect(Command10, &QPushButton::clicked, this, &RegistrationPanel::cancel);
 
-    codeCaption = makeCaption(this, texts::kCaptionCode);
+    codeCaption = MakeFieldCaption(this, texts::kCaptionCode);
     codeCaption->setObjectName(QStringLiteral("codeCaption"));
 
     // Two columns of caption and field; the grid follows the window's right-to-left direction,
@@ -124,17 +103,17 @@ void RegistrationPanel::build()
     grid->setVerticalSpacing(4);
     const std::pair<QLabel*, QWidget*> right[] = {
         {codeCaption, Text11},
-        {makeCaption(this, texts::kCaptionGivenName), Text6},
-        {makeCaption(this, texts::kCaptionFamilyName), Text4},
-        {makeCaption(this, texts::kCaptionAge), Text5},
-        {makeCaption(this, texts::kCaptionDate), Text8},
+        {MakeFieldCaption(this, texts::kCaptionGivenName), Text6},
+        {MakeFieldCaption(this, texts::kCaptionFamilyName), Text4},
+        {MakeFieldCaption(this, texts::kCaptionAge), Text5},
+        {MakeFieldCaption(this, texts::kCaptionDate), Text8},
     };
     const std::pair<QLabel*, QWidget*> left[] = {
-        {makeCaption(this, texts::kCaptionSex), Combo2},
-        {makeCaption(this, texts::kCaptionMaritalStatus), Combo1},
-        {makeCaption(this, texts::kCaptionGroup), Combo3},
-        {makeCaption(this, texts::kCaptionEducation), Combo4},
-        {makeCaption(this, texts::kCaptionTime), Text9},
+        {MakeFieldCaption(this, texts::kCaptionSex), Combo2},
+        {MakeFieldCaption(this, texts::kCaptionMaritalStatus), Combo1},
+        {MakeFieldCaption(this, texts::kCaptionGroup), Combo3},
+        {MakeFieldCaption(this, texts::kCaptionEducation), Combo4},
+        {MakeFieldCaption(this, texts::kCaptionTime), Text9},
     };
     for (int row = 0; row < 5; ++row) {
         grid->addWidget(right[row].first, row, 0);

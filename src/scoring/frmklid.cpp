@@ -1,4 +1,5 @@
 #include "scoring/frmklid.h"
+#include "app/controls.h"
 #include "app/texts.h"
 #include "app/twips.h"
 #include "scoring/scoring_key.h"
@@ -20,16 +21,6 @@ namespace {
 const QString kExamineeFile = QStringLiteral("Tavora71.mdb");
 constexpr int kItemsPerRow = 18;
 
-QFrame* makePanel(QWidget* parent, const QString& name)
-{
-    auto* frame = new QFrame(parent);
-    frame->setObjectName(name);
-    frame->setProperty("role", QStringLiteral("panel"));
-    frame->setFrameShape(QFrame::StyledPanel);
-    frame->setAutoFillBackground(true);
-    return frame;
-}
-
 QLineEdit* makeField(QWidget* parent, const QString& name, bool readOnly = true)
 {
     auto* field = new QLineEdit(parent);
@@ -45,44 +36,6 @@ QLabel* makeCaption(QWidget* parent, const QString& text)
     return label;
 }
 
-// The identity captions are written " :word", colon first. Laid out left to right they read
-// "word:" with the colon towards the field on their left; the painter would otherwise take the
-// direction from the Persian letters and put the colon in front of the word.
-class FieldCaption final : public QLabel {
-public:
-    using QLabel::QLabel;
-
-protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        p.setPen(palette().color(foregroundRole()));
-        p.drawText(contentsRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextForceLeftToRight, text());
-    }
-};
-
-QLabel* makeFieldCaption(QWidget* parent, const QString& text)
-{
-    return new FieldCaption(text, parent);
-}
-
-// A choose-only list coupled to a hidden field: picking an item sets the field, and the field's
-// text selects the matching item. A stored value that matches no item shows no choice and stays.
-void couple(QComboBox* combo, QLineEdit* field)
-{
-    QObject::connect(combo, &QComboBox::currentIndexChanged, field, [combo, field](int index) {
-        if (index < 0)
-            return;
-        const QString picked = combo->itemText(index);
-        if (field->text() != picked)
-            field->setText(picked);
-    });
-    QObject::connect(field, &QLineEdit::textChanged, combo, [combo](const QString& text) {
-        const int index = combo->findText(text, Qt::MatchExactly);
-        if (combo->currentIndex() != index)
-            combo->setCurrentIndex(index);
-    });
-}
 
 } // namespace
 
@@ -141,7 +94,7 @@ void FrmkLID::buildWindow()
 
 QFrame* FrmkLID::buildCommandPanel()
 {
-    QFrame* panel = makePanel(this, QStringLiteral("CommandPanel"));
+    QFrame* panel = MakePanel(this, QStringLiteral("CommandPanel"));
     auto* column = new QVBoxLayout(panel);
     column->setSpacing(8);
     auto button = [panel, column](const QString& name, const QString& caption) {
@@ -162,7 +115,7 @@ QFrame* FrmkLID::buildCommandPanel()
 
 void FrmkLID::buildIdentityPanel()
 {
-    Frame5 = makePanel(this, QStringLiteral("Frame5"));
+    Frame5 = MakePanel(this, QStringLiteral("Frame5"));
     auto* grid = new QGridLayout(Frame5);
     grid->setHorizontalSpacing(8);
     grid->setVerticalSpacing(6);
@@ -184,18 +137,11 @@ void FrmkLID::buildIdentityPanel()
     Text7->hide();
     Text17->hide();
 
-    Combo2 = new QComboBox(Frame5);
-    Combo2->setObjectName(QStringLiteral("Combo2"));
-    Combo2->addItems({texts::kMale, texts::kFemale});
-    Combo2->setPlaceholderText(texts::kChooseSex);
-    Combo2->setCurrentIndex(-1);
-    Combo4 = new QComboBox(Frame5);
-    Combo4->setObjectName(QStringLiteral("Combo4"));
-    Combo4->addItems({texts::kDiplomaOrLess, texts::kUniversity});
-    Combo4->setPlaceholderText(texts::kChooseEducation);
-    Combo4->setCurrentIndex(-1);
-    couple(Combo2, Text10);
-    couple(Combo4, Text7);
+    Combo2 = MakeChoiceList(Frame5, QStringLiteral("Combo2"), texts::kChooseSex, {texts::kMale, texts::kFemale});
+    Combo4 = MakeChoiceList(Frame5, QStringLiteral("Combo4"), texts::kChooseEducation,
+                            {texts::kDiplomaOrLess, texts::kUniversity});
+    CoupleListToField(Combo2, Text10);
+    CoupleListToField(Combo4, Text7);
 
     CmdSave = new QPushButton(scoring::texts::kCaptionSave, Frame5);
     CmdSave->setObjectName(QStringLiteral("CmdSave"));
@@ -204,14 +150,14 @@ void FrmkLID::buildIdentityPanel()
     // Three caption/field pairs a row; the layout mirrors them for right-to-left.
     const QList<QPair<QWidget*, QWidget*>> cells = {
         {SkinLbl, Text15},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionFName), Text3_3},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionLName), Text12},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionJens), Combo2},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionSen), Text6},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionTaahol), Text11},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionTahsil), Combo4},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionDate), Text8},
-        {makeFieldCaption(Frame5, scoring::texts::kCaptionTime), Text9},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionFName), Text3_3},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionLName), Text12},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionJens), Combo2},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionSen), Text6},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionTaahol), Text11},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionTahsil), Combo4},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionDate), Text8},
+        {MakeFieldCaption(Frame5, scoring::texts::kCaptionTime), Text9},
     };
     for (int i = 0; i < cells.size(); ++i) {
         const int row = i / 3;
@@ -225,7 +171,7 @@ void FrmkLID::buildIdentityPanel()
 
 void FrmkLID::buildResponsesPanel()
 {
-    Frame3 = makePanel(this, QStringLiteral("Frame3"));
+    Frame3 = MakePanel(this, QStringLiteral("Frame3"));
     auto* column = new QVBoxLayout(Frame3);
     column->setSpacing(10);
 
@@ -279,7 +225,7 @@ void FrmkLID::buildResponsesPanel()
 
 void FrmkLID::buildHelpPanel()
 {
-    Frame2 = makePanel(this, QStringLiteral("Frame2"));
+    Frame2 = MakePanel(this, QStringLiteral("Frame2"));
     Frame2->setFrameShadow(QFrame::Raised);
     Frame2->setLineWidth(2);
     auto* row = new QHBoxLayout(Frame2);
