@@ -7,7 +7,12 @@
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFontInfo>
 #include <QImage>
+#include <QMessageBox>
+#include <QRegularExpression>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -249,6 +254,21 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         QTest::keyClick(&w, Qt::Key_Escape);
         QVERIFY(exits >= 1);
+    }
+
+    void standardButtonsAndLayoutArePersian()
+    {
+        // The test program configures the display as the product does.
+        QCOMPARE(QApplication::layoutDirection(), Qt::RightToLeft);
+        QVERIFY(QApplication::font().families().first().contains(QStringLiteral("Arabic")));
+        QMessageBox box(QMessageBox::NoIcon, QStringLiteral("پيام"), QStringLiteral("x"),
+                        QMessageBox::Yes | QMessageBox::No);
+        const QString yes = box.button(QMessageBox::Yes)->text();
+        QVERIFY2(!yes.contains(QStringLiteral("Yes")), qPrintable(yes));
+        QVERIFY(yes.contains(QRegularExpression(QStringLiteral("[\\x{0600}-\\x{06FF}]"))));
+        // The report's customary faces resolve to installed Persian faces.
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("B Nazanin"))).family(), QStringLiteral("Nazli"));
+        QCOMPARE(QFontInfo(QFont(QStringLiteral("B Titr"))).family(), QStringLiteral("Titr"));
     }
 
     void updateCheckRunsOnceAfterItsTimer()
