@@ -6,7 +6,7 @@
 #include "app/twips.h"
 #include "capture/item_counter.h"
 #include "capture/test_texts.h"
-#include "examinees/identity_texts.h"
+#include "app/identity_texts.h"
 #include "settings/apply_theme.h"
 
 #include <QButtonGroup>
@@ -217,8 +217,8 @@ void FrmTest::buildExamineePanel()
     const std::pair<QString, QWidget*> pairs[] = {
         {texts::kCaptionTestCode, Text1},   {texts::kCaptionGivenName, Text3},
         {texts::kCaptionFamilyName, Text4}, {texts::kCaptionAge, Text5},
-        {texts::kCaptionSex, Combo2},       {texts::kCaptionTestMaritalStatus, Text11},
-        {texts::kCaptionTestEducation, Combo4}, {texts::kCaptionDate, Text8},
+        {texts::kCaptionSex, Combo2},       {texts::kCaptionMaritalStatusField, Text11},
+        {texts::kCaptionEducationField, Combo4}, {texts::kCaptionDate, Text8},
         {texts::kCaptionTime, Text9},
     };
     auto* grid = new QGridLayout(Frame1);

@@ -12,10 +12,7 @@ inline const QString kStart = QStringLiteral("شروع");
 inline const QString kCaptionPrevious = QStringLiteral("قبلي");
 inline const QString kCaptionNext = QStringLiteral("بعدي");
 inline const QString kCaptionSaveAndExit = QStringLiteral("ذخيره و خروج");
-inline const QString kCaptionSaveIdentity = QStringLiteral("ذخيره ");
 inline const QString kCaptionTestCode = QStringLiteral(" :کد آزمودني");
-inline const QString kCaptionTestMaritalStatus = QStringLiteral(" :وضعيت تاهل");
-inline const QString kCaptionTestEducation = QStringLiteral(" :ميزان تحصيلات");
 inline const QString kNoticeEnd = QStringLiteral("پايان");
 
 // What the examinee reads before he starts, one entry per line.

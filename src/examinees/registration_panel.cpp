@@ -6,7 +6,7 @@
 #include "app/twips.h"
 #include "calendar/solar_hijri.h"
 #include "examinees/code_proposal.h"
-#include "examinees/identity_texts.h"
+#include "app/identity_texts.h"
 #include "examinees/registration_texts.h"
 
 #include <QComboBox>

@@ -130,7 +130,7 @@ void FrmNemudar::buildWindow()
     CmdTaf = makeButton(Frame2, QStringLiteral("CmdTaf"), screen_texts::kCaptionInterpretation);
     Command3 = makeButton(Frame2, QStringLiteral("Command3"), screen_texts::kCaptionPrint);
     Cmdword = makeButton(Frame2, QStringLiteral("Cmdword"), screen_texts::kCaptionWord);
-    Cmdexit = makeButton(Frame2, QStringLiteral("Cmdexit"), screen_texts::kCaptionExit);
+    Cmdexit = makeButton(Frame2, QStringLiteral("Cmdexit"), ::texts::kCaptionExit);
     for (QPushButton* b : {CmdTaf, Command3, Cmdword, Cmdexit})
         buttons->addWidget(b);
 

@@ -4,6 +4,7 @@
 #include "app/twips.h"
 #include "profile/interpretation_text.h"
 #include "profile/line_ends.h"
+#include "profile/profile_screen_texts.h"
 #include "store/connection.h"
 
 #include <QGridLayout>
@@ -19,7 +20,6 @@ const QString kNormsFile = QStringLiteral("ThemeTB.skn");
 
 const QString kCaptionNumber = QStringLiteral("شماره مقياس");
 const QString kCaptionName = QStringLiteral("نام مقياس");
-const QString kCaptionT = QStringLiteral("نمره T");
 const QString kCaptionValidity = QStringLiteral("مقياس هاي اعتباري");
 const QString kCaptionLong = QStringLiteral("تفسير جديد طولاني");
 const QString kCaptionShort = QStringLiteral("تفسير جديد خلاصه");
@@ -168,7 +168,7 @@ QWidget* InterpretationPanel::buildRankingTable()
     const int captionColumn = kGapColumn + profile::kClinicalCount + 1;
     grid->addWidget(caption(table, kCaptionNumber, Qt::AlignRight), 0, captionColumn);
     grid->addWidget(caption(table, kCaptionName, Qt::AlignRight), 1, captionColumn);
-    grid->addWidget(caption(table, kCaptionT, Qt::AlignRight), 2, captionColumn);
+    grid->addWidget(caption(table, profile::screen_texts::kCaptionTRow, Qt::AlignRight), 2, captionColumn);
     for (int c = 0; c < captionColumn; ++c) {
         if (c != kGapColumn)
             grid->setColumnStretch(c, 1);

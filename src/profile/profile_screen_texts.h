@@ -10,11 +10,10 @@ inline const QString kChartTitle = QStringLiteral("Tavora-2-71  Profile For Vali
 inline const QString kCaptionRawRow = QStringLiteral("نمره خام");
 inline const QString kCaptionTRow = QStringLiteral("نمره T");
 inline const QString kCaptionPercentRow = QStringLiteral("Response %");
-// Buttons: interpretation, print, Word output (trailing blank), exit.
+// Buttons: interpretation, print, Word output (trailing blank); exit is the shared "خروج".
 inline const QString kCaptionInterpretation = QStringLiteral("تفسير");
 inline const QString kCaptionPrint = QStringLiteral("پرينت");
 inline const QString kCaptionWord = QStringLiteral("خروجي Word ");
-inline const QString kCaptionExit = QStringLiteral("خروج");
 // The hidden draw-chart button.
 inline const QString kCaptionDraw = QStringLiteral("رسم نمودار");
 

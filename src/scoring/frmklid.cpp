@@ -1,5 +1,6 @@
 #include "scoring/frmklid.h"
 #include "app/controls.h"
+#include "app/identity_texts.h"
 #include "app/texts.h"
 #include "app/twips.h"
 #include "scoring/scoring_key.h"
@@ -143,21 +144,21 @@ void FrmkLID::buildIdentityPanel()
     CoupleListToField(Combo2, Text10);
     CoupleListToField(Combo4, Text7);
 
-    CmdSave = new QPushButton(scoring::texts::kCaptionSave, Frame5);
+    CmdSave = new QPushButton(::texts::kCaptionSaveIdentity, Frame5);
     CmdSave->setObjectName(QStringLiteral("CmdSave"));
     CmdSave->setMinimumWidth(90);
 
     // Three caption/field pairs a row; the layout mirrors them for right-to-left.
     const QList<QPair<QWidget*, QWidget*>> cells = {
         {SkinLbl, Text15},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionFName), Text3_3},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionLName), Text12},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionJens), Combo2},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionSen), Text6},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionTaahol), Text11},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionTahsil), Combo4},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionDate), Text8},
-        {MakeFieldCaption(Frame5, scoring::texts::kCaptionTime), Text9},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionGivenName), Text3_3},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionFamilyName), Text12},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionSex), Combo2},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionAge), Text6},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionMaritalStatusField), Text11},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionEducationField), Combo4},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionDate), Text8},
+        {MakeFieldCaption(Frame5, ::texts::kCaptionTime), Text9},
     };
     for (int i = 0; i < cells.size(); ++i) {
         const int row = i / 3;
@@ -244,7 +245,7 @@ void FrmkLID::buildHelpPanel()
     for (const QString& line : scoring::texts::kHelpLines)
         help += line + QLatin1Char('\n');
     Text4->setPlainText(help);
-    Command7 = new QPushButton(scoring::texts::kCaptionCloseHelp, Frame2);
+    Command7 = new QPushButton(::texts::kCaptionExit, Frame2);
     Command7->setObjectName(QStringLiteral("Command7"));
     Command7->setMinimumWidth(90);
     row->addWidget(Text4, 1);

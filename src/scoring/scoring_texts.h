@@ -13,18 +13,6 @@ inline const QString kCaptionViewProfile = QStringLiteral("مشاهده پروف
 inline const QString kCaptionHelp = QStringLiteral("راهنما");
 // exit (leading blank)
 inline const QString kCaptionExit = QStringLiteral(" خروج");
-inline const QString kCaptionFName = QStringLiteral(" :نام");
-inline const QString kCaptionLName = QStringLiteral(" :نام خانوادگي");
-inline const QString kCaptionJens = QStringLiteral(" :جنس");
-inline const QString kCaptionSen = QStringLiteral(" :سن");
-inline const QString kCaptionTaahol = QStringLiteral(" :وضعيت تاهل");
-inline const QString kCaptionTahsil = QStringLiteral(" :ميزان تحصيلات");
-inline const QString kCaptionDate = QStringLiteral(" :تاريخ");
-inline const QString kCaptionTime = QStringLiteral(" :ساعت");
-// save (trailing blank)
-inline const QString kCaptionSave = QStringLiteral("ذخيره ");
-// closes the help panel
-inline const QString kCaptionCloseHelp = QStringLiteral("خروج");
 // you have not answered the following questions
 inline const QString kUnansweredIntro = QStringLiteral("شما به سوالات زير پاسخ نداده ايد");
 // first select an examinee (ends with two blanks)

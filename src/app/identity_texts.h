@@ -1,6 +1,7 @@
 #pragma once
-// Captions and list entries of the examinee's identity, shared by the registration panel and
-// the test screen's examinee panel (the sex and education lists are in app/texts.h).
+// Captions and list entries of the examinee's identity, shared by the registration panel, the
+// test screen's examinee panel and the scoring screen (the sex and education entries are in
+// app/texts.h).
 #include "app/texts.h"
 
 #include <QString>
@@ -14,6 +15,10 @@ inline const QString kCaptionSex = QStringLiteral(" :جنس");
 inline const QString kCaptionAge = QStringLiteral(" :سن");
 inline const QString kCaptionDate = QStringLiteral(" :تاريخ");
 inline const QString kCaptionTime = QStringLiteral(" :ساعت");
+// The identity panels of the test and scoring screens (registration words these its own way).
+inline const QString kCaptionMaritalStatusField = QStringLiteral(" :وضعيت تاهل");
+inline const QString kCaptionEducationField = QStringLiteral(" :ميزان تحصيلات");
+inline const QString kCaptionSaveIdentity = QStringLiteral("ذخيره "); // trailing blank
 inline const QString kSingle = QStringLiteral("مجرد");
 inline const QString kMarried = QStringLiteral("متأهل");
 inline const QString kDivorced = QStringLiteral("مطلقه");
