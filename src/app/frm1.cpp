@@ -284,7 +284,7 @@ void Frm1::HideAllPanels()
         f->hide();
     Command1->setEnabled(true);
     // Drops a registration row that was started but not saved.
-    if (Adodc2.isNew() || Adodc2.count() >= 1)
+    if (Adodc2.isNew() || Adodc2.hasRows())
         Adodc2.refresh();
 }
 
@@ -301,7 +301,7 @@ void Frm1::ComposeContactLines()
 
 bool Frm1::answersExist()
 {
-    return Adodc3.count() >= 1;
+    return Adodc3.hasRows();
 }
 
 void Frm1::openUrl(const QUrl& url)
@@ -361,7 +361,7 @@ void Frm1::keyingClicked()
 {
     Adodc5.refresh();
     HideAllPanels();
-    if (Adodc5.count() < 1)
+    if (!Adodc5.hasRows())
         return;
     Text3->setText(QStringLiteral("1"));
     if (!scoringScreen_) {

@@ -181,7 +181,7 @@ void RegistrationPanel::open()
 void RegistrationPanel::proposeCode()
 {
     store::View& ide = main_.Adodc5;
-    if (ide.count() == 0)
+    if (!ide.hasRows())
         return; // nothing registered yet: the code is typed
     ide.moveLast();
     Text25->setText(ide.value(kCodeColumn));

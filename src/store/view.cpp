@@ -258,6 +258,24 @@ int View::count()
     return *countCache_;
 }
 
+bool View::hasRows()
+{
+    if (countCache_)
+        return *countCache_ > 0;
+    if (!ensureOpen())
+        return false;
+    QVariantList binds;
+    const QString where = baseWhere(binds);
+    QSqlQuery q(connection_->database());
+    q.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2)").arg(quoteIdentifier(table_), where));
+    bindAll(q, binds);
+    if (!q.exec() || !q.next()) {
+        fail(sqlError(q));
+        return false;
+    }
+    return q.value(0).toBool();
+}
+
 bool View::atStart() const
 {
     return position_ == Position::BeforeFirst || empty_;

@@ -42,6 +42,7 @@ public:
     Result sortBy(const QString& column, SortOrder order = SortOrder::Text);
 
     int count();                  // rows in the filtered view (0 on failure, see lastError)
+    bool hasRows();               // at least one row, without counting them all
     bool atStart() const;         // before the first row: true when the view is empty
     bool atEnd() const;           // after the last row: true when the view is empty
     bool hasCurrent() const;      // a stored row or a new row is current

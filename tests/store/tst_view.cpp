@@ -73,6 +73,7 @@ private Q_SLOTS:
         QCOMPARE(ide.value(QStringLiteral("Code")), QStringLiteral("O'Neil"));
         QVERIFY(ide.setFilter(QStringLiteral("Code"), QStringLiteral("1' OR '1'='1")));
         QCOMPARE(ide.count(), 0);
+        QVERIFY(!ide.hasRows());
         QVERIFY(ide.atStart());
         QVERIFY(!ide.hasCurrent());
         QCOMPARE(ide.value(QStringLiteral("Code")), QString());
@@ -118,7 +119,9 @@ private Q_SLOTS:
         QCOMPARE(a.count(), 1);                     // and under a filter
 
         QCOMPARE(b.count(), 1);                     // the other view: not yet
+        QVERIFY(b.hasRows());
         QVERIFY(b.setFilter(QStringLiteral("Code"), QStringLiteral("2")));
+        QVERIFY(!b.hasRows());                      // the same snapshot for the existence check
         QCOMPARE(b.count(), 0);
         QVERIFY(b.refresh());
         QCOMPARE(b.count(), 2);
