@@ -16,7 +16,7 @@
 #include "scoring/scoring_key.h"
 #include "store/data_files.h"
 #include "store/view.h"
-#include "support/scripted_dialogs.h"
+#include "support/test_env.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -39,14 +39,6 @@ constexpr double kStartupBudget = 1.5;
 constexpr double kStoreBudgetMs = 50.0;
 
 QElapsedTimer processClock;
-
-class NoDesktop final : public Desktop {
-public:
-    bool openUrl(const QUrl&) override { return true; }
-    bool openFile(const QString&) override { return true; }
-    bool startProgram(const QString&, const QStringList&) override { return true; }
-    void endProgram(int) override {}
-};
 
 // Reports the time from process start to the first paint of a window, then quits.
 class FirstPaint : public QObject {
@@ -101,7 +93,7 @@ int childProgram(int argc, char* argv[], const QString& folder)
     ConfigurePersianDisplay(app);
     ScriptedDialogs dialogs;
     SystemClock clock;
-    NoDesktop desktop;
+    RecordingDesktop desktop;
     AppContext ctx(folder, dialogs, clock, desktop);
     SingleInstanceGuard guard(folder);
     std::unique_ptr<Frm1> w = StartProgram(ctx, guard);
@@ -179,7 +171,7 @@ bool seed(const QString& folder)
     bool ok = true;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("seed"));
-        db.setDatabaseName(store::DataFilePath(folder, QStringLiteral("Tavora71.mdb")));
+        db.setDatabaseName(store::DataFilePath(folder, store::kExamineeFile));
         ok = db.open() && db.transaction();
         QSqlQuery ide(db), answer(db);
         ide.prepare(QStringLiteral("INSERT INTO IDE (Code, FName, LName, Sen, Jens, Taahol, \"Group\", Tahsil, \"Date\", \"Time\") "
@@ -238,7 +230,7 @@ struct Measure {
 
 bool benchStore(const QString& folder)
 {
-    const QString file = store::DataFilePath(folder, QStringLiteral("Tavora71.mdb"));
+    const QString file = store::DataFilePath(folder, store::kExamineeFile);
     std::printf("store with %d examinees:\n", kExaminees);
     Measure m;
     int next = kExaminees + 1;
@@ -266,7 +258,7 @@ bool benchStore(const QString& folder)
     });
     ScriptedDialogs dialogs;
     SystemClock clock;
-    NoDesktop desktop;
+    RecordingDesktop desktop;
     AppContext ctx(folder, dialogs, clock, desktop);
     m("open the main window (load)", [&] { Frm1 w(ctx); return w.load(); });
     {
@@ -302,9 +294,9 @@ bool benchStore(const QString& folder)
         QStringList responses;
         for (int i = 1; i <= 71; ++i)
             responses << answers.value(QString::number(i));
-        profile::NormSource norms(store::DataFilePath(folder, QStringLiteral("ThemeTB.skn")));
+        profile::NormSource norms(store::DataFilePath(folder, store::kNormsFile));
         norms.select(profile::SelectNormTable(QStringLiteral("زن"), QStringLiteral("دانشگاهي")));
-        store::View taff(store::DataFilePath(folder, QStringLiteral("ThemeTB.skn")), QStringLiteral("Taff"));
+        store::View taff(store::DataFilePath(folder, store::kNormsFile), QStringLiteral("Taff"));
         const profile::TaffLookup lookup = [&](const QString& id) -> std::optional<profile::TaffRow> {
             if (!taff.setFilter(QStringLiteral("id"), id) || !taff.hasCurrent())
                 return std::nullopt;

@@ -1,4 +1,5 @@
 #include "app/frm1.h"
+#include "store/schema.h"
 #include "app/controls.h"
 #include "app/texts.h"
 #include "app/twips.h"
@@ -65,8 +66,8 @@ QPixmap linkPicture(const QSize& size)
 
 Frm1::Frm1(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
-    , settingsFile_(std::make_shared<store::Connection>(ctx.path(QStringLiteral("Theme.skn"))))
-    , examineeFile_(std::make_shared<store::Connection>(ctx.path(QStringLiteral("Tavora71.mdb"))))
+    , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
+    , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
     , Adodc1(settingsFile_, QStringLiteral("Theme"))
     , Adodc2(examineeFile_, QStringLiteral("IDE"))
     , Adodc3(examineeFile_, QStringLiteral("Answer"))

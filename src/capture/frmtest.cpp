@@ -1,4 +1,5 @@
 #include "capture/frmtest.h"
+#include "store/schema.h"
 #include "app/controls.h"
 #include "app/app_context.h"
 #include "app/digit_filter.h"
@@ -23,7 +24,6 @@
 
 namespace {
 
-const QString kExamineeFile = QStringLiteral("Tavora71.mdb");
 const QString kResponsesNotStored = QStringLiteral("پاسخ‌هاي آزمودني ذخيره نشد.");
 const QString kIdentityNotStored = QStringLiteral("مشخصات آزمودني ذخيره نشد.");
 const QString kQuestionColumns[] = {QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),
@@ -66,8 +66,8 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
 
 FrmTest::FrmTest(AppContext& ctx, QWidget* parent)
     : QDialog(parent)
-    , settingsFile_(std::make_shared<store::Connection>(ctx.path(QStringLiteral("Theme.skn"))))
-    , examineeFile_(std::make_shared<store::Connection>(ctx.path(kExamineeFile)))
+    , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
+    , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
     , Adodc1(settingsFile_, QStringLiteral("Theme"))
     , Adodc2(examineeFile_, QStringLiteral("Answer"))
     , Adodc3(examineeFile_, QStringLiteral("IDE"))

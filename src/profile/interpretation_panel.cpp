@@ -1,5 +1,6 @@
 #include "profile/interpretation_panel.h"
 
+#include "store/schema.h"
 #include "app/texts.h"
 #include "app/twips.h"
 #include "profile/interpretation_text.h"
@@ -15,8 +16,6 @@
 
 namespace {
 
-const QString kExamineeFile = QStringLiteral("Tavora71.mdb");
-const QString kNormsFile = QStringLiteral("ThemeTB.skn");
 
 const QString kCaptionNumber = QStringLiteral("شماره مقياس");
 const QString kCaptionName = QStringLiteral("نام مقياس");
@@ -80,11 +79,11 @@ InterpretationPanel::InterpretationPanel(AppContext& ctx, Inputs inputs, QWidget
     : QFrame(parent)
     , ctx_(ctx)
     , inputs_(std::move(inputs))
-    , normsFile_(std::make_shared<store::Connection>(ctx.path(kNormsFile)))
+    , normsFile_(std::make_shared<store::Connection>(ctx.path(store::kNormsFile)))
     , sortt2Writer_(normsFile_, QStringLiteral("Sortt2"))
     , sortt2Reader_(normsFile_, QStringLiteral("Sortt2"))
     , taff_(normsFile_, QStringLiteral("Taff"))
-    , ide_(ctx.path(kExamineeFile), QStringLiteral("IDE"))
+    , ide_(ctx.path(store::kExamineeFile), QStringLiteral("IDE"))
 {
     setObjectName(QStringLiteral("FramTaf"));
     setProperty("role", QStringLiteral("panel"));

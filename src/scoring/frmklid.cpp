@@ -19,7 +19,6 @@
 
 namespace {
 
-const QString kExamineeFile = QStringLiteral("Tavora71.mdb");
 constexpr int kItemsPerRow = 18;
 
 QLineEdit* makeField(QWidget* parent, const QString& name, bool readOnly = true)
@@ -45,8 +44,8 @@ FrmkLID::FrmkLID(AppContext& ctx, QWidget* mainWindow, std::function<QString()> 
     , ctx_(ctx)
     , mainWindow_(mainWindow)
     , identifierLabel_(std::move(identifierLabel))
-    , answer_(ctx.path(kExamineeFile), QStringLiteral("Answer"))
-    , ide_(ctx.path(kExamineeFile), QStringLiteral("IDE"))
+    , answer_(ctx.path(store::kExamineeFile), QStringLiteral("Answer"))
+    , ide_(ctx.path(store::kExamineeFile), QStringLiteral("IDE"))
 {
     setObjectName(QStringLiteral("FrmkLID"));
     setWindowTitle(texts::kCaptionKeying);

@@ -1,5 +1,6 @@
 // Renders the program's screens offscreen into PNG files, for the README and for review.
 // Usage: tavora71-screenshots <output-folder> [theme-number]
+#include "store/schema.h"
 #include "app/frm1.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
@@ -28,14 +29,6 @@ public:
     QDateTime now() const override { return QDateTime(QDate(2024, 10, 12), QTime(9, 41, 7)); }
 };
 
-class NoDesktop final : public Desktop {
-public:
-    bool openUrl(const QUrl&) override { return true; }
-    bool openFile(const QString&) override { return true; }
-    bool startProgram(const QString&, const QStringList&) override { return true; }
-    void endProgram(int) override {}
-};
-
 bool save(QWidget* w, const QString& folder, const QString& name)
 {
     w->show();
@@ -49,7 +42,7 @@ bool save(QWidget* w, const QString& folder, const QString& name)
 // then with its help panel open.
 void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
 {
-    const QString file = ctx.path(QStringLiteral("Tavora71.mdb"));
+    const QString file = ctx.path(store::kExamineeFile);
     store::View ide(file, QStringLiteral("IDE"));
     store::View answer(file, QStringLiteral("Answer"));
     ide.refresh();
@@ -200,7 +193,7 @@ int main(int argc, char* argv[])
     QTemporaryDir folder;
     ScriptedDialogs dialogs;
     StillClock clock;
-    NoDesktop desktop;
+    RecordingDesktop desktop;
     AppContext ctx(folder.path(), dialogs, clock, desktop);
     SingleInstanceGuard guard(folder.path());
     std::unique_ptr<Frm1> main = StartProgram(ctx, guard);
