@@ -1,6 +1,6 @@
 #pragma once
 // The main window: menu, hint line, links, clinic name, in-window panels, the exit flow.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "store/view.h"
 
 #include <QFrame>

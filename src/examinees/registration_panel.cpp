@@ -1,12 +1,12 @@
 #include "examinees/registration_panel.h"
-#include "app/controls.h"
-#include "app/app_context.h"
-#include "app/digit_filter.h"
+#include "kit/controls.h"
+#include "kit/app_context.h"
+#include "kit/digit_filter.h"
 #include "app/frm1.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "calendar/solar_hijri.h"
 #include "examinees/code_proposal.h"
-#include "app/identity_texts.h"
+#include "kit/identity_texts.h"
 #include "examinees/registration_texts.h"
 
 #include <QComboBox>

@@ -1,5 +1,5 @@
 #include "profile/norm_conversion.h"
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "store/schema.h"
 #include "store/view.h"
 

@@ -4,7 +4,7 @@
 //
 // While the profile screen is open this screen stays loaded but hidden, and the profile screen,
 // interpretation, report and Word export read the selected examinee from its public fields.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "store/view.h"
 
 #include <QComboBox>

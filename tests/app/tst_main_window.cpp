@@ -1,8 +1,8 @@
 // Start-up, the main window's menu, hints, links and its close step.
 #include "app/frm1.h"
-#include "app/single_instance.h"
+#include "kit/single_instance.h"
 #include "app/startup.h"
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "store/view.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"

@@ -1,6 +1,6 @@
 #include "app/frm1.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "profile/frmnemudar.h"
 #include "profile/profile_chart.h"
 #include "scoring/frmklid.h"

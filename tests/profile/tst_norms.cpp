@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "profile/norm_conversion.h"
 #include "profile/score_text.h"
 #include "store/delivered_table.h"

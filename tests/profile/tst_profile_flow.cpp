@@ -1,6 +1,6 @@
 // The road of one examinee from the main menu to a saved interpretation.
 #include "app/frm1.h"
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "profile/frmnemudar.h"
 #include "profile/interpretation_text.h"
 #include "profile/ranking.h"

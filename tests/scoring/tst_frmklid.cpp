@@ -1,4 +1,4 @@
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "scoring/frmklid.h"
 #include "scoring/scoring_texts.h"
 #include "store/data_files.h"

@@ -2,7 +2,7 @@
 // Captions and list entries of the examinee's identity, shared by the registration panel, the
 // test screen's examinee panel and the scoring screen (the sex and education entries are in
 // app/texts.h).
-#include "app/texts.h"
+#include "kit/texts.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "app/controls.h"
+#include "kit/controls.h"
 
 #include <QComboBox>
 #include <QFrame>
