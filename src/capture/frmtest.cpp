@@ -1,4 +1,5 @@
 #include "capture/frmtest.h"
+#include "examinees/identity.h"
 #include "store/schema.h"
 #include "kit/controls.h"
 #include "kit/app_context.h"
@@ -206,8 +207,8 @@ void FrmTest::buildExamineePanel()
     Text10->hide();
     Text7 = makeField(Frame1, QStringLiteral("Text7"));
     Text7->hide();
-    Combo2 = MakeChoiceList(Frame1, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes());
-    Combo4 = MakeChoiceList(Frame1, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels());
+    Combo2 = MakeChoiceList(Frame1, QStringLiteral("Combo2"), texts::kChooseSex, examinees::Sexes());
+    Combo4 = MakeChoiceList(Frame1, QStringLiteral("Combo4"), texts::kChooseEducation, examinees::EducationLevels());
     CoupleListToField(Combo2, Text10);
     CoupleListToField(Combo4, Text7);
     CmdSave = makeButton(Frame1, QStringLiteral("CmdSave"), texts::kCaptionSaveIdentity);

@@ -1,9 +1,10 @@
 #include "examinees/registration_panel.h"
+#include "examinees/identity.h"
 #include "kit/controls.h"
 #include "kit/app_context.h"
 #include "kit/digit_filter.h"
-#include "app/frm1.h"
 #include "kit/twips.h"
+#include "store/schema.h"
 #include "calendar/solar_hijri.h"
 #include "examinees/code_proposal.h"
 #include "kit/identity_texts.h"
@@ -45,18 +46,21 @@ QString chosen(const QComboBox* list)
 
 } // namespace
 
-RegistrationPanel::RegistrationPanel(Frm1& main)
-    : QFrame(&main)
-    , main_(main)
-    , ctx_(main.context())
+RegistrationPanel::RegistrationPanel(AppContext& ctx, QWidget* parent)
+    : QFrame(parent)
+    , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
+    , Adodc2(examineeFile_, QStringLiteral("IDE"))
+    , Adodc3(examineeFile_, QStringLiteral("Answer"))
+    , Adodc5(examineeFile_, QStringLiteral("IDE"))
+    , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frame10"));
-    setProperty("role", QStringLiteral("panel"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
+    StylePanel(this);
     build();
     hide();
 }
+
+RegistrationPanel::~RegistrationPanel() = default;
 
 void RegistrationPanel::build()
 {
@@ -70,10 +74,10 @@ void RegistrationPanel::build()
     DigitFilter::install(Text11, ctx_);
     DigitFilter::install(Text5, ctx_);
 
-    Combo2 = MakeChoiceList(this, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes());
-    Combo1 = MakeChoiceList(this, QStringLiteral("Combo1"), texts::kChooseMaritalStatus, texts::MaritalStatuses());
-    Combo3 = MakeChoiceList(this, QStringLiteral("Combo3"), texts::kChooseGroup, texts::Groups());
-    Combo4 = MakeChoiceList(this, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels());
+    Combo2 = MakeChoiceList(this, QStringLiteral("Combo2"), texts::kChooseSex, examinees::Sexes());
+    Combo1 = MakeChoiceList(this, QStringLiteral("Combo1"), texts::kChooseMaritalStatus, examinees::MaritalStatuses());
+    Combo3 = MakeChoiceList(this, QStringLiteral("Combo3"), texts::kChooseGroup, examinees::Groups());
+    Combo4 = MakeChoiceList(this, QStringLiteral("Combo4"), texts::kChooseEducation, examinees::EducationLevels());
     Text16 = makeHidden(this, QStringLiteral("Text16"));
     Text15 = makeHidden(this, QStringLiteral("Text15"));
     Text17 = makeHidden(this, QStringLiteral("Text17"));
@@ -149,6 +153,7 @@ void RegistrationPanel::build()
 
 void RegistrationPanel::setIdentifierLabel(const QString& label)
 {
+    identifierLabel_ = label;
     codeCaption->setText(label);
 }
 
@@ -160,14 +165,13 @@ RegistrationEntries RegistrationPanel::entries() const
 
 void RegistrationPanel::open()
 {
-    main_.HideAllPanels();
     show();
     raise();
     setGeometry(twipsRect(675, 855, 7440, 2895));
     // Always re-read: a view left empty by a proposal or read before the last registration
     // would otherwise propose nothing.
-    main_.Adodc5.refresh();
-    main_.Adodc2.addNew();
+    Adodc5.refresh();
+    Adodc2.addNew();
     for (QLineEdit* attached : {Text11, Text6, Text4, Text5, Text16, Text15, Text17, Text7, Text8, Text9})
         attached->clear();
     const QDateTime now = ctx_.clock().now();
@@ -175,12 +179,11 @@ void RegistrationPanel::open()
     Text8->setText(ToSolarHijri(now.date(), 0));
     Text6->setFocus();
     proposeCode();
-    main_.Command1->setEnabled(false);
 }
 
 void RegistrationPanel::proposeCode()
 {
-    store::View& ide = main_.Adodc5;
+    store::View& ide = Adodc5;
     if (!ide.hasRows())
         return; // nothing registered yet: the code is typed
     ide.moveLast();
@@ -215,32 +218,31 @@ void RegistrationPanel::save()
     Text7->setText(chosen(Combo4));
 
     if (const std::optional<RegistrationEntry> missing = FirstMissingEntry(entries())) {
-        ShowAutoClosingMessage(ctx_.dialogs(), &main_, MissingEntryMessage(*missing, main_.IdentifierLabel()));
+        ShowAutoClosingMessage(ctx_.dialogs(), this, MissingEntryMessage(*missing, identifierLabel_));
         focusFor(*missing)->setFocus();
         return;
     }
 
-    store::View& ide = main_.Adodc5;
+    store::View& ide = Adodc5;
     ide.refresh();
     ide.setFilter(kCodeColumn, Text11->text());
     if (ide.count() > 0) {
-        ShowAutoClosingMessage(ctx_.dialogs(), &main_, texts::kCodeTaken);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kCodeTaken);
         ide.refresh();
         return;
     }
     if (!store())
         return; // reported; the panel stays open with the entries
-    main_.Adodc2.refresh();
-    main_.Adodc3.refresh();
-    main_.HideAllPanels(); // also enables the register button again
-    main_.Text3->setText(QStringLiteral("1"));
+    discard();
+    Adodc3.refresh();
+    Q_EMIT registered();
 }
 
 bool RegistrationPanel::store()
 {
-    main_.Adodc5.refresh();
-    store::View& ide = main_.Adodc2;
-    store::View& answer = main_.Adodc3;
+    Adodc5.refresh();
+    store::View& ide = Adodc2;
+    store::View& answer = Adodc3;
     if (!ide.isNew())
         ide.addNew(); // a retry after a failed store
     const std::pair<const char*, QLineEdit*> attached[] = {
@@ -275,12 +277,18 @@ void RegistrationPanel::showStoreFailure(const QString& what, const QString& err
     if (!what.isEmpty())
         text += what + QStringLiteral(": ");
     text += error;
-    ctx_.dialogs().message(&main_, titles::kError, text, Dialogs::Icon::Critical);
+    ctx_.dialogs().message(this, titles::kError, text, Dialogs::Icon::Critical);
 }
 
 void RegistrationPanel::cancel()
 {
-    main_.Adodc2.refresh();
-    main_.HideAllPanels();
-    main_.Adodc5.refresh();
+    discard();
+    Adodc5.refresh();
+    Q_EMIT closed();
+}
+
+void RegistrationPanel::discard()
+{
+    if (Adodc2.isNew() || Adodc2.hasRows())
+        Adodc2.refresh();
 }

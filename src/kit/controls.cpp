@@ -9,10 +9,15 @@ QFrame* MakePanel(QWidget* parent, const QString& name)
 {
     auto* frame = new QFrame(parent);
     frame->setObjectName(name);
+    StylePanel(frame);
+    return frame;
+}
+
+void StylePanel(QFrame* frame)
+{
     frame->setProperty("role", QStringLiteral("panel"));
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setAutoFillBackground(true);
-    return frame;
 }
 
 QLabel* MakeFieldCaption(QWidget* parent, const QString& text)

@@ -11,6 +11,8 @@ class QWidget;
 
 // An in-window panel, styled by the themes as role "panel".
 QFrame* MakePanel(QWidget* parent, const QString& name);
+// The same look for a panel that is a class of its own.
+void StylePanel(QFrame* frame);
 // A field caption written " :word", for a field on its left: drawn left to right, so the colon
 // stands between the word and its field.
 QLabel* MakeFieldCaption(QWidget* parent, const QString& text);

@@ -1,4 +1,5 @@
 #include "scoring/frmklid.h"
+#include "examinees/identity.h"
 #include "kit/controls.h"
 #include "kit/identity_texts.h"
 #include "kit/texts.h"
@@ -137,9 +138,9 @@ void FrmkLID::buildIdentityPanel()
     Text7->hide();
     Text17->hide();
 
-    Combo2 = MakeChoiceList(Frame5, QStringLiteral("Combo2"), texts::kChooseSex, {texts::kMale, texts::kFemale});
+    Combo2 = MakeChoiceList(Frame5, QStringLiteral("Combo2"), texts::kChooseSex, examinees::Sexes());
     Combo4 = MakeChoiceList(Frame5, QStringLiteral("Combo4"), texts::kChooseEducation,
-                            {texts::kDiplomaOrLess, texts::kUniversity});
+                            examinees::EducationLevels());
     CoupleListToField(Combo2, Text10);
     CoupleListToField(Combo4, Text7);
 

@@ -105,7 +105,7 @@ void TestRegistrationPanel::openPreparesTheEntries()
     QCOMPARE(m.panel->Text8->text(), u"1401/05/30"_s); // the fixed clock's 21 August 2022
     QVERIFY2(m.panel->Text9->text().startsWith(u"10:30:15"_s), qPrintable(m.panel->Text9->text()));
     QCOMPARE(m.w.focusWidget(), m.panel->Text6);
-    QVERIFY(m.w.Adodc2.isNew());
+    QVERIFY(m.w.registrationPanel()->Adodc2.isNew());
 }
 
 void TestRegistrationPanel::codeProposal_data()
@@ -261,7 +261,7 @@ void TestRegistrationPanel::saveStoresBothRows()
         QCOMPARE(answer.value(item), QString());
     }
     // The main window sees the new response row (the run-test button works now).
-    QCOMPARE(m.w.Adodc3.count(), 1);
+    QCOMPARE(m.w.registrationPanel()->Adodc3.count(), 1);
 }
 
 void TestRegistrationPanel::listsKeepTheirChoice()
@@ -308,7 +308,7 @@ void TestRegistrationPanel::leavingStoresNothing()
         m.w.HideAllPanels();
     QVERIFY(m.panel->isHidden());
     QVERIFY(m.w.Command1->isEnabled());
-    QVERIFY(!m.w.Adodc2.isNew()); // the unsaved row is dropped
+    QVERIFY(!m.w.registrationPanel()->Adodc2.isNew()); // the unsaved row is dropped
     QCOMPARE(m.rows(u"IDE"_s), 0);
     QCOMPARE(m.rows(u"Answer"_s), 0);
     QCOMPARE(m.w.Text3->text(), u"2"_s);
