@@ -302,6 +302,12 @@ bool Frm1::answersExist()
     return Adodc3.hasRows();
 }
 
+void Frm1::reportFailure(const store::Result& r)
+{
+    if (!r)
+        ctx_.dialogs().message(this, titles::kError, r.error, Dialogs::Icon::Critical);
+}
+
 void Frm1::openUrl(const QUrl& url)
 {
     ctx_.desktop().openUrl(url); // nothing is reported when it cannot be opened
@@ -417,6 +423,9 @@ void Frm1::wireRegistrationAndTest()
     connect(registration_, &RegistrationPanel::registered, this, [this] {
         HideAllPanels();
         Text3->setText(QStringLiteral("1"));
+        // The rows were stored through the panel's views: this window's see them after a re-read.
+        for (store::View* v : {&Adodc3, &Adodc5})
+            reportFailure(v->refresh());
     });
     connect(Text23, &QLineEdit::textChanged, registration_, &RegistrationPanel::setIdentifierLabel);
     connect(Command2, &QPushButton::clicked, this, &Frm1::runTest);

@@ -119,6 +119,7 @@ private:
     void exitClicked();
     void runCloseStep();
     void openUrl(const QUrl& url);
+    void reportFailure(const store::Result& r); // a "خطا" box naming what failed
     void keyingClicked();
 
     // Registration (Command1) and the on-screen test (Command2).

@@ -8,6 +8,7 @@
 #include <memory>
 
 class AppContext;
+class IdentityPanel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -70,5 +71,6 @@ private:
     void showStoreFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
+    IdentityPanel* identity_ = nullptr;
     QString identifierLabel_;
 };

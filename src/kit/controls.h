@@ -7,7 +7,14 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
+
+// A label that shows its text as plain text, never as markup: labels carry names, item texts and
+// the clinic's own words.
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text = {});
+QLineEdit* MakeField(QWidget* parent, const QString& name);
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption);
 
 // An in-window panel, styled by the themes as role "panel".
 QFrame* MakePanel(QWidget* parent, const QString& name);
