@@ -237,18 +237,18 @@ bool benchStore(const QString& folder)
     m("open a view (refresh)", [&] { store::View v(file, QStringLiteral("IDE")); return v.refresh().ok && v.hasCurrent(); });
     store::View ide(file, QStringLiteral("IDE"));
     store::View answer(file, QStringLiteral("Answer"));
-    ide.refresh();
-    answer.refresh();
+    (void)ide.refresh();
+    (void)answer.refresh();
     m("filter by code", [&] { return ide.setFilter(QStringLiteral("Code"), QStringLiteral("73421")).ok && ide.count() == 1; });
-    m("count (fresh view)", [&] { ide.refresh(); return ide.count() >= kExaminees; });
-    m("move to last", [&] { ide.refresh(); return ide.moveLast().ok && ide.hasCurrent(); });
+    m("count (fresh view)", [&] { (void)ide.refresh(); return ide.count() >= kExaminees; });
+    m("move to last", [&] { (void)ide.refresh(); return ide.moveLast().ok && ide.hasCurrent(); });
     m("filter by family name", [&] { return ide.setFilter(QStringLiteral("LName"), QStringLiteral("کريمي5")).ok && ide.count() > 0; });
     m("add + update (IDE and Answer)", [&] {
         const QString code = QString::number(next++);
         ide.addNew();
-        ide.setValue(QStringLiteral("Code"), code);
+        (void)ide.setValue(QStringLiteral("Code"), code);
         answer.addNew();
-        answer.setValue(QStringLiteral("Code"), code);
+        (void)answer.setValue(QStringLiteral("Code"), code);
         return ide.update().ok && answer.update().ok;
     });
     m("delete (IDE and Answer)", [&] {
@@ -290,12 +290,12 @@ bool benchStore(const QString& folder)
     {
         // Scoring + T conversion + ranking + long interpretation for one examinee.
         store::View answers(file, QStringLiteral("Answer"));
-        answers.setFilter(QStringLiteral("Code"), QStringLiteral("4242"));
+        (void)answers.setFilter(QStringLiteral("Code"), QStringLiteral("4242"));
         QStringList responses;
         for (int i = 1; i <= 71; ++i)
             responses << answers.value(QString::number(i));
         profile::NormSource norms(store::DataFilePath(folder, store::kNormsFile));
-        norms.select(profile::SelectNormTable(QStringLiteral("زن"), QStringLiteral("دانشگاهي")));
+        (void)norms.select(profile::SelectNormTable(QStringLiteral("زن"), QStringLiteral("دانشگاهي")));
         store::View taff(store::DataFilePath(folder, store::kNormsFile), QStringLiteral("Taff"));
         const profile::TaffLookup lookup = [&](const QString& id) -> std::optional<profile::TaffRow> {
             if (!taff.setFilter(QStringLiteral("id"), id) || !taff.hasCurrent())

@@ -297,11 +297,6 @@ void Frm1::ComposeContactLines()
     Txtmosh->setPlainText(lines);
 }
 
-bool Frm1::answersExist()
-{
-    return Adodc3.hasRows();
-}
-
 void Frm1::reportFailure(const store::Result& r)
 {
     if (!r)
@@ -363,9 +358,14 @@ void Frm1::onTimer3()
 
 void Frm1::keyingClicked()
 {
-    Adodc5.refresh();
+    bool any = false;
+    store::Result r = Adodc5.refresh();
+    if (r)
+        r = Adodc5.anyRow(any);
     HideAllPanels();
-    if (!Adodc5.hasRows())
+    if (!r)
+        reportFailure(r);
+    if (!any)
         return;
     Text3->setText(QStringLiteral("1"));
     if (!scoringScreen_) {
@@ -433,15 +433,18 @@ void Frm1::wireRegistrationAndTest()
 
 void Frm1::runTest()
 {
-    if (!answersExist())
+    bool any = false;
+    if (const store::Result r = Adodc3.anyRow(any); !r) {
+        reportFailure(r);
+        return;
+    }
+    if (!any)
         return;
     HideAllPanels();
     if (!frmTest_) {
         frmTest_ = new FrmTest(ctx_, this);
         connect(frmTest_, &FrmTest::closed, this, &Frm1::prepareTestForNextRun);
     }
-    frmTest_->Adodc2.refresh();
-    frmTest_->Adodc3.refresh();
 
     const QString label = IdentifierLabel();
     const QString code =
@@ -450,13 +453,15 @@ void Frm1::runTest()
         ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(label));
         return;
     }
-    const QString codeColumn = QStringLiteral("code");
-    frmTest_->Adodc2.setFilter(codeColumn, code);
-    if (!frmTest_->Adodc2.hasCurrent()) { // no row is current: the filtered view is empty
+    bool found = false;
+    if (const store::Result r = frmTest_->selectExaminee(code, found); !r) {
+        reportFailure(r); // a failed read is not "no such person"
+        return;
+    }
+    if (!found) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson);
         return;
     }
-    frmTest_->Adodc3.setFilter(codeColumn, code);
     // Modal without a nested event loop; the rest follows its closed() signal.
     frmTest_->setWindowModality(Qt::ApplicationModal);
     frmTest_->show();

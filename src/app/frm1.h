@@ -113,7 +113,6 @@ private:
     void buildWindow();
     QPushButton* addMenuButton(const QString& name, const QString& caption, int index);
     void onTimer3();
-    bool answersExist();
     void loadSettingsRow();
     void loadLogo();
     void exitClicked();

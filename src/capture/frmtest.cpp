@@ -28,6 +28,8 @@ namespace {
 
 const QString kResponsesNotStored = QStringLiteral("پاسخ‌هاي آزمودني ذخيره نشد.");
 const QString kIdentityNotStored = QStringLiteral("مشخصات آزمودني ذخيره نشد.");
+const QString kItemNotRead = QStringLiteral("متن سؤال خوانده نشد.");
+const QString kCloseUnsaved = QStringLiteral("آنچه ذخيره نشد از دست مي رود. صفحه بسته شود؟");
 const QString kQuestionColumns[] = {QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),
                                     QStringLiteral("QU4"), QStringLiteral("QU5")};
 
@@ -207,8 +209,12 @@ void FrmTest::load()
 {
     move(twipsPoint(2340, 765));
     ApplyTheme(ctx_.programFolder(), this);
-    for (store::View* v : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5, &Adodc6})
-        v->refresh();
+    for (store::View* v : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5, &Adodc6}) {
+        if (const store::Result r = v->refresh(); !r) {
+            reportFailure(v->table(), r.error);
+            break;
+        }
+    }
     SkinLabel4->setGeometry(twipsRect(1000, 3000, 9075, 4095));
     SkinLabel3->setGeometry(twipsRect(900, 600, 9210, 1515));
     CmdBack->hide();
@@ -265,7 +271,8 @@ void FrmTest::ShowItem()
 void FrmTest::showItemNumber(int n)
 {
     const QString number = QString::number(n);
-    Adodc6.setFilter(QStringLiteral("id"), number);
+    if (const store::Result r = Adodc6.setFilter(QStringLiteral("id"), number); !r)
+        reportFailure(kItemNotRead, r.error); // the item is shown without its text
     for (int i = 0; i < Lblqu.size(); ++i)
         Lblqu[i]->setText(Adodc6.value(kQuestionColumns[i]));
     SkinLbl5->setText(Lblqu[0]->text());
@@ -296,19 +303,36 @@ void FrmTest::answer(const QString& code)
     if (item_ < 1)
         return;
     Text12->setText(code);
-    Adodc2.setValue(QString::number(item_), code);
+    if (const store::Result r = Adodc2.setValue(QString::number(item_), code); !r)
+        reportFailure(kResponsesNotStored, r.error);
 }
 
 void FrmTest::next()
 {
-    storeResponses();
-    Text6->setText(SteppedCounter(Text6->text(), +1));
+    // An answer that was not stored keeps the examinee on its item: it is never passed by unseen.
+    if (storeResponses())
+        Text6->setText(SteppedCounter(Text6->text(), +1));
 }
 
 void FrmTest::previous()
 {
-    storeResponses();
-    Text6->setText(SteppedCounter(Text6->text(), -1));
+    if (storeResponses())
+        Text6->setText(SteppedCounter(Text6->text(), -1));
+}
+
+store::Result FrmTest::selectExaminee(const QString& code, bool& found)
+{
+    found = false;
+    const QString codeColumn = QStringLiteral("code");
+    store::Result r = Adodc2.refresh();
+    if (r)
+        r = Adodc3.refresh();
+    if (r)
+        r = Adodc2.setFilter(codeColumn, code);
+    if (r)
+        r = Adodc3.setFilter(codeColumn, code);
+    found = r && Adodc2.hasCurrent(); // no row is current: the filtered view is empty
+    return r;
 }
 
 bool FrmTest::storeResponses()
@@ -348,12 +372,15 @@ void FrmTest::reject()
         QDialog::reject();
         return;
     }
-    storeResponses();
+    bool stored = storeResponses();
     if (Adodc3.hasCurrent())
-        storeIdentity();
-    Adodc2.refresh();
-    Adodc3.refresh();
-    Adodc5.refresh();
+        stored = storeIdentity() && stored;
+    // What could not be stored is only dropped when the user says so.
+    if (!stored && !ctx_.dialogs().question(this, titles::kError, kCloseUnsaved, Dialogs::Icon::Warning))
+        return;
+    // Dropping what is left; the next run selects its examinee afresh (selectExaminee re-reads).
+    for (store::View* v : {&Adodc2, &Adodc3, &Adodc5})
+        (void)v->refresh();
     QDialog::reject();
     Q_EMIT closed();
 }

@@ -32,6 +32,9 @@ public:
     void saveIdentity(); // CmdSave
     // The state the main window leaves the screen in when it has closed.
     void PrepareForNextRun();
+    // Narrows the response and identity rows to the examinee; found is false when he has no
+    // response row. A failure is a read error, never "no such examinee".
+    store::Result selectExaminee(const QString& code, bool& found);
 
     // The item the answer field is attached to (0 before the first one is shown).
     int currentItem() const { return item_; }

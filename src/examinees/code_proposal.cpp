@@ -29,10 +29,59 @@ QString NextCode(const QString& code)
     return digits;
 }
 
-QString ProposeCode(const QString& lastCode, const std::function<bool(const QString& code)>& isTaken)
+namespace {
+
+constexpr int kLongestCounted = 18; // decimal digits that qint64 arithmetic holds with room to add
+
+qint64 powerOfTen(int digits)
 {
+    qint64 p = 1;
+    for (int i = 0; i < digits; ++i)
+        p *= 10;
+    return p;
+}
+
+} // namespace
+
+std::optional<QString> ProposeCode(const QString& lastCode, const CountTakenCodes& countTaken)
+{
+    auto taken = [&](qint64 lo, qint64 hi) { return countTaken(QString::number(lo), QString::number(hi)); };
     QString code = NextCode(lastCode);
-    while (isTaken(code))
-        code = NextCode(code);
-    return code;
+    if (code.size() <= kLongestCounted) {
+        qint64 lo = code.toLongLong();
+        // Numbers of one length sort as their texts do: go through the lengths one by one.
+        for (int digits = int(code.size()); digits <= kLongestCounted; ++digits) {
+            const qint64 last = powerOfTen(digits) - 1;
+            for (qint64 size = 1; lo <= last; size *= 2) {
+                qint64 hi = std::min(last, lo + size - 1);
+                const std::optional<qint64> n = taken(lo, hi);
+                if (!n)
+                    return std::nullopt;
+                if (*n == hi - lo + 1) {
+                    lo = hi + 1; // all taken: on to a range twice as long
+                    continue;
+                }
+                while (lo < hi) { // a free code lies in lo..hi, and all before lo are taken
+                    const qint64 mid = lo + (hi - lo) / 2;
+                    const std::optional<qint64> m = taken(lo, mid);
+                    if (!m)
+                        return std::nullopt;
+                    if (*m == mid - lo + 1)
+                        lo = mid + 1;
+                    else
+                        hi = mid;
+                }
+                return QString::number(lo);
+            }
+        }
+        code = QString::number(lo);
+    }
+    // Beyond what is counted in ranges: one code at a time.
+    for (;; code = NextCode(code)) {
+        const std::optional<qint64> n = countTaken(code, code);
+        if (!n)
+            return std::nullopt;
+        if (*n == 0)
+            return code;
+    }
 }

@@ -52,7 +52,10 @@ QString RegistrationTimeText(const QTime& time, const QString& localeTimeFormat)
         }
         format += c;
     }
-    format = format.trimmed();
+    // Brackets that held only the zone ("H:mm:ss (t)" in Persian) go with it.
+    for (const QString& empty : {QStringLiteral("()"), QStringLiteral("[]")})
+        format.remove(empty);
+    format = format.simplified();
     if (format.isEmpty())
         format = QStringLiteral("HH:mm:ss");
     // QTime::toString(format) writes with the C locale: Latin digits, AM/PM.

@@ -25,6 +25,6 @@ std::optional<RegistrationEntry> FirstMissingEntry(const RegistrationEntries& en
 QString MissingEntryMessage(RegistrationEntry entry, const QString& identifierLabel);
 
 // The time of day as the stamp of a registration, written with a locale's time format
-// (for example "h:mm:ss AP"). A time-zone part of the format is left out and the digits
-// stay Latin, like every stored text.
+// (for example "h:mm:ss AP"). A time-zone part of the format is left out, with the brackets
+// that held it, and the digits stay Latin, like every stored text.
 QString RegistrationTimeText(const QTime& time, const QString& localeTimeFormat);

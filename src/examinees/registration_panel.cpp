@@ -4,6 +4,7 @@
 #include "kit/app_context.h"
 #include "kit/digit_filter.h"
 #include "kit/twips.h"
+#include "store/digit_codes.h"
 #include "store/schema.h"
 #include "calendar/solar_hijri.h"
 #include "examinees/code_proposal.h"
@@ -23,7 +24,7 @@ namespace {
 
 const QString kCodeColumn = QStringLiteral("Code");
 const QString kStoreFailed = QStringLiteral("ثبت نام آزمودني ذخيره نشد.");
-const QString kUndoFailed = QStringLiteral("رديف ناقص جدول IDE پاک نشد.");
+const QString kCannotPropose = QStringLiteral("کد آزمودني پيشنهاد نشد؛ آن را وارد کنيد.");
 
 } // namespace
 
@@ -131,9 +132,6 @@ void RegistrationPanel::open()
     show();
     raise();
     setGeometry(twipsRect(675, 855, 7440, 2895));
-    // Always re-read: a view left empty by a proposal or read before the last registration
-    // would otherwise propose nothing.
-    Adodc5.refresh();
     Adodc2.addNew();
     // Sex and education choose the norm table: each examinee's are chosen anew, never inherited
     // from the one registered before. Marital status and group, which choose nothing, stay.
@@ -143,21 +141,36 @@ void RegistrationPanel::open()
     Text9->setText(RegistrationTimeText(now.time(), QLocale().timeFormat(QLocale::LongFormat)));
     Text8->setText(ToSolarHijri(now.date(), 0));
     Text6->setFocus();
-    proposeCode();
+    // Always re-read: a view left empty by a proposal or read before the last registration
+    // would otherwise propose nothing. Without a proposal the code is typed.
+    if (const store::Result r = proposeCode(); !r)
+        reportFailure(kCannotPropose, r.error);
 }
 
-void RegistrationPanel::proposeCode()
+store::Result RegistrationPanel::proposeCode()
 {
     store::View& ide = Adodc5;
-    if (!ide.hasRows())
-        return; // nothing registered yet: the code is typed
-    ide.moveLast();
+    bool any = false;
+    store::Result r = ide.refresh();
+    if (r)
+        r = ide.anyRow(any);
+    if (!r || !any)
+        return r; // nothing registered yet: the code is typed
+    if (r = ide.moveLast(); !r)
+        return r;
     Text25->setText(ide.value(kCodeColumn));
-    Text11->setText(ProposeCode(Text25->text(), [this, &ide](const QString& code) {
-        ide.setFilter(kCodeColumn, code);
-        Text25->setText(ide.value(kCodeColumn));
-        return ide.hasCurrent() && Text25->text() == code;
-    }));
+    QString countError;
+    const std::optional<QString> code =
+        ProposeCode(Text25->text(), [&](const QString& lo, const QString& hi) -> std::optional<qint64> {
+            qint64 n = 0;
+            const store::Result counted = store::CountDigitCodes(*examineeFile_, ide.table(), kCodeColumn, lo, hi, n);
+            countError = counted.error;
+            return counted ? std::optional(n) : std::nullopt;
+        });
+    if (!code)
+        return store::Result::failure(countError);
+    Text11->setText(*code);
+    return r;
 }
 
 QWidget* RegistrationPanel::focusFor(RegistrationEntry entry) const
@@ -183,75 +196,77 @@ void RegistrationPanel::save()
         return;
     }
 
+    // A code is free only when the table says so: a failed read is not "nobody has it".
     store::View& ide = Adodc5;
-    ide.refresh();
-    ide.setFilter(kCodeColumn, Text11->text());
-    if (ide.count() > 0) {
+    int taken = 0;
+    store::Result r = ide.refresh();
+    if (r)
+        r = ide.setFilter(kCodeColumn, Text11->text());
+    if (r)
+        r = ide.countRows(taken);
+    if (!r) {
+        reportFailure(kStoreFailed, r.error);
+        return;
+    }
+    if (taken > 0) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kCodeTaken);
-        ide.refresh();
         return;
     }
     if (!store())
         return; // reported; the panel stays open with the entries
     discard();
-    Adodc3.refresh();
+    // The new response row is seen by whoever re-reads; the main window does on registered().
     Q_EMIT registered();
 }
 
 bool RegistrationPanel::store()
 {
-    Adodc5.refresh();
     store::View& ide = Adodc2;
     store::View& answer = Adodc3;
     if (!ide.isNew())
         ide.addNew(); // a retry after a failed store
-    using F = examinees::IdentityField;
-    store::Result written = identity_->writeTo(ide, {F::Code, F::GivenName, F::FamilyName, F::Age, F::Sex,
-                                                     F::MaritalStatus, F::Group, F::Education, F::Date, F::Time});
     answer.addNew();
-    if (written)
-        written = answer.setValue(kCodeColumn, Text11->text().trimmed());
-    if (!written) {
-        answer.refresh();
-        showStoreFailure(QString(), written.error);
-        return false;
-    }
-
-    if (store::Result r = ide.update(); !r) {
-        answer.refresh();
-        showStoreFailure(ide.table(), r.error);
-        return false;
-    }
-    if (store::Result r = answer.update(); !r) {
-        // Never leave an examinee without his response row: take the IDE row back.
-        QString error = answer.table() + QStringLiteral(": ") + r.error;
-        if (store::Result undo = ide.deleteCurrent(); !undo)
-            error += QLatin1Char('\n') + kUndoFailed + QLatin1Char('\n') + undo.error;
-        answer.refresh();
-        showStoreFailure(QString(), error);
+    using F = examinees::IdentityField;
+    store::Result r = identity_->writeTo(ide, {F::Code, F::GivenName, F::FamilyName, F::Age, F::Sex, F::MaritalStatus,
+                                               F::Group, F::Education, F::Date, F::Time});
+    if (r)
+        r = answer.setValue(kCodeColumn, Text11->text().trimmed());
+    // Both rows or neither: an examinee whose code is taken but who has no response row could
+    // never be tested or scored.
+    store::Transaction both(*examineeFile_);
+    if (r)
+        r = both.begun();
+    if (r)
+        r = ide.update();
+    if (r)
+        r = answer.update();
+    if (r)
+        r = both.commit();
+    if (!r) {
+        // What the views stored was rolled back with the transaction: forget it. A failed re-read
+        // shows at the next attempt.
+        (void)ide.refresh();
+        (void)answer.refresh();
+        reportFailure(kStoreFailed, r.error);
         return false;
     }
     return true;
 }
 
-void RegistrationPanel::showStoreFailure(const QString& what, const QString& error)
+void RegistrationPanel::reportFailure(const QString& what, const QString& error)
 {
-    QString text = kStoreFailed + QLatin1Char('\n');
-    if (!what.isEmpty())
-        text += what + QStringLiteral(": ");
-    text += error;
-    ctx_.dialogs().message(this, titles::kError, text, Dialogs::Icon::Critical);
+    ctx_.dialogs().message(this, titles::kError, what + QLatin1Char('\n') + error, Dialogs::Icon::Critical);
 }
 
 void RegistrationPanel::cancel()
 {
     discard();
-    Adodc5.refresh();
     Q_EMIT closed();
 }
 
 void RegistrationPanel::discard()
 {
-    if (Adodc2.isNew() || Adodc2.hasRows())
-        Adodc2.refresh();
+    // Only the unsaved row matters here, and a re-read drops it even when it fails.
+    if (Adodc2.hasPendingEdit())
+        (void)Adodc2.refresh();
 }

@@ -65,10 +65,10 @@ Q_SIGNALS:
 
 private:
     void build();
-    void proposeCode();
+    store::Result proposeCode();
     bool store();
     QWidget* focusFor(RegistrationEntry entry) const;
-    void showStoreFailure(const QString& what, const QString& error);
+    void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
     IdentityPanel* identity_ = nullptr;

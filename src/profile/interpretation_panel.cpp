@@ -117,11 +117,10 @@ InterpretationPanel::InterpretationPanel(AppContext& ctx, Inputs inputs, QWidget
     connect(CmdSave, &QPushButton::clicked, this, &InterpretationPanel::SaveInterpretation);
     connect(Cmdexit2, &QPushButton::clicked, this, &QWidget::hide);
 
-    // Open the views now, so a missing file shows at the first use and not before.
-    sortt2Writer_.refresh();
-    sortt2Reader_.refresh();
-    taff_.refresh();
-    ide_.refresh();
+    // Open the views now. A failure cannot matter here: every use re-reads its view first and
+    // reports what fails then.
+    for (store::View* v : {&sortt2Writer_, &sortt2Reader_, &taff_, &ide_})
+        (void)v->refresh();
 }
 
 InterpretationPanel::~InterpretationPanel() = default;

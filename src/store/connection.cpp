@@ -56,4 +56,38 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(name_, false);
 }
 
+Transaction::Transaction(Connection& connection)
+    : connection_(connection)
+    , begun_(connection.open())
+{
+    if (!begun_)
+        return;
+    QSqlDatabase db = connection_.database();
+    open_ = db.transaction();
+    if (!open_)
+        begun_ = Result::failure(QStringLiteral("%1: %2").arg(connection_.filePath(), db.lastError().text()));
+}
+
+Transaction::~Transaction()
+{
+    if (open_)
+        connection_.database().rollback();
+}
+
+Result Transaction::commit()
+{
+    if (!begun_)
+        return begun_;
+    if (!open_)
+        return Result::failure(QStringLiteral("%1: the transaction has ended").arg(connection_.filePath()));
+    QSqlDatabase db = connection_.database();
+    open_ = false;
+    if (!db.commit()) {
+        const Result failed = Result::failure(QStringLiteral("%1: %2").arg(connection_.filePath(), db.lastError().text()));
+        db.rollback();
+        return failed;
+    }
+    return Result::success();
+}
+
 } // namespace store

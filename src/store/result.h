@@ -4,7 +4,7 @@
 namespace store {
 
 // Outcome of a store operation: failures carry a readable reason instead of throwing.
-struct Result {
+struct [[nodiscard]] Result {
     bool ok = true;
     QString error;
 

@@ -114,6 +114,7 @@ void View::clearCurrent(Position pos)
     record_ = QSqlRecord();
     newRow_ = false;
     pending_.clear();
+    failedEdit_.clear();
     position_ = pos;
 }
 
@@ -133,6 +134,7 @@ Result View::loadRow(qint64 rowid)
     record_ = q.record();
     newRow_ = false;
     pending_.clear();
+    failedEdit_.clear();
     position_ = Position::OnRow;
     return Result::success();
 }
@@ -199,14 +201,15 @@ Result View::step(bool forward)
 
 Result View::refresh()
 {
-    if (Result r = ensureOpen(); !r)
-        return r;
-    if (Result r = takeSnapshot(); !r)
-        return r;
+    // Dropped even when the re-read fails, so an abandoned row can never be stored later.
     filter_.reset();
     sortExprs_.clear();
     invalidateCount();
     clearCurrent(Position::BeforeFirst);
+    if (Result r = ensureOpen(); !r)
+        return r;
+    if (Result r = takeSnapshot(); !r)
+        return r;
     return seek(nullptr, true);
 }
 
@@ -241,39 +244,56 @@ Result View::sortBy(const QString& column, SortOrder order)
 
 int View::count()
 {
-    if (countCache_)
-        return *countCache_;
-    if (!ensureOpen())
-        return 0;
+    int n = 0;
+    (void)countRows(n); // recorded in lastError(); the count says 0
+    return n;
+}
+
+bool View::hasRows()
+{
+    bool any = false;
+    (void)anyRow(any); // recorded in lastError(); the answer says none
+    return any;
+}
+
+Result View::countRows(int& n)
+{
+    n = 0;
+    if (countCache_) {
+        n = *countCache_;
+        return Result::success();
+    }
+    if (Result r = ensureOpen(); !r)
+        return r;
     QVariantList binds;
     const QString where = baseWhere(binds);
     QSqlQuery q(connection_->database());
     q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(quoteIdentifier(table_), where));
     bindAll(q, binds);
-    if (!q.exec() || !q.next()) {
-        fail(sqlError(q));
-        return 0;
-    }
-    countCache_ = q.value(0).toInt();
-    return *countCache_;
+    if (!q.exec() || !q.next())
+        return fail(sqlError(q));
+    countCache_ = n = q.value(0).toInt();
+    return Result::success();
 }
 
-bool View::hasRows()
+Result View::anyRow(bool& any)
 {
-    if (countCache_)
-        return *countCache_ > 0;
-    if (!ensureOpen())
-        return false;
+    any = false;
+    if (countCache_) {
+        any = *countCache_ > 0;
+        return Result::success();
+    }
+    if (Result r = ensureOpen(); !r)
+        return r;
     QVariantList binds;
     const QString where = baseWhere(binds);
     QSqlQuery q(connection_->database());
     q.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2)").arg(quoteIdentifier(table_), where));
     bindAll(q, binds);
-    if (!q.exec() || !q.next()) {
-        fail(sqlError(q));
-        return false;
-    }
-    return q.value(0).toBool();
+    if (!q.exec() || !q.next())
+        return fail(sqlError(q));
+    any = q.value(0).toBool();
+    return Result::success();
 }
 
 bool View::atStart() const
@@ -339,8 +359,11 @@ Result View::setValue(const QString& column, const QVariant& value)
     if (!hasCurrent())
         return fail(QStringLiteral("%1: no current row").arg(table_));
     const QString real = realColumn(column);
-    if (real.isEmpty())
-        return fail(QStringLiteral("%1 has no column %2").arg(table_, column));
+    if (real.isEmpty()) {
+        // The row's edit is incomplete now: update() refuses it instead of storing the rest.
+        failedEdit_ = QStringLiteral("%1 has no column %2").arg(table_, column);
+        return fail(failedEdit_);
+    }
     pending_.insert(real, value);
     return Result::success();
 }
@@ -357,6 +380,7 @@ void View::addNew()
     current_.reset();
     record_ = QSqlRecord();
     pending_.clear();
+    failedEdit_.clear();
     newRow_ = true;
     empty_ = false;
     position_ = Position::OnRow;
@@ -366,6 +390,8 @@ Result View::update()
 {
     if (Result r = ensureOpen(); !r)
         return r;
+    if (!failedEdit_.isEmpty())
+        return fail(failedEdit_);
     QSqlQuery q(connection_->database());
     if (newRow_) {
         QStringList cols, marks;
@@ -391,8 +417,8 @@ Result View::update()
     }
     if (!current_)
         return fail(QStringLiteral("%1: no current row to store").arg(table_));
-    if (pending_.isEmpty())
-        return Result::success();
+    if (pending_.isEmpty()) // nothing to write, but the row must still be there to call it stored
+        return loadRow(*current_);
     QStringList sets;
     QVariantList binds;
     for (auto it = pending_.constBegin(); it != pending_.constEnd(); ++it) {

@@ -41,8 +41,12 @@ public:
     // Orders the (filtered) view by a column; the first row becomes current.
     Result sortBy(const QString& column, SortOrder order = SortOrder::Text);
 
-    int count();                  // rows in the filtered view (0 on failure, see lastError)
-    bool hasRows();               // at least one row, without counting them all
+    Result countRows(int& n);     // rows in the filtered view
+    Result anyRow(bool& any);     // at least one row, without counting them all
+    // The same for tests and tools: 0 / false when the table cannot be read (see lastError).
+    // Screens use the two above, so a read failure is never taken for "none".
+    int count();
+    bool hasRows();
     bool atStart() const;         // before the first row: true when the view is empty
     bool atEnd() const;           // after the last row: true when the view is empty
     bool hasCurrent() const;      // a stored row or a new row is current
@@ -102,6 +106,7 @@ private:
     QSqlRecord record_;
     bool newRow_ = false;
     QHash<QString, QVariant> pending_;
+    QString failedEdit_; // why a setValue of the current row's edit failed
     std::optional<int> countCache_;
 };
 

@@ -14,7 +14,7 @@ private Q_SLOTS:
     void nextCode();
     void proposal_data();
     void proposal();
-    void proposalAsksOnlyUntilFree();
+    void longRunTakesFewQuestions();
 };
 
 void TestCodeProposal::nextCode_data()
@@ -55,25 +55,51 @@ void TestCodeProposal::proposal_data()
     QTest::newRow("run of taken codes") << QStringList{u"4"_s, u"5"_s, u"6"_s, u"7"_s, u"3"_s} << u"8"_s;
     QTest::newRow("last code not a number") << QStringList{u"1"_s, u"x"_s} << u"2"_s;
     QTest::newRow("taken only as other text") << QStringList{u"05"_s, u"4"_s} << u"5"_s;
+    QTest::newRow("across a length") << QStringList{u"10"_s, u"8"_s, u"9"_s, u"11"_s, u"7"_s} << u"12"_s;
+    QTest::newRow("beyond 18 digits") << QStringList{u"1000000000000000000000"_s, u"999999999999999999999"_s}
+                                      << u"1000000000000000000001"_s;
 }
+
+namespace {
+
+// Counts as the store does: codes of lo's length, all digits, between lo and hi as text.
+struct CountingSet {
+    QSet<QString> taken;
+    int questions = 0;
+    std::optional<qint64> operator()(const QString& lo, const QString& hi)
+    {
+        ++questions;
+        qint64 n = 0;
+        for (const QString& c : taken) {
+            const bool digits = !c.isEmpty() && std::all_of(c.begin(), c.end(), [](QChar ch) { return ch.isDigit(); });
+            n += digits && c.size() == lo.size() && c >= lo && c <= hi;
+        }
+        return n;
+    }
+};
+
+} // namespace
 
 void TestCodeProposal::proposal()
 {
     QFETCH(QStringList, registered);
     QFETCH(QString, proposed);
-    const QSet<QString> taken(registered.begin(), registered.end());
-    QCOMPARE(ProposeCode(registered.last(), [&](const QString& c) { return taken.contains(c); }), proposed);
+    CountingSet set{QSet<QString>(registered.begin(), registered.end())};
+    QCOMPARE(ProposeCode(registered.last(), std::ref(set)), std::optional(proposed));
+    // A count that cannot be read proposes nothing.
+    QCOMPARE(ProposeCode(registered.last(), [](const QString&, const QString&) { return std::optional<qint64>(); }),
+             std::nullopt);
 }
 
-void TestCodeProposal::proposalAsksOnlyUntilFree()
+void TestCodeProposal::longRunTakesFewQuestions()
 {
-    QStringList asked;
-    const QString code = ProposeCode(QStringLiteral("10"), [&](const QString& c) {
-        asked << c;
-        return c == QLatin1String("11") || c == QLatin1String("12");
-    });
-    QCOMPARE(code, QStringLiteral("13"));
-    QCOMPARE(asked, (QStringList{u"11"_s, u"12"_s, u"13"_s}));
+    // Codes 1..5000 taken (across four lengths) and 5002: after "1" the first free one is 5001.
+    CountingSet set;
+    for (int c = 1; c <= 5000; ++c)
+        set.taken.insert(QString::number(c));
+    set.taken.insert(u"5002"_s);
+    QCOMPARE(ProposeCode(u"1"_s, std::ref(set)), std::optional(u"5001"_s));
+    QVERIFY2(set.questions < 60, qPrintable(QString::number(set.questions)));
 }
 
 class TestRegistrationChecks : public QObject {
@@ -166,6 +192,7 @@ void TestRegistrationChecks::timeText_data()
     QTest::newRow("zone first") << u"tttt HH:mm:ss"_s << QTime(10, 0, 1) << u"10:00:01"_s;
     QTest::newRow("quoted t stays") << u"HH'h'mm't'ss"_s << QTime(1, 2, 3) << u"01h02t03"_s;
     QTest::newRow("empty format") << u""_s << QTime(23, 59, 59) << u"23:59:59"_s;
+    QTest::newRow("persian: zone in brackets") << u"H:mm:ss (t)"_s << QTime(9, 5, 7) << u"9:05:07"_s;
 }
 
 void TestRegistrationChecks::timeText()

@@ -86,16 +86,16 @@ struct Fixture {
     QString storedTT1(const QString& who = kCode) const
     {
         store::View ide(examinees(), QStringLiteral("IDE"));
-        ide.refresh();
-        ide.setFilter(QStringLiteral("Code"), who);
+        (void)ide.refresh();
+        (void)ide.setFilter(QStringLiteral("Code"), who);
         return ide.value(QStringLiteral("TT1"));
     }
 
     QString taff(const QString& id, const QString& field) const
     {
         store::View taff(norms(), QStringLiteral("Taff"));
-        taff.refresh();
-        taff.setFilter(QStringLiteral("id"), id);
+        (void)taff.refresh();
+        (void)taff.setFilter(QStringLiteral("id"), id);
         return taff.value(field);
     }
 
@@ -104,8 +104,8 @@ struct Fixture {
     {
         QMap<QString, QPair<QString, QString>> rows;
         store::View sortt2(norms(), QStringLiteral("Sortt2"));
-        sortt2.refresh();
-        for (; sortt2.hasCurrent(); sortt2.moveNext())
+        (void)sortt2.refresh();
+        for (; sortt2.hasCurrent(); (void)sortt2.moveNext())
             rows.insert(sortt2.value(QStringLiteral("id")),
                         {sortt2.value(QStringLiteral("Numb")), sortt2.value(QStringLiteral("etebari"))});
         return rows;
@@ -114,8 +114,8 @@ struct Fixture {
     void setSortt2(const QString& id, const QString& column, const QString& value) const
     {
         store::View sortt2(norms(), QStringLiteral("Sortt2"));
-        sortt2.refresh();
-        sortt2.setFilter(QStringLiteral("id"), id);
+        (void)sortt2.refresh();
+        (void)sortt2.setFilter(QStringLiteral("id"), id);
         QVERIFY(sortt2.setValue(column, value).ok);
         QVERIFY(sortt2.update().ok);
     }
@@ -375,7 +375,7 @@ void TestInterpretationPanel::failedWritesAreReported()
         QVERIFY(!f.sawSaved());
         QCOMPARE(f.panel->savedInterpretation(), QString());
         store::View ide(f.examinees(), QStringLiteral("IDE"));
-        ide.refresh();
+        (void)ide.refresh();
         QCOMPARE(ide.count(), 1);
     }
     // The examinee table cannot be written.

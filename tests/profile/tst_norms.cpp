@@ -97,7 +97,7 @@ TableRead readTable(const TestEnv& env, const QString& table)
     static const QRegularExpression whole(QStringLiteral("^-?\\d+$"));
     out.t.resize(kHighestRaw + 1);
     QSet<QString> seen;
-    for (; !v.atEnd(); v.moveNext()) {
+    for (; !v.atEnd(); (void)v.moveNext()) {
         const QString kham = v.value(QStringLiteral("KHam"));
         bool ok = false;
         const int raw = kham.toInt(&ok);

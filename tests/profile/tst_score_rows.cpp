@@ -23,7 +23,7 @@ QVector<QStringList> storedRows(const QString& file, const QString& table)
     store::View v(file, table);
     if (!v.refresh())
         return rows;
-    for (; !v.atEnd(); v.moveNext()) {
+    for (; !v.atEnd(); (void)v.moveNext()) {
         QStringList row{v.value(QStringLiteral("Code"))};
         for (const QString& scale : store::scaleColumns())
             row << v.value(scale);

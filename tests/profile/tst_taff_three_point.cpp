@@ -43,7 +43,7 @@ QVector<TaffRow> readThreePointRows(const TestEnv& env)
         qWarning("Taff: %s", qPrintable(r.error));
         return rows;
     }
-    for (; !view.atEnd(); view.moveNext()) {
+    for (; !view.atEnd(); (void)view.moveNext()) {
         const QString id = view.value(QStringLiteral("id"));
         if (isThreePointKey(id))
             rows.append({id, view.value(QStringLiteral("Topp")), view.value(QStringLiteral("Mediumm")),

@@ -52,8 +52,8 @@ struct Screen {
     QString stored(const QString& code, const QString& column)
     {
         store::View ide(env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"));
-        ide.refresh();
-        ide.setFilter(QStringLiteral("Code"), code);
+        (void)ide.refresh();
+        (void)ide.setFilter(QStringLiteral("Code"), code);
         return ide.value(column);
     }
 
@@ -285,9 +285,9 @@ void TestScoringScreen::answerRowWithoutIdentityIsScored()
         store::View answer(s.env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("Answer"));
         QVERIFY(answer.refresh());
         answer.addNew();
-        answer.setValue(QStringLiteral("Code"), QStringLiteral("40"));
+        (void)answer.setValue(QStringLiteral("Code"), QStringLiteral("40"));
         for (int item = 1; item <= 71; ++item)
-            answer.setValue(QString::number(item), QStringLiteral("2"));
+            (void)answer.setValue(QString::number(item), QStringLiteral("2"));
         QVERIFY(answer.update());
     }
     s.select(QStringLiteral("40"));

@@ -34,7 +34,7 @@ void TestDeliveredData::itemTexts()
 
     QSet<int> ids;
     QSet<QString> texts;
-    for (; !items.atEnd(); items.moveNext()) {
+    for (; !items.atEnd(); (void)items.moveNext()) {
         const QString id = items.value(QStringLiteral("ID"));
         bool isNumber = false;
         const int n = id.toInt(&isNumber);

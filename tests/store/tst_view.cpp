@@ -20,7 +20,7 @@ class TestView : public QObject {
     static QStringList codesInOrder(View& v)
     {
         QStringList codes;
-        for (v.moveFirst(); v.hasCurrent(); v.moveNext())
+        for ((void)v.moveFirst(); v.hasCurrent(); (void)v.moveNext())
             codes << v.value(QStringLiteral("Code"));
         return codes;
     }
@@ -42,7 +42,7 @@ private Q_SLOTS:
 
         ide.addNew();
         QVERIFY(ide.isNew());
-        ide.setValue(QStringLiteral("Code"), QStringLiteral("2"));
+        (void)ide.setValue(QStringLiteral("Code"), QStringLiteral("2"));
         QVERIFY(ide.refresh());
         QVERIFY(!ide.isNew());
         QCOMPARE(ide.count(), 1);
@@ -63,7 +63,7 @@ private Q_SLOTS:
         QVERIFY(ide.setFilter(QStringLiteral("code"), QStringLiteral("2"))); // column names ignore case
         QCOMPARE(ide.count(), 1);
         QCOMPARE(ide.value(QStringLiteral("Code")), QStringLiteral("2"));
-        ide.moveNext();
+        (void)ide.moveNext();
         QVERIFY(ide.atEnd());
         QCOMPARE(ide.count(), 1); // the filter still applies after moving
 
@@ -111,7 +111,7 @@ private Q_SLOTS:
         QVERIFY(b.refresh());
 
         a.addNew();
-        a.setValue(QStringLiteral("Code"), QStringLiteral("2"));
+        (void)a.setValue(QStringLiteral("Code"), QStringLiteral("2"));
         QVERIFY(a.update());
         QCOMPARE(a.count(), 2);                     // its own row at once
         QCOMPARE(a.value(QStringLiteral("Code")), QStringLiteral("2"));
@@ -158,13 +158,13 @@ private Q_SLOTS:
         QVERIFY(sortt2.refresh());
         const QStringList values{QStringLiteral("55"), QStringLiteral("100"), QStringLiteral("9")};
         int i = 0;
-        for (sortt2.moveFirst(); sortt2.hasCurrent() && i < 3; sortt2.moveNext(), ++i) {
+        for ((void)sortt2.moveFirst(); sortt2.hasCurrent() && i < 3; (void)sortt2.moveNext(), ++i) {
             QVERIFY(sortt2.setValue(QStringLiteral("etebari"), values.at(i)));
             QVERIFY(sortt2.update());
         }
         QVERIFY(sortt2.sortBy(QStringLiteral("etebari"), SortOrder::Numeric));
         QStringList order;
-        for (; sortt2.hasCurrent(); sortt2.moveNext())
+        for (; sortt2.hasCurrent(); (void)sortt2.moveNext())
             order << sortt2.value(QStringLiteral("etebari"));
         QCOMPARE(order.size(), 8);
         QCOMPARE(order.mid(0, 5), QStringList(5, QString()));
@@ -195,7 +195,7 @@ private Q_SLOTS:
 
         // The unique code index refuses a duplicate; the failure is returned, not thrown.
         ide.addNew();
-        ide.setValue(QStringLiteral("Code"), QStringLiteral("1"));
+        (void)ide.setValue(QStringLiteral("Code"), QStringLiteral("1"));
         const store::Result dup = ide.update();
         QVERIFY(!dup.ok);
         QVERIFY(!dup.error.isEmpty());
@@ -206,6 +206,54 @@ private Q_SLOTS:
         QVERIFY(!ide.setValue(QStringLiteral("FName"), QStringLiteral("x")).ok);
         QVERIFY(!ide.update().ok);
         QVERIFY(!ide.deleteCurrent().ok);
+    }
+
+    // A store that did not happen is never reported as done.
+    void storesThatCannotHappenFail()
+    {
+        TestEnv env;
+        for (const char* c : {"1", "2", "3"})
+            QVERIFY(testing_support::addExaminee(env.folder(), QString::fromUtf8(c)));
+        View a(examineeFile(env), QStringLiteral("IDE"));
+        View b(examineeFile(env), QStringLiteral("IDE"));
+        for (const bool edited : {false, true}) { // the row another view deleted
+            const QString code = edited ? QStringLiteral("2") : QStringLiteral("1");
+            QVERIFY(a.refresh() && a.setFilter(QStringLiteral("Code"), code));
+            QVERIFY(b.refresh() && b.setFilter(QStringLiteral("Code"), code));
+            QVERIFY(b.deleteCurrent());
+            QVERIFY(!edited || a.setValue(QStringLiteral("FName"), QStringLiteral("x")));
+            QVERIFY(!a.update().ok);
+        }
+
+        // An edit that failed in part is refused whole, even when the rest is stored.
+        QVERIFY(a.refresh());
+        QVERIFY(!a.setValue(QStringLiteral("NoSuchColumn"), QStringLiteral("x")).ok);
+        QVERIFY(!a.update().ok);
+        QVERIFY(!a.setValue(QStringLiteral("NoSuchColumn"), QStringLiteral("x")).ok);
+        QVERIFY(a.setValue(QStringLiteral("FName"), QStringLiteral("y")));
+        QVERIFY(!a.update().ok);
+        QVERIFY(a.refresh()); // a re-read forgets the failed edit
+        QVERIFY(a.setValue(QStringLiteral("FName"), QStringLiteral("z")));
+        QVERIFY(a.update());
+
+        // What two views stored in a transaction that was not committed is gone.
+        auto shared = std::make_shared<store::Connection>(examineeFile(env));
+        View ide(shared, QStringLiteral("IDE"));
+        View answer(shared, QStringLiteral("Answer"));
+        {
+            store::Transaction both(*shared);
+            QVERIFY(both.begun());
+            ide.addNew();
+            QVERIFY(ide.setValue(QStringLiteral("Code"), QStringLiteral("9")));
+            QVERIFY(ide.update());
+            answer.addNew();
+            QVERIFY(answer.setValue(QStringLiteral("Code"), QStringLiteral("9")));
+            QVERIFY(answer.update());
+        }
+        View fresh(examineeFile(env), QStringLiteral("IDE"));
+        QVERIFY(fresh.refresh());
+        QVERIFY(fresh.setFilter(QStringLiteral("Code"), QStringLiteral("9")));
+        QVERIFY(!fresh.hasCurrent());
     }
 
     void deletingInSortedViewStepsToNextRow()

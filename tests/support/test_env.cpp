@@ -23,13 +23,13 @@ bool addExaminee(const QString& folder, const QString& code, const QStringList& 
     if (!ide.refresh() || !answer.refresh())
         return false;
     ide.addNew();
-    ide.setValue(QStringLiteral("Code"), code);
+    (void)ide.setValue(QStringLiteral("Code"), code);
     for (auto it = identity.begin(); it != identity.end(); ++it)
-        ide.setValue(it.key(), it.value());
+        (void)ide.setValue(it.key(), it.value());
     answer.addNew();
-    answer.setValue(QStringLiteral("Code"), code.trimmed());
+    (void)answer.setValue(QStringLiteral("Code"), code.trimmed());
     for (int i = 0; i < responses.size() && i < 71; ++i)
-        answer.setValue(QString::number(i + 1), responses.at(i));
+        (void)answer.setValue(QString::number(i + 1), responses.at(i));
     return ide.update().ok && answer.update().ok;
 }
 

@@ -46,8 +46,8 @@ void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, co
     const QString file = ctx.path(store::kExamineeFile);
     store::View ide(file, QStringLiteral("IDE"));
     store::View answer(file, QStringLiteral("Answer"));
-    ide.refresh();
-    answer.refresh();
+    (void)ide.refresh();
+    (void)answer.refresh();
     ide.addNew();
     const QList<QPair<const char*, QString>> identity = {
         {"Code", QStringLiteral("1024")}, {"FName", QStringLiteral("محمدرضا")},
@@ -55,19 +55,19 @@ void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, co
         {"Taahol", QStringLiteral("متاهل")}, {"Tahsil", examinees::kDiplomaOrLess},
         {"Date", QStringLiteral("1403/07/21")}, {"Time", QStringLiteral("09:41:07")}};
     for (const auto& [column, value] : identity)
-        ide.setValue(QString::fromLatin1(column), value);
-    ide.update();
+        (void)ide.setValue(QString::fromLatin1(column), value);
+    (void)ide.update();
     answer.addNew();
-    answer.setValue(QStringLiteral("Code"), QStringLiteral("1024"));
+    (void)answer.setValue(QStringLiteral("Code"), QStringLiteral("1024"));
     for (int item = 1; item <= 71; ++item) {
         QString response = item % 3 == 1 ? QStringLiteral("1") : QStringLiteral("2");
         if (item == 3 || item == 17 || item == 70)
             response.clear();
         if (item == 31)
             response = QStringLiteral("0");
-        answer.setValue(QString::number(item), response);
+        (void)answer.setValue(QString::number(item), response);
     }
-    answer.update();
+    (void)answer.update();
 
     main.Command3->click();
     FrmkLID* screen = main.scoringScreen();
