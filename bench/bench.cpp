@@ -15,6 +15,7 @@
 #include "scoring/frmklid.h"
 #include "scoring/scoring_key.h"
 #include "store/data_files.h"
+#include "store/schema.h"
 #include "store/view.h"
 #include "support/test_env.h"
 
@@ -178,7 +179,7 @@ bool seed(const QString& folder)
                                    "VALUES (?, ?, ?, '30', ?, ?, ?, ?, '1403/07/21', '09:41:07')"));
         QStringList cols{QStringLiteral("Code")};
         QStringList marks{QStringLiteral("?")};
-        for (int i = 1; i <= 71; ++i) {
+        for (int i = 1; i <= store::kItemCount; ++i) {
             cols << QStringLiteral("\"%1\"").arg(i);
             marks << QStringLiteral("?");
         }
@@ -195,7 +196,7 @@ bool seed(const QString& folder)
             ide.bindValue(5, QString(QChar(u'A' + n % 7)));
             ide.bindValue(6, n % 3 ? QStringLiteral("دانشگاهي") : QStringLiteral("ديپلم و كمتر"));
             answer.bindValue(0, code);
-            for (int i = 1; i <= 71; ++i)
+            for (int i = 1; i <= store::kItemCount; ++i)
                 answer.bindValue(i, QString::number(1 + (n * 7 + i * 13) % 2));
             ok = ide.exec() && answer.exec();
             if (!ok)
@@ -292,7 +293,7 @@ bool benchStore(const QString& folder)
         store::View answers(file, QStringLiteral("Answer"));
         answers.setFilter(QStringLiteral("Code"), QStringLiteral("4242"));
         QStringList responses;
-        for (int i = 1; i <= 71; ++i)
+        for (int i = 1; i <= store::kItemCount; ++i)
             responses << answers.value(QString::number(i));
         profile::NormSource norms(store::DataFilePath(folder, store::kNormsFile));
         norms.select(profile::SelectNormTable(QStringLiteral("زن"), QStringLiteral("دانشگاهي")));
