@@ -1,4 +1,5 @@
 #include "profile/code_types.h"
+#include "scoring/leading_number.h"
 #include "support/test_registry.h"
 
 #include <QTest>
@@ -52,7 +53,7 @@ void TestCodeTypes::readings()
     };
     for (const Case& c : cases) {
         const QString text = QString::fromUtf8(c.text);
-        QVERIFY2(decimalReading(text) == c.decimal, c.text);
+        QVERIFY2(LeadingNumberOrZero(text) == c.decimal, c.text);
         QVERIFY2(wholeReading(text) == c.whole, c.text);
     }
 }
