@@ -56,4 +56,50 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(name_, false);
 }
 
+Transaction::Transaction(std::shared_ptr<Connection> connection)
+    : connection_(std::move(connection))
+{
+}
+
+Transaction::~Transaction()
+{
+    rollback();
+}
+
+Result Transaction::begin()
+{
+    if (active_)
+        return Result::failure(QStringLiteral("%1: a transaction is open already").arg(connection_->filePath()));
+    if (Result r = connection_->open(); !r)
+        return r;
+    QSqlDatabase db = connection_->database();
+    if (!db.transaction())
+        return Result::failure(QStringLiteral("%1: %2").arg(connection_->filePath(), db.lastError().text()));
+    active_ = true;
+    return Result::success();
+}
+
+Result Transaction::commit()
+{
+    if (!active_)
+        return Result::failure(QStringLiteral("%1: no transaction to commit").arg(connection_->filePath()));
+    QSqlDatabase db = connection_->database();
+    if (!db.commit()) {
+        const QString why = db.lastError().text();
+        rollback();
+        return Result::failure(QStringLiteral("%1: %2").arg(connection_->filePath(), why));
+    }
+    active_ = false;
+    return Result::success();
+}
+
+void Transaction::rollback()
+{
+    if (!active_)
+        return;
+    active_ = false;
+    // A failed rollback leaves SQLite to undo the transaction when the connection closes.
+    connection_->database().rollback();
+}
+
 } // namespace store

@@ -2,6 +2,7 @@
 #include "store/result.h"
 #include <QSqlDatabase>
 #include <QString>
+#include <memory>
 
 namespace store {
 
@@ -22,6 +23,26 @@ public:
 private:
     QString name_;
     QString path_;
+};
+
+// One transaction on a connection: what the views on it write between begin() and commit()
+// is stored together or not at all. A guard that goes out of scope without a commit rolls
+// back. After a rollback the views that wrote in it still hold what they wrote: refresh them.
+class Transaction {
+public:
+    explicit Transaction(std::shared_ptr<Connection> connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    Result begin();  // opens the connection when needed; fails inside another transaction
+    Result commit();
+    void rollback(); // nothing to do when no transaction is open
+    bool isActive() const { return active_; }
+
+private:
+    std::shared_ptr<Connection> connection_;
+    bool active_ = false;
 };
 
 } // namespace store
