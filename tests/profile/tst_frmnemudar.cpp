@@ -1,4 +1,5 @@
 #include "app/frm1.h"
+#include "app/profile_flow.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/frmnemudar.h"
