@@ -12,6 +12,7 @@
 #include "profile/interpretation_text.h"
 #include "profile/norm_conversion.h"
 #include "profile/ranking.h"
+#include "profile/score_rows.h"
 #include "scoring/frmklid.h"
 #include "scoring/scoring_key.h"
 #include "store/data_files.h"
@@ -304,16 +305,26 @@ bool benchStore(const QString& folder)
             return profile::TaffRow{taff.value(QStringLiteral("Topp")), taff.value(QStringLiteral("Mediumm")),
                                     taff.value(QStringLiteral("Downn"))};
         };
+        profile::ScaleTexts tScores;
         m("score, convert, rank, long interpretation", [&] {
             const QStringList raw = scoring::RawScoreTexts(responses);
             const QStringList t = profile::ConvertToTScores(raw, norms.lookup());
-            profile::ScaleTexts tScores;
-            for (int i = 0; i < 11; ++i)
-                tScores[i] = t.value(i);
+            for (int i = 0; i < store::kScaleCount; ++i)
+                tScores[std::size_t(i)] = t.value(i);
             const profile::Ranking ranking = profile::RankScales(tScores);
             const QString text = profile::BuildLongInterpretation({ranking.table, tScores, QStringLiteral("0"), lookup});
             return !text.isEmpty();
         }, 5.0);
+        // What the interpretation panel adds around it: the ranking stored in Sortt2 (one
+        // transaction, one commit to disk) and read back for the text.
+        auto normsFile = std::make_shared<store::Connection>(store::DataFilePath(folder, store::kNormsFile));
+        store::View sortt2Writer(normsFile, QStringLiteral("Sortt2"));
+        store::View sortt2Reader(normsFile, QStringLiteral("Sortt2"));
+        m("store the ranking and read it back", [&] {
+            QList<profile::Sortt2Row> stored;
+            return profile::StoreRanking(sortt2Writer, profile::RankScales(tScores).sortt2).ok
+                   && profile::ReadRanking(sortt2Reader, stored).ok && profile::scoresFromSortt2(stored) == tScores;
+        });
     }
     return m.allOk;
 }
