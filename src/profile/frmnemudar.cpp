@@ -1,4 +1,5 @@
 #include "profile/frmnemudar.h"
+#include "examinees/identity.h"
 #include "profile/interpretation_panel.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
@@ -105,7 +106,7 @@ void FrmNemudar::buildWindow()
     Label6->setFont(titleFont);
     Label6->setGeometry(twipsRect(225, 45, 9825, 330));
 
-    Lblj = makeLabel(chart, QStringLiteral("Lblj"), texts::kFemale);
+    Lblj = makeLabel(chart, QStringLiteral("Lblj"), examinees::kFemale);
     QFont sexFont = font();
     sexFont.setPixelSize(kTableFontPx);
     sexFont.setBold(true);
@@ -260,7 +261,7 @@ void FrmNemudar::deferredStep()
 void FrmNemudar::SelectNormTable()
 {
     const QString& sex = examinee_.sex;
-    if (sex != texts::kMale && sex != texts::kFemale)
+    if (sex != examinees::kMale && sex != examinees::kFemale)
         return; // no table: the T row keeps what it shows
     Lblj->setText(sex);
     note(norms_.select(profile::SelectNormTable(sex, examinee_.education)));

@@ -1,5 +1,5 @@
 #include "profile/norm_conversion.h"
-#include "kit/texts.h"
+#include "examinees/identity.h"
 #include "store/schema.h"
 #include "store/view.h"
 
@@ -7,10 +7,10 @@ namespace profile {
 
 QString SelectNormTable(const QString& sex, const QString& education)
 {
-    const bool male = sex == texts::kMale;
-    const bool female = sex == texts::kFemale;
-    const bool university = education == texts::kUniversity;
-    const bool diploma = education == texts::kDiplomaOrLess;
+    const bool male = sex == examinees::kMale;
+    const bool female = sex == examinees::kFemale;
+    const bool university = education == examinees::kUniversity;
+    const bool diploma = education == examinees::kDiplomaOrLess;
     if (male && university)
         return QStringLiteral("EvabaliniDJMIR");
     if (male && diploma)

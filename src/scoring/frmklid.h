@@ -19,6 +19,8 @@
 #include <QWidget>
 #include <functional>
 
+class IdentityPanel;
+
 class FrmkLID : public QWidget {
     Q_OBJECT
 public:
@@ -119,6 +121,7 @@ private:
     void reportReadFailure(const QString& error);
 
     AppContext& ctx_;
+    IdentityPanel* identity_ = nullptr;
     QWidget* mainWindow_;
     std::function<QString()> identifierLabel_;
     store::View answer_; // the examinee's responses

@@ -1,3 +1,4 @@
+#include "examinees/identity.h"
 #include "app/frm1.h"
 #include "app/profile_flow.h"
 #include "kit/texts.h"
@@ -79,7 +80,7 @@ struct Fixture {
     int activations = 0;
     int ready = 0;
 
-    explicit Fixture(const QString& sex = texts::kMale, const QString& education = texts::kUniversity,
+    explicit Fixture(const QString& sex = examinees::kMale, const QString& education = examinees::kUniversity,
                      const QStringList& responses = mixedResponses())
     {
         testing_support::addExaminee(env.folder(), kCode, responses, identity(sex, education));
@@ -166,11 +167,11 @@ void TestProfileScreen::normTableBySexAndEducation_data()
     QTest::addColumn<QString>("sex");
     QTest::addColumn<QString>("education");
     QTest::addColumn<QString>("table");
-    QTest::newRow("man, university") << texts::kMale << texts::kUniversity << QStringLiteral("EvabaliniDJMIR");
-    QTest::newRow("man, diploma") << texts::kMale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAMIR");
-    QTest::newRow("woman, university") << texts::kFemale << texts::kUniversity << QStringLiteral("EvabaliniDJFMIR");
-    QTest::newRow("woman, diploma") << texts::kFemale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAFMIR");
-    QTest::newRow("unknown sex") << QStringLiteral("نامعلوم") << texts::kUniversity << QString();
+    QTest::newRow("man, university") << examinees::kMale << examinees::kUniversity << QStringLiteral("EvabaliniDJMIR");
+    QTest::newRow("man, diploma") << examinees::kMale << examinees::kDiplomaOrLess << QStringLiteral("EvabaliniDAMIR");
+    QTest::newRow("woman, university") << examinees::kFemale << examinees::kUniversity << QStringLiteral("EvabaliniDJFMIR");
+    QTest::newRow("woman, diploma") << examinees::kFemale << examinees::kDiplomaOrLess << QStringLiteral("EvabaliniDAFMIR");
+    QTest::newRow("unknown sex") << QStringLiteral("نامعلوم") << examinees::kUniversity << QString();
 }
 
 void TestProfileScreen::normTableBySexAndEducation()
@@ -200,7 +201,7 @@ void TestProfileScreen::normTableBySexAndEducation()
 
     // Without a table the T row keeps the stored one, and the sex label its first text.
     const QStringList t = table.isEmpty() ? earlier : f.expectedT(table);
-    QCOMPARE(s->Lblj->text(), table.isEmpty() ? texts::kFemale : sex);
+    QCOMPARE(s->Lblj->text(), table.isEmpty() ? examinees::kFemale : sex);
     QCOMPARE(s->normTableName(), table);
     QCOMPARE(s->rawScoreTexts(), f.raw());
     QVERIFY(!t.contains(QString()));
@@ -220,7 +221,7 @@ void TestProfileScreen::normTableBySexAndEducation()
 void TestProfileScreen::rawZeroAndMissingNormRow()
 {
     // Every item empty: every raw score is 0, looked up under the KHam text "0".
-    Fixture f(texts::kFemale, texts::kDiplomaOrLess, QStringList(71, QString()));
+    Fixture f(examinees::kFemale, examinees::kDiplomaOrLess, QStringList(71, QString()));
     QCOMPARE(f.raw(), QStringList(11, QStringLiteral("0")));
     QStringList normColumns = store::scaleColumns();
     normColumns.last() = QStringLiteral("MA");
@@ -241,26 +242,26 @@ void TestProfileScreen::rawZeroAndMissingNormRow()
 
 void TestProfileScreen::correctedSexChangesTableOnNextActivation()
 {
-    Fixture f(texts::kMale, texts::kUniversity);
+    Fixture f(examinees::kMale, examinees::kUniversity);
     QVERIFY(f.open());
     FrmNemudar* s = f.screen;
     const QStringList male = s->tScoreTexts();
 
     // Corrected on the scoring screen but not saved.
-    f.scoring->Combo2->setCurrentText(texts::kFemale);
+    f.scoring->Combo2->setCurrentText(examinees::kFemale);
     QVERIFY(f.comeBack());
     QCOMPARE(s->normTableName(), QStringLiteral("EvabaliniDJFMIR"));
-    QCOMPARE(s->Lblj->text(), texts::kFemale);
+    QCOMPARE(s->Lblj->text(), examinees::kFemale);
     QCOMPARE(s->tScoreTexts(), f.expectedT(QStringLiteral("EvabaliniDJFMIR")));
     QVERIFY(s->tScoreTexts() != male);
     QCOMPARE(rowOf(f.env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"), QStringLiteral("Code"), kCode,
                    {QStringLiteral("Jens")}),
-             QStringList{texts::kMale});
+             QStringList{examinees::kMale});
 
     // The next opening chooses afresh as well.
     s->close();
     QTRY_VERIFY(!f.screen);
-    f.scoring->Combo4->setCurrentText(texts::kDiplomaOrLess);
+    f.scoring->Combo4->setCurrentText(examinees::kDiplomaOrLess);
     QVERIFY(f.open());
     QCOMPARE(f.screen->normTableName(), QStringLiteral("EvabaliniDAFMIR"));
 }
@@ -403,7 +404,7 @@ void TestProfileScreen::closingBringsBackScoringScreen()
 void TestProfileScreen::openedFromTheMainWindow()
 {
     TestEnv env;
-    QVERIFY(testing_support::addExaminee(env.folder(), kCode, mixedResponses(), identity(texts::kFemale, texts::kUniversity)));
+    QVERIFY(testing_support::addExaminee(env.folder(), kCode, mixedResponses(), identity(examinees::kFemale, examinees::kUniversity)));
     Frm1 main(env.ctx);
     QVERIFY(main.load());
     main.show();
@@ -432,13 +433,13 @@ void TestProfileScreen::worksFromTheHandedOverValueAlone()
     QVERIFY(testing_support::addExaminee(env.folder(), QStringLiteral("44")));
     scoring::ScoredExaminee examinee;
     examinee.code = QStringLiteral("44");
-    examinee.sex = texts::kMale; // as handed over; the group source says otherwise
-    examinee.education = texts::kUniversity;
+    examinee.sex = examinees::kMale; // as handed over; the group source says otherwise
+    examinee.education = examinees::kUniversity;
     examinee.responses = QStringList(71, QStringLiteral("2"));
     examinee.responses[48] = QString(); // item 49
     examinee.rawScores = QStringList{u"3"_s, u"4"_s, u"12"_s, u"7"_s, u"9"_s, u"14"_s, u"8"_s, u"6"_s, u"5"_s, u"7"_s, u"2"_s};
     examinee.unanswered = QStringLiteral("5");
-    scoring::NormGroup group{texts::kFemale, texts::kDiplomaOrLess};
+    scoring::NormGroup group{examinees::kFemale, examinees::kDiplomaOrLess};
 
     FrmNemudar screen(env.ctx, examinee, [&group] { return group; });
     int ready = 0;
@@ -453,8 +454,8 @@ void TestProfileScreen::worksFromTheHandedOverValueAlone()
     QCOMPARE(screen.rawScoreTexts(), examinee.rawScores);
     QCOMPARE(rowOf(norms, QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), u"44"_s), examinee.rawScores);
     QCOMPARE(screen.normTableName(), QStringLiteral("EvabaliniDAFMIR"));
-    QCOMPARE(screen.examinee().sex, texts::kFemale);
-    QCOMPARE(screen.examinee().education, texts::kDiplomaOrLess);
+    QCOMPARE(screen.examinee().sex, examinees::kFemale);
+    QCOMPARE(screen.examinee().education, examinees::kDiplomaOrLess);
     QCOMPARE(screen.examinee().rawScores, examinee.rawScores);
     // Only item 49 empty: F 14 of 15, Hy 23 of 24, Pd does not look at it.
     QCOMPARE(screen.percentTexts(), (QStringList{u"100"_s, u"93"_s, u"100"_s, u"100"_s, u"100"_s, u"96"_s, u"100"_s,

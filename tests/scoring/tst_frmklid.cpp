@@ -1,3 +1,4 @@
+#include "examinees/identity.h"
 #include "kit/texts.h"
 #include "scoring/frmklid.h"
 #include "scoring/scoring_texts.h"
@@ -133,7 +134,7 @@ void TestScoringScreen::allAnsweredShowsNoWarning()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("مريم"), texts::kFemale, texts::kUniversity)));
+                                         identity(QStringLiteral("مريم"), examinees::kFemale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
 
     QCOMPARE(s.env.dialogs.shown.size(), 1); // the input box only
@@ -154,8 +155,8 @@ void TestScoringScreen::allAnsweredShowsNoWarning()
     QCOMPARE(s.form->Text8->text(), QStringLiteral("1401/05/30"));
     QCOMPARE(s.form->Text9->text(), QStringLiteral("10:30:15"));
     QCOMPARE(s.form->Text17->text(), QStringLiteral("الف"));
-    QCOMPARE(s.form->Text10->text(), texts::kFemale);
-    QCOMPARE(s.form->Text7->text(), texts::kUniversity);
+    QCOMPARE(s.form->Text10->text(), examinees::kFemale);
+    QCOMPARE(s.form->Text7->text(), examinees::kUniversity);
     QCOMPARE(s.form->responseTexts(), all(QStringLiteral("1")));
 }
 
@@ -228,7 +229,7 @@ void TestScoringScreen::unknownCodeAfterSelectionReturnsToNoExaminee()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
     QVERIFY(s.selected());
     s.env.dialogs.clear();
@@ -255,26 +256,26 @@ void TestScoringScreen::secondExamineeReplacesEverything()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("1"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("2"), all(QString()),
-                                         identity(QStringLiteral("سارا"), texts::kFemale, texts::kDiplomaOrLess)));
+                                         identity(QStringLiteral("سارا"), examinees::kFemale, examinees::kDiplomaOrLess)));
     s.select(QStringLiteral("1"));
-    QCOMPARE(s.form->Combo2->currentText(), texts::kMale);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kMale);
     s.select(QStringLiteral("2"));
     QCOMPARE(s.scores(), QStringList(11, QStringLiteral("0")));
     QCOMPARE(s.form->LblKhali->text(), QStringLiteral("71"));
     QCOMPARE(s.form->responseTexts(), all(QString()));
     QCOMPARE(s.form->Text5->text(), QStringLiteral("2"));
     QCOMPARE(s.form->Text3_3->text(), QStringLiteral("سارا"));
-    QCOMPARE(s.form->Combo2->currentText(), texts::kFemale);
-    QCOMPARE(s.form->Combo4->currentText(), texts::kDiplomaOrLess);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kFemale);
+    QCOMPARE(s.form->Combo4->currentText(), examinees::kDiplomaOrLess);
 }
 
 void TestScoringScreen::examineeRegisteredMeanwhileIsFound()
 {
     Screen s; // opened before the examinee exists
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("12"), all(QStringLiteral("2")),
-                                         identity(QStringLiteral("رضا"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("رضا"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("12"));
     QVERIFY(s.selected());
     QCOMPARE(s.form->Text3_3->text(), QStringLiteral("رضا"));
@@ -343,12 +344,12 @@ void TestScoringScreen::viewProfileHandsOverTheExamineeAsShown()
     QStringList responses = all(QStringLiteral("1"));
     responses[2] = responses[16] = responses[69] = QString(); // items 3, 17 and 70
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("7"), responses,
-                                         identity(QStringLiteral("نرگس"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("نرگس"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("7"));
     QVERIFY(s.selected());
     // Corrected, not saved: what is shown is what goes.
-    s.form->Combo2->setCurrentText(texts::kFemale);
-    s.form->Combo4->setCurrentText(texts::kDiplomaOrLess);
+    s.form->Combo2->setCurrentText(examinees::kFemale);
+    s.form->Combo4->setCurrentText(examinees::kDiplomaOrLess);
     s.form->Command8->click();
     QCOMPARE(s.profileOpened, 1);
 
@@ -356,10 +357,10 @@ void TestScoringScreen::viewProfileHandsOverTheExamineeAsShown()
     expected.code = QStringLiteral("7");
     expected.givenName = QStringLiteral("نرگس");
     expected.familyName = QStringLiteral("رضايي");
-    expected.sex = texts::kFemale;
+    expected.sex = examinees::kFemale;
     expected.age = QStringLiteral("34");
     expected.maritalStatus = QStringLiteral("متاهل");
-    expected.education = texts::kDiplomaOrLess;
+    expected.education = examinees::kDiplomaOrLess;
     expected.group = QStringLiteral("الف");
     expected.date = QStringLiteral("1401/05/30");
     expected.time = QStringLiteral("10:30:15");
@@ -372,41 +373,41 @@ void TestScoringScreen::viewProfileHandsOverTheExamineeAsShown()
     QCOMPARE(s.handedOver, expected);
 
     // Asked again later, sex and education are what the lists show then.
-    s.form->Combo2->setCurrentText(texts::kMale);
-    QCOMPARE(s.form->normGroup().sex, texts::kMale);
-    QCOMPARE(s.form->normGroup().education, texts::kDiplomaOrLess);
+    s.form->Combo2->setCurrentText(examinees::kMale);
+    QCOMPARE(s.form->normGroup().sex, examinees::kMale);
+    QCOMPARE(s.form->normGroup().education, examinees::kDiplomaOrLess);
 }
 
 void TestScoringScreen::sexAndEducationFollowTheLists()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kDiplomaOrLess)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kDiplomaOrLess)));
     QCOMPARE(s.form->Combo2->placeholderText(), texts::kChooseSex);
     QCOMPARE(s.form->Combo4->placeholderText(), texts::kChooseEducation);
     s.select(QStringLiteral("5"));
-    QCOMPARE(s.form->Combo2->currentText(), texts::kMale);
-    QCOMPARE(s.form->Combo4->currentText(), texts::kDiplomaOrLess);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kMale);
+    QCOMPARE(s.form->Combo4->currentText(), examinees::kDiplomaOrLess);
 
     // Picking in a list sets the field the profile screen reads, before any save.
-    s.form->Combo4->setCurrentIndex(s.form->Combo4->findText(texts::kUniversity));
-    QCOMPARE(s.form->Text7->text(), texts::kUniversity);
+    s.form->Combo4->setCurrentIndex(s.form->Combo4->findText(examinees::kUniversity));
+    QCOMPARE(s.form->Text7->text(), examinees::kUniversity);
     // And a field set from elsewhere selects its item.
-    s.form->Text10->setText(texts::kFemale);
-    QCOMPARE(s.form->Combo2->currentText(), texts::kFemale);
-    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), texts::kDiplomaOrLess);
+    s.form->Text10->setText(examinees::kFemale);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kFemale);
+    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), examinees::kDiplomaOrLess);
 }
 
 void TestScoringScreen::sexChangeIsSavedToJens()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("6"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("حسن"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("حسن"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
-    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(texts::kFemale));
-    QCOMPARE(s.form->Text10->text(), texts::kFemale);
+    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(examinees::kFemale));
+    QCOMPARE(s.form->Text10->text(), examinees::kFemale);
     s.env.dialogs.clear();
     s.form->CmdSave->click();
 
@@ -415,10 +416,10 @@ void TestScoringScreen::sexChangeIsSavedToJens()
     QCOMPARE(m->title, titles::kMessage);
     QCOMPARE(m->text, texts::kSaved);
     QCOMPARE(m->autoCloseMs, 1000);
-    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Jens")), texts::kFemale);
-    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), texts::kUniversity);
+    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Jens")), examinees::kFemale);
+    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), examinees::kUniversity);
     QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("FName")), QStringLiteral("علي"));
-    QCOMPARE(s.stored(QStringLiteral("6"), QStringLiteral("Jens")), texts::kMale);
+    QCOMPARE(s.stored(QStringLiteral("6"), QStringLiteral("Jens")), examinees::kMale);
 }
 
 void TestScoringScreen::unmatchedStoredValueShowsNoChoiceAndStays()
@@ -427,7 +428,7 @@ void TestScoringScreen::unmatchedStoredValueShowsNoChoiceAndStays()
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
                                          identity(QStringLiteral("علي"), QStringLiteral("M"), QStringLiteral("ليسانس"))));
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("6"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("حسن"), texts::kFemale, texts::kUniversity)));
+                                         identity(QStringLiteral("حسن"), examinees::kFemale, examinees::kUniversity)));
     // A list left on the previous examinee's choice must not carry it over.
     s.select(QStringLiteral("6"));
     s.select(QStringLiteral("5"));
@@ -445,9 +446,9 @@ void TestScoringScreen::failedSaveIsReportedNotConfirmed()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
-    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(texts::kFemale));
+    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(examinees::kFemale));
     {
         // The row goes away behind the screen's back (another screen deleted the examinee).
         store::View ide(s.env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"));

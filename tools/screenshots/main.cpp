@@ -1,5 +1,6 @@
 // Renders the program's screens offscreen into PNG files, for the README and for review.
 // Usage: tavora71-screenshots <output-folder> [theme-number]
+#include "examinees/identity.h"
 #include "store/schema.h"
 #include "app/frm1.h"
 #include "capture/frmtest.h"
@@ -50,8 +51,8 @@ void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, co
     ide.addNew();
     const QList<QPair<const char*, QString>> identity = {
         {"Code", QStringLiteral("1024")}, {"FName", QStringLiteral("محمدرضا")},
-        {"LName", QStringLiteral("حسيني نژاد")}, {"Jens", texts::kMale}, {"Sen", QStringLiteral("34")},
-        {"Taahol", QStringLiteral("متاهل")}, {"Tahsil", texts::kDiplomaOrLess},
+        {"LName", QStringLiteral("حسيني نژاد")}, {"Jens", examinees::kMale}, {"Sen", QStringLiteral("34")},
+        {"Taahol", QStringLiteral("متاهل")}, {"Tahsil", examinees::kDiplomaOrLess},
         {"Date", QStringLiteral("1403/07/21")}, {"Time", QStringLiteral("09:41:07")}};
     for (const auto& [column, value] : identity)
         ide.setValue(QString::fromLatin1(column), value);
@@ -147,8 +148,8 @@ void saveProfileScreen(ScriptedDialogs& dialogs, Frm1& main, const QString& fold
     responses[69].clear();
     const QHash<QString, QString> identity = {
         {QStringLiteral("FName"), QStringLiteral("مريم")}, {QStringLiteral("LName"), QStringLiteral("كريمي")},
-        {QStringLiteral("Jens"), texts::kFemale}, {QStringLiteral("Sen"), QStringLiteral("29")},
-        {QStringLiteral("Taahol"), QStringLiteral("مجرد")}, {QStringLiteral("Tahsil"), texts::kUniversity},
+        {QStringLiteral("Jens"), examinees::kFemale}, {QStringLiteral("Sen"), QStringLiteral("29")},
+        {QStringLiteral("Taahol"), QStringLiteral("مجرد")}, {QStringLiteral("Tahsil"), examinees::kUniversity},
         {QStringLiteral("Date"), QStringLiteral("1403/07/21")}, {QStringLiteral("Time"), QStringLiteral("10:05:12")}};
     if (!testing_support::addExaminee(main.context().programFolder(), QStringLiteral("1025"), responses, identity))
         return;
