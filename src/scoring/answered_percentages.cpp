@@ -55,10 +55,7 @@ std::array<int, kScaleCount> AnsweredPercentages(const QStringList& responses)
 
 QStringList ComputeAnsweredPercentages(const QStringList& responses)
 {
-    QStringList texts;
-    for (int p : AnsweredPercentages(responses))
-        texts << QString::number(p);
-    return texts;
+    return DecimalTexts(AnsweredPercentages(responses));
 }
 
 } // namespace scoring

@@ -52,12 +52,17 @@ std::array<int, kScaleCount> RawScores(const QStringList& responses)
     return scores;
 }
 
-QStringList RawScoreTexts(const QStringList& responses)
+QStringList DecimalTexts(const std::array<int, kScaleCount>& row)
 {
     QStringList texts;
-    for (int score : RawScores(responses))
-        texts << QString::number(score);
+    for (int value : row)
+        texts << QString::number(value);
     return texts;
+}
+
+QStringList RawScoreTexts(const QStringList& responses)
+{
+    return DecimalTexts(RawScores(responses));
 }
 
 } // namespace scoring

@@ -32,4 +32,7 @@ std::array<int, kScaleCount> RawScores(const QStringList& responses);
 // The same as decimal texts ("0", "7", "13").
 QStringList RawScoreTexts(const QStringList& responses);
 
+// A row of eleven whole numbers as decimal texts, as the screens show them.
+QStringList DecimalTexts(const std::array<int, kScaleCount>& row);
+
 } // namespace scoring
