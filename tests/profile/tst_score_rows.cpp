@@ -43,7 +43,7 @@ QStringList storedRanking(const QString& file)
     store::View v(file, QStringLiteral("Sortt2"));
     if (!v.refresh())
         return {QStringLiteral("unreadable")};
-    for (; v.hasCurrent(); v.moveNext())
+    for (store::Result r; r && v.hasCurrent(); r = v.moveNext())
         rows << QStringList{v.value(QStringLiteral("id")), v.value(QStringLiteral("Numb")),
                             v.value(QStringLiteral("etebari"))}.join(u':');
     return rows;
