@@ -12,9 +12,11 @@
 #include "profile/interpretation_text.h"
 #include "profile/norm_conversion.h"
 #include "profile/ranking.h"
+#include "profile/score_rows.h"
 #include "scoring/frmklid.h"
 #include "scoring/scoring_key.h"
 #include "store/data_files.h"
+#include "store/schema.h"
 #include "store/view.h"
 #include "support/test_env.h"
 
@@ -178,7 +180,7 @@ bool seed(const QString& folder)
                                    "VALUES (?, ?, ?, '30', ?, ?, ?, ?, '1403/07/21', '09:41:07')"));
         QStringList cols{QStringLiteral("Code")};
         QStringList marks{QStringLiteral("?")};
-        for (int i = 1; i <= 71; ++i) {
+        for (int i = 1; i <= store::kItemCount; ++i) {
             cols << QStringLiteral("\"%1\"").arg(i);
             marks << QStringLiteral("?");
         }
@@ -195,7 +197,7 @@ bool seed(const QString& folder)
             ide.bindValue(5, QString(QChar(u'A' + n % 7)));
             ide.bindValue(6, n % 3 ? QStringLiteral("دانشگاهي") : QStringLiteral("ديپلم و كمتر"));
             answer.bindValue(0, code);
-            for (int i = 1; i <= 71; ++i)
+            for (int i = 1; i <= store::kItemCount; ++i)
                 answer.bindValue(i, QString::number(1 + (n * 7 + i * 13) % 2));
             ok = ide.exec() && answer.exec();
             if (!ok)
@@ -292,7 +294,7 @@ bool benchStore(const QString& folder)
         store::View answers(file, QStringLiteral("Answer"));
         (void)answers.setFilter(QStringLiteral("Code"), QStringLiteral("4242"));
         QStringList responses;
-        for (int i = 1; i <= 71; ++i)
+        for (int i = 1; i <= store::kItemCount; ++i)
             responses << answers.value(QString::number(i));
         profile::NormSource norms(store::DataFilePath(folder, store::kNormsFile));
         (void)norms.select(profile::SelectNormTable(QStringLiteral("زن"), QStringLiteral("دانشگاهي")));
@@ -303,16 +305,26 @@ bool benchStore(const QString& folder)
             return profile::TaffRow{taff.value(QStringLiteral("Topp")), taff.value(QStringLiteral("Mediumm")),
                                     taff.value(QStringLiteral("Downn"))};
         };
+        profile::ScaleTexts tScores;
         m("score, convert, rank, long interpretation", [&] {
             const QStringList raw = scoring::RawScoreTexts(responses);
             const QStringList t = profile::ConvertToTScores(raw, norms.lookup());
-            profile::ScaleTexts tScores;
-            for (int i = 0; i < 11; ++i)
-                tScores[i] = t.value(i);
+            for (int i = 0; i < store::kScaleCount; ++i)
+                tScores[std::size_t(i)] = t.value(i);
             const profile::Ranking ranking = profile::RankScales(tScores);
             const QString text = profile::BuildLongInterpretation({ranking.table, tScores, QStringLiteral("0"), lookup});
             return !text.isEmpty();
         }, 5.0);
+        // What the interpretation panel adds around it: the ranking stored in Sortt2 (one
+        // transaction, one commit to disk) and read back for the text.
+        auto normsFile = std::make_shared<store::Connection>(store::DataFilePath(folder, store::kNormsFile));
+        store::View sortt2Writer(normsFile, QStringLiteral("Sortt2"));
+        store::View sortt2Reader(normsFile, QStringLiteral("Sortt2"));
+        m("store the ranking and read it back", [&] {
+            QList<profile::Sortt2Row> stored;
+            return profile::StoreRanking(sortt2Writer, profile::RankScales(tScores).sortt2).ok
+                   && profile::ReadRanking(sortt2Reader, stored).ok && profile::scoresFromSortt2(stored) == tScores;
+        });
     }
     return m.allOk;
 }

@@ -1,11 +1,11 @@
 #include "app/frm1.h"
+#include "app/profile_flow.h"
 #include "store/schema.h"
 #include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
-#include "profile/frmnemudar.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 

@@ -1,9 +1,11 @@
 #pragma once
 // What the test screen does when the text of its item counter changes.
+#include "store/schema.h"
+
 #include <QString>
 #include <optional>
 
-constexpr int kItemCount = 71;
+using store::kItemCount;
 
 struct ItemCounterOutcome {
     enum class Notice { None, Start, End };

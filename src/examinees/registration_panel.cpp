@@ -233,9 +233,9 @@ bool RegistrationPanel::store()
         r = answer.setValue(kCodeColumn, Text11->text().trimmed());
     // Both rows or neither: an examinee whose code is taken but who has no response row could
     // never be tested or scored.
-    store::Transaction both(*examineeFile_);
+    store::Transaction both(examineeFile_);
     if (r)
-        r = both.begun();
+        r = both.begin();
     if (r)
         r = ide.update();
     if (r)

@@ -81,16 +81,6 @@ const Rule* findRule(int number)
 
 } // namespace
 
-std::optional<double> leadingNumber(const QString& text)
-{
-    return LeadingNumber(text);
-}
-
-double decimalReading(const QString& text)
-{
-    return leadingNumber(text).value_or(0.0);
-}
-
 int wholeReading(const QString& text)
 {
     QStringView rest = SkipBlanks(text);
@@ -107,13 +97,7 @@ int wholeReading(const QString& text)
 
 bool gateBlocks(const QString& unanswered, int limit)
 {
-    return decimalReading(unanswered) > limit;
-}
-
-const QString& gateSentence()
-{
-    static const QString sentence = QStringLiteral("با توجه به تعداد سوالات بدون پاسخهاي پروفايل قابل تفسير نمي باشد.");
-    return sentence;
+    return LeadingNumberOrZero(unanswered) > limit;
 }
 
 QString twoPointCode(const RankingTable& table)
@@ -123,7 +107,7 @@ QString twoPointCode(const RankingTable& table)
 
 std::optional<QString> threePointCode(const RankingTable& table)
 {
-    if (decimalReading(table.clinical[2].t) - decimalReading(table.clinical[3].t) > 4)
+    if (LeadingNumberOrZero(table.clinical[2].t) - LeadingNumberOrZero(table.clinical[3].t) > 4)
         return table.clinical[0].number + table.clinical[1].number + table.clinical[2].number;
     return std::nullopt;
 }

@@ -10,13 +10,8 @@
 
 namespace profile {
 
-// The number a text starts with (after blanks): optional sign, digits, optional fraction.
-// std::nullopt when the text does not start with a number.
-std::optional<double> leadingNumber(const QString& text);
-
-// Reading used for bands, the three-point gap and the unanswered count: the leading number,
-// 0 for an empty or non-numeric text.
-double decimalReading(const QString& text);
+// Bands, the three-point gap and the unanswered count read a text by its leading number
+// (LeadingNumberOrZero, scoring/leading_number.h).
 
 // Reading used for the rules: when the whole text (blanks aside) is a number, that number rounded
 // half to even; otherwise, or outside -32768..32767, 0.
@@ -28,7 +23,6 @@ inline constexpr int kShortGateLimit = 7;
 
 // True when the unanswered count, read as a number, is greater than the limit.
 bool gateBlocks(const QString& unanswered, int limit);
-const QString& gateSentence();
 
 // Scale numbers of ranks 1 and 2 ("27").
 QString twoPointCode(const RankingTable& table);

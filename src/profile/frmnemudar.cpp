@@ -9,13 +9,11 @@
 #include "profile/ranking.h"
 #include "profile/score_rows.h"
 #include "scoring/answered_percentages.h"
-#include "scoring/frmklid.h"
 #include "store/schema.h"
 
 #include <QApplication>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QWindow>
 
 using namespace profile;
@@ -61,15 +59,16 @@ void setTexts(const QVector<QLabel*>& row, const QStringList& texts)
 
 } // namespace
 
-FrmNemudar::FrmNemudar(AppContext& ctx, FrmkLID& scoring, QWidget* parent)
+FrmNemudar::FrmNemudar(AppContext& ctx, scoring::ScoredExaminee examinee, NormGroupSource normGroup, QWidget* parent)
     : QWidget(parent)
     , ctx_(ctx)
-    , scoring_(scoring)
+    , examinee_(std::move(examinee))
+    , normGroup_(std::move(normGroup))
     , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
     , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
     , normsFile_(std::make_shared<store::Connection>(ctx.path(store::kNormsFile)))
     , settings_(settingsFile_, QStringLiteral("Theme"))
-    , examinee_(examineeFile_, QStringLiteral("IDE"))
+    , examineeRow_(examineeFile_, QStringLiteral("IDE"))
     , storedT_(normsFile_, QStringLiteral("NOMREbikIR"))
     , storedRaw_(normsFile_, QStringLiteral("NOMREKhamIR"))
     , norms_(ctx.path(store::kNormsFile))
@@ -82,6 +81,11 @@ FrmNemudar::FrmNemudar(AppContext& ctx, FrmkLID& scoring, QWidget* parent)
 }
 
 FrmNemudar::~FrmNemudar() = default;
+
+void FrmNemudar::setExaminee(const scoring::ScoredExaminee& examinee)
+{
+    examinee_ = examinee;
+}
 
 void FrmNemudar::buildWindow()
 {
@@ -138,16 +142,7 @@ void FrmNemudar::buildWindow()
     Cmdbik = makeButton(this, QStringLiteral("Cmdbik"), screen_texts::kCaptionDraw);
     Cmdbik->hide();
 
-    InterpretationPanel::Inputs inputs;
-    inputs.tScores = [this] {
-        ScaleTexts t;
-        for (int i = 0; i < kScaleCount && i < lblt.size(); ++i)
-            t[i] = lblt[i]->text();
-        return t;
-    };
-    inputs.unanswered = [this] { return scoring_.LblKhali->text(); };
-    inputs.examineeCode = [this] { return scoring_.Text15->text(); };
-    FramTaf = new InterpretationPanel(ctx_, std::move(inputs), this);
+    FramTaf = new InterpretationPanel(ctx_, this);
     FramTaf->hide();
 
     Timer3 = new QTimer(this);
@@ -162,7 +157,10 @@ void FrmNemudar::buildWindow()
     connect(CmdTaf, &QPushButton::clicked, this, [this] {
         FramTaf->show();
         FramTaf->raise();
-        FramTaf->RankScales();
+        ScaleTexts t;
+        for (int i = 0; i < kScaleCount && i < lblt.size(); ++i)
+            t[std::size_t(i)] = lblt[i]->text();
+        FramTaf->RankScales(t);
     });
     connect(Cmdexit, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -184,7 +182,7 @@ QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)
 void FrmNemudar::load()
 {
     move(twipsPoint(2085, 145));
-    for (store::View* view : {&settings_, &examinee_, &storedT_, &storedRaw_})
+    for (store::View* view : {&settings_, &examineeRow_, &storedT_, &storedRaw_})
         note(view->refresh());
     FramTaf->setGeometry(twipsRect(225, 360, 9825, 7620));
     FramTaf->hide();
@@ -220,18 +218,21 @@ void FrmNemudar::focusWindowChanged(QWindow* window)
 void FrmNemudar::activate()
 {
     failures_.clear();
-    code_ = scoring_.Text15->text();
+    if (normGroup_) {
+        const scoring::NormGroup group = normGroup_();
+        examinee_.sex = group.sex;
+        examinee_.education = group.education;
+    }
+    code_ = examinee_.code;
     if (const store::Result r = LocateOrCreateScoreRow(storedRaw_, code_); r)
         showStoredRow(storedRaw_, Lblkham);
     else
         note(r);
 
-    const QVector<QLineEdit*> raw = scoring_.scoreFields();
-    for (int i = 0; i < Lblkham.size() && i < raw.size(); ++i)
-        Lblkham[i]->setText(raw[i]->text());
+    setTexts(Lblkham, examinee_.rawScores);
 
-    note(examinee_.setFilter(QStringLiteral("Code"), code_));
-    FramTaf->restrictToExaminee(code_); // the saved text follows this examinee's row
+    note(examineeRow_.setFilter(QStringLiteral("Code"), code_));
+    FramTaf->restrictToExaminee(examinee_); // the saved text follows this examinee's row
     // Score rows are stored under the code without surrounding blanks.
     if (const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed()); r)
         showStoredRow(storedT_, lblt);
@@ -259,11 +260,11 @@ void FrmNemudar::deferredStep()
 
 void FrmNemudar::SelectNormTable()
 {
-    const QString sex = scoring_.Text10->text();
+    const QString& sex = examinee_.sex;
     if (sex != examinees::kMale && sex != examinees::kFemale)
         return; // no table: the T row keeps what it shows
     Lblj->setText(sex);
-    note(norms_.select(profile::SelectNormTable(sex, scoring_.Text7->text())));
+    note(norms_.select(profile::SelectNormTable(sex, examinee_.education)));
 }
 
 void FrmNemudar::ConvertToTScores()
@@ -275,7 +276,7 @@ void FrmNemudar::ConvertToTScores()
 
 void FrmNemudar::ComputeAnsweredPercentages()
 {
-    setTexts(lbldarsad, scoring::ComputeAnsweredPercentages(scoring_.responseTexts()));
+    setTexts(lbldarsad, scoring::ComputeAnsweredPercentages(examinee_.responses));
 }
 
 void FrmNemudar::DrawProfile()
@@ -321,25 +322,5 @@ void FrmNemudar::closeEvent(QCloseEvent* event)
 {
     Timer3->stop();
     event->accept();
-    scoring_.show();
-    scoring_.activateWindow();
-}
-
-void AttachProfileScreen(AppContext& ctx, FrmkLID& scoring, std::function<void(FrmNemudar&)> opened)
-{
-    auto current = std::make_shared<QPointer<FrmNemudar>>();
-    scoring.showProfile = [&ctx, &scoring, opened = std::move(opened), current] {
-        if (!*current) {
-            auto* screen = new FrmNemudar(ctx, scoring);
-            screen->setAttribute(Qt::WA_DeleteOnClose);
-            // A top-level window of its own, but it cannot outlive the screen it reads from.
-            QObject::connect(&scoring, &QObject::destroyed, screen, [screen] { delete screen; });
-            *current = screen;
-            if (opened)
-                opened(*screen);
-        }
-        FrmNemudar* screen = *current;
-        screen->show();
-        screen->activateWindow();
-    };
+    Q_EMIT closed();
 }

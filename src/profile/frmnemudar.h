@@ -1,14 +1,16 @@
 #pragma once
 // The profile screen: the examinee's raw scores, T scores and answered shares under a profile
-// chart, opened from the scoring screen for its selected examinee.
+// chart, for the examinee the scoring screen handed over.
 //
 // Every time the screen becomes the active window of the program (the first showing included)
-// it copies the raw scores from the scoring screen and stores them, and chooses the norm table;
-// 100 ms later (Timer3) it converts to T scores, counts the answered items, draws the chart and
-// stores the T scores. A step that fails leaves its result undone and the next one runs.
+// it shows the examinee's raw scores and stores them, and chooses the norm table by the sex and
+// education of that moment; 100 ms later (Timer3) it converts to T scores, counts the answered
+// items, draws the chart and stores the T scores. A step that fails leaves its result undone and
+// the next one runs. Closing it emits closed().
 #include "kit/app_context.h"
 #include "profile/interpretation_panel.h"
 #include "profile/norm_conversion.h"
+#include "scoring/scored_examinee.h"
 #include "store/view.h"
 
 #include <QColor>
@@ -21,24 +23,29 @@
 #include <functional>
 #include <memory>
 
-class FrmkLID;
 class ProfileChart;
 class QWindow;
 
 class FrmNemudar : public QWidget {
     Q_OBJECT
 public:
-    // The scoring screen stays loaded (hidden) while this screen is open: the examinee's code,
-    // sex, education, raw scores and responses are read from its fields.
-    FrmNemudar(AppContext& ctx, FrmkLID& scoring, QWidget* parent = nullptr);
+    // The sex and education that choose the norm table, asked on every activation (they may be
+    // corrected while the screen is open); without it the handed-over ones hold.
+    using NormGroupSource = std::function<scoring::NormGroup()>;
+
+    FrmNemudar(AppContext& ctx, scoring::ScoredExaminee examinee, NormGroupSource normGroup = {},
+               QWidget* parent = nullptr);
     ~FrmNemudar() override;
 
     // The screen's design colours: the window's background and the decoration band Shape3.
     static QColor backColor() { return {255, 192, 128}; }
     static QColor shapeColor() { return {225, 102, 204}; }
 
-    FrmkLID& scoringScreen() const { return scoring_; }
-    // The examinee code as taken from the scoring screen at the last activation.
+    // The examinee shown, its sex and education as at the last activation.
+    const scoring::ScoredExaminee& examinee() const { return examinee_; }
+    // Another examinee for the next activation.
+    void setExaminee(const scoring::ScoredExaminee& examinee);
+    // The examinee code as taken at the last activation.
     const QString& examineeCode() const { return code_; }
     // The score rows as shown, in scale order.
     QStringList rawScoreTexts() const;
@@ -49,7 +56,7 @@ public:
 
     // Data sources opened at load; the examinee source is narrowed to the examinee on activation.
     store::View& settingsSource() { return settings_; }
-    store::View& examineeSource() { return examinee_; }
+    store::View& examineeSource() { return examineeRow_; }
 
     // What failed in the last activation and deferred step. Nothing of it is shown to the user.
     const QStringList& stepFailures() const { return failures_; }
@@ -78,6 +85,8 @@ Q_SIGNALS:
     void activated();
     // After the deferred step: scores converted, counted, drawn and stored.
     void profileReady();
+    // The screen is closing (by its exit button or the window's close box).
+    void closed();
 
 protected:
     bool event(QEvent* event) override;
@@ -97,12 +106,13 @@ private:
     void focusWindowChanged(QWindow* window);
 
     AppContext& ctx_;
-    FrmkLID& scoring_;
+    scoring::ScoredExaminee examinee_;
+    NormGroupSource normGroup_;
     std::shared_ptr<store::Connection> settingsFile_;
     std::shared_ptr<store::Connection> examineeFile_;
     std::shared_ptr<store::Connection> normsFile_;
     store::View settings_;
-    store::View examinee_;
+    store::View examineeRow_; // IDE
     store::View storedT_;   // NOMREbikIR
     store::View storedRaw_; // NOMREKhamIR
     profile::NormSource norms_;
@@ -111,8 +121,3 @@ private:
     bool activatedBefore_ = false;
     bool otherWindowActive_ = false;
 };
-
-// Lets the scoring screen's view-profile button open a profile screen. The profile screen is
-// made on each opening and deleted when it closes (or with the scoring screen); opened, when
-// given, is called once for each new one.
-void AttachProfileScreen(AppContext& ctx, FrmkLID& scoring, std::function<void(FrmNemudar&)> opened = {});

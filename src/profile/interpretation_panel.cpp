@@ -6,6 +6,7 @@
 #include "profile/interpretation_text.h"
 #include "profile/line_ends.h"
 #include "profile/profile_screen_texts.h"
+#include "profile/score_rows.h"
 #include "store/connection.h"
 
 #include <QGridLayout>
@@ -75,10 +76,9 @@ QString rawText(const QPlainTextEdit* box)
 
 } // namespace
 
-InterpretationPanel::InterpretationPanel(AppContext& ctx, Inputs inputs, QWidget* parent)
+InterpretationPanel::InterpretationPanel(AppContext& ctx, QWidget* parent)
     : QFrame(parent)
     , ctx_(ctx)
-    , inputs_(std::move(inputs))
     , normsFile_(std::make_shared<store::Connection>(ctx.path(store::kNormsFile)))
     , sortt2Writer_(normsFile_, QStringLiteral("Sortt2"))
     , sortt2Reader_(normsFile_, QStringLiteral("Sortt2"))
@@ -195,19 +195,25 @@ QWidget* InterpretationPanel::buildButtons()
     return row;
 }
 
-void InterpretationPanel::restrictToExaminee(const QString& code)
+void InterpretationPanel::restrictToExaminee(const scoring::ScoredExaminee& examinee)
+{
+    code_ = examinee.code;
+    unanswered_ = examinee.unanswered;
+    showSavedText();
+}
+
+void InterpretationPanel::showSavedText()
 {
     store::Result r = ide_.refresh();
     if (r)
-        r = ide_.setFilter(QStringLiteral("Code"), code);
+        r = ide_.setFilter(QStringLiteral("Code"), code_);
     saved_ = r ? ide_.value(QStringLiteral("TT1")) : QString();
     showText(Txttaf2, saved_);
 }
 
-void InterpretationPanel::RankScales()
+void InterpretationPanel::RankScales(const profile::ScaleTexts& tScores)
 {
-    const profile::ScaleTexts scores = inputs_.tScores ? inputs_.tScores() : profile::ScaleTexts{};
-    const profile::Ranking ranking = profile::RankScales(scores);
+    const profile::Ranking ranking = profile::RankScales(tScores);
 
     ranking_ = ranking.table;
     for (int r = 1; r <= profile::kClinicalCount; ++r) {
@@ -224,28 +230,7 @@ void InterpretationPanel::RankScales()
 
     // The interpretation reads the scores back from Sortt2, so a write that did not happen
     // would give a text about other scores: say so.
-    store::Result r = sortt2Writer_.refresh();
-    for (const profile::Sortt2Row& row : ranking.sortt2) {
-        if (!r)
-            break;
-        r = sortt2Writer_.setFilter(QStringLiteral("id"), row.id);
-        if (r && !sortt2Writer_.hasCurrent()) {
-            // The delivered table has all eight rows; put back one that went missing.
-            sortt2Writer_.addNew();
-            r = sortt2Writer_.setValue(QStringLiteral("id"), row.id);
-            if (r)
-                r = sortt2Writer_.setValue(QStringLiteral("Name"), row.Name);
-            if (r)
-                r = sortt2Writer_.setValue(QStringLiteral("Name2"), row.Name2);
-        }
-        if (r)
-            r = sortt2Writer_.setValue(QStringLiteral("Numb"), row.Numb);
-        if (r)
-            r = sortt2Writer_.setValue(QStringLiteral("etebari"), row.etebari);
-        if (r)
-            r = sortt2Writer_.update();
-    }
-    if (!r)
+    if (const store::Result r = profile::StoreRanking(sortt2Writer_, ranking.sortt2); !r)
         reportError(kCannotRank, r.error);
 }
 
@@ -259,26 +244,14 @@ void InterpretationPanel::BuildShortInterpretation()
     build(false);
 }
 
-bool InterpretationPanel::readSortt2(QList<profile::Sortt2Row>& rows)
-{
-    store::Result r = sortt2Reader_.refresh();
-    while (r && sortt2Reader_.hasCurrent()) {
-        rows.append({sortt2Reader_.value(QStringLiteral("id")), sortt2Reader_.value(QStringLiteral("Name")),
-                     sortt2Reader_.value(QStringLiteral("Numb")), sortt2Reader_.value(QStringLiteral("Name2")),
-                     sortt2Reader_.value(QStringLiteral("etebari"))});
-        r = sortt2Reader_.moveNext();
-    }
-    if (!r)
-        reportError(kCannotReadRanking, r.error);
-    return r.ok;
-}
-
 void InterpretationPanel::build(bool longRun)
 {
     // Both re-read here: the scores RankScales has just stored, the texts as they are now.
     QList<profile::Sortt2Row> rows;
-    if (!readSortt2(rows))
+    if (const store::Result r = profile::ReadRanking(sortt2Reader_, rows); !r) {
+        reportError(kCannotReadRanking, r.error);
         return;
+    }
     if (store::Result r = taff_.refresh(); !r) {
         reportError(kCannotReadTaff, r.error);
         return;
@@ -287,7 +260,7 @@ void InterpretationPanel::build(bool longRun)
     profile::InterpretationInput input;
     input.ranking = ranking_;
     input.tScores = profile::scoresFromSortt2(rows);
-    input.unanswered = inputs_.unanswered ? inputs_.unanswered() : QString();
+    input.unanswered = unanswered_;
     input.taff = [this](const QString& id) -> std::optional<profile::TaffRow> {
         if (!taff_.setFilter(QStringLiteral("id"), id) || !taff_.hasCurrent())
             return std::nullopt;
@@ -302,10 +275,9 @@ void InterpretationPanel::SaveInterpretation()
     if (!ctx_.dialogs().question(this, titles::kWarning, kSaveQuestion, Dialogs::Icon::Information))
         return;
 
-    const QString code = inputs_.examineeCode ? inputs_.examineeCode() : QString();
     store::Result r = ide_.refresh();
     if (r)
-        r = ide_.setFilter(QStringLiteral("Code"), code);
+        r = ide_.setFilter(QStringLiteral("Code"), code_);
     if (r && !ide_.hasCurrent())
         r = store::Result::failure(texts::kNoSuchPerson);
     if (r)
@@ -314,7 +286,7 @@ void InterpretationPanel::SaveInterpretation()
         r = ide_.update();
 
     // Txttaf2 shows what is stored, whether or not the write went through.
-    restrictToExaminee(code);
+    showSavedText();
     if (!r) {
         reportError(kCannotSave, r.error);
         return;

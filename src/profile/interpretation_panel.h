@@ -3,10 +3,11 @@
 // being built or edited, and the text saved with the examinee.
 //
 // The panel owns its views: Sortt2 (a writer and an independent reader) and Taff on the norms
-// file, IDE on the examinee file. What the profile and scoring screens hold (T scores,
-// unanswered count, examinee code) it reads through getters, at the moment it needs them.
+// file, IDE on the examinee file. The profile screen hands it what it needs: the examinee (code
+// and unanswered count) on each activation, the T scores with each ranking.
 #include "kit/app_context.h"
 #include "profile/ranking.h"
+#include "scoring/scored_examinee.h"
 #include "store/view.h"
 
 #include <QFrame>
@@ -14,27 +15,22 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QVector>
-#include <functional>
 
 class InterpretationPanel : public QFrame {
     Q_OBJECT
 public:
-    struct Inputs {
-        std::function<profile::ScaleTexts()> tScores; // the profile screen's T-score row
-        std::function<QString()> unanswered;          // the scoring screen's unanswered count
-        std::function<QString()> examineeCode;        // the scoring screen's examinee code
-    };
-
-    InterpretationPanel(AppContext& ctx, Inputs inputs, QWidget* parent = nullptr);
+    explicit InterpretationPanel(AppContext& ctx, QWidget* parent = nullptr);
     ~InterpretationPanel() override;
 
-    // Re-reads IDE narrowed to the examinee; Txttaf2 then shows that row's saved text.
-    // Shows no box (it runs on every activation of the profile screen); a failure leaves
-    // Txttaf2 empty and a later save reports it.
-    void restrictToExaminee(const QString& code);
+    // Keeps the examinee the texts are about (its code and unanswered count) and re-reads IDE
+    // narrowed to its code; Txttaf2 then shows that row's saved text. Shows no box (it runs on
+    // every activation of the profile screen); a failure leaves Txttaf2 empty and a later save
+    // reports it.
+    void restrictToExaminee(const scoring::ScoredExaminee& examinee);
 
-    // Writes the T scores into Sortt2 and fills the ranking table.
-    void RankScales();
+    // Writes the T scores (the profile screen's T row) into Sortt2, all rows or none, and fills
+    // the ranking table; a failed write is reported.
+    void RankScales(const profile::ScaleTexts& tScores);
     // Replace Txttaf1 with a new text built from Sortt2 as stored and the Taff texts.
     void BuildLongInterpretation();
     void BuildShortInterpretation();
@@ -68,12 +64,13 @@ private:
     QWidget* buildRankingTable();
     QWidget* buildButtons();
     void build(bool longRun);
-    bool readSortt2(QList<profile::Sortt2Row>& rows);
+    void showSavedText();
     void showText(QPlainTextEdit* box, const QString& text);
     void reportError(const QString& what, const QString& why);
 
     AppContext& ctx_;
-    Inputs inputs_;
+    QString code_;       // the examinee's code as handed over
+    QString unanswered_; // its unanswered count
     std::shared_ptr<store::Connection> normsFile_;
     store::View sortt2Writer_;
     store::View sortt2Reader_;

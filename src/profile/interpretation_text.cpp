@@ -1,6 +1,6 @@
 #include "profile/interpretation_text.h"
 
-#include "profile/code_types.h"
+#include "profile/profile_reading.h"
 
 #include <vector>
 
@@ -51,6 +51,7 @@ struct ScaleSection {
 
 struct Texts {
     QString opening = QStringLiteral("اين يك تفسير سيستمي مي باشد و حتما بايد توسط يك روانشناس مجرب تائيد گردد.");
+    QString gate = QStringLiteral("با توجه به تعداد سوالات بدون پاسخهاي پروفايل قابل تفسير نمي باشد.");
     QString twoHeading = QStringLiteral("كد دونقطه اي: ");
     QString threeHeading = QStringLiteral("كد سه نقطه اي: ");
     QString noThreeLong = QStringLiteral("جهت محاسبه كد سه نقطه اي، بايد برافراشتگي سوم حداقل 5 نمره T از برافراشتگي چهارم بيشتر باشد. در نتيجه ") + QStringLiteral("اين پروفايل شامل كد سه نقطه اي نمي شود. ");
@@ -130,9 +131,14 @@ const Texts& texts()
     return instance;
 }
 
+// Writes a text from a reading: every decision is taken already, only the Taff texts are
+// looked up here.
 class Writer {
 public:
-    explicit Writer(const InterpretationInput& input) : input_(input) { text_.reserve(4096); }
+    Writer(const ProfileReading& reading, const TaffLookup& taff) : reading_(reading), taff_(taff)
+    {
+        text_.reserve(4096);
+    }
 
     // The piece, then CR LF.
     void line(const QString& piece)
@@ -143,7 +149,7 @@ public:
 
     std::optional<TaffRow> taffRow(const QString& id) const
     {
-        return input_.taff ? input_.taff(id) : std::nullopt;
+        return taff_ ? taff_(id) : std::nullopt;
     }
 
     void sections(const std::vector<ScaleSection>& scales)
@@ -157,7 +163,7 @@ public:
     // A missing Taff row or an empty field adds nothing: the heading stands alone.
     void descriptor(const ScaleSection& section)
     {
-        const double t = decimalReading(input_.tScores[std::size_t(section.scale)]);
+        const double t = reading_.bandScores[std::size_t(section.scale)];
         for (const Band& band : section.bands) {
             if (!band.holds(t))
                 continue;
@@ -183,7 +189,8 @@ public:
     QString take() { return std::move(text_); }
 
 private:
-    const InterpretationInput& input_;
+    const ProfileReading& reading_;
+    const TaffLookup& taff_;
     QString text_;
 };
 
@@ -206,23 +213,22 @@ QString threePointSentence(const RankingTable& table, const QString& code)
            + b.t + x.andText + x.scalePrefix + c.name + x.withScore + c.t + x.threeTail + code;
 }
 
-QString build(const InterpretationInput& input, bool longRun)
+QString write(const ProfileReading& reading, const TaffLookup& taff, bool longRun)
 {
     const Texts& x = texts();
-    Writer out(input);
+    Writer out(reading, taff);
     out.line(x.opening);
-    if (gateBlocks(input.unanswered, longRun ? kLongGateLimit : kShortGateLimit)) {
-        out.line(gateSentence());
+    if (longRun ? reading.longGateBlocks : reading.shortGateBlocks) {
+        out.line(x.gate);
         return out.take();
     }
 
     out.line(x.twoHeading);
-    out.line(twoPointSentence(input.ranking));
+    out.line(twoPointSentence(reading.ranking));
 
-    const std::optional<QString> three = threePointCode(input.ranking);
     out.line(x.threeHeading);
-    if (three)
-        out.line(threePointSentence(input.ranking, *three));
+    if (reading.threePointCode)
+        out.line(threePointSentence(reading.ranking, *reading.threePointCode));
     else
         out.line(longRun ? x.noThreeLong : x.noThreeShort);
 
@@ -233,24 +239,25 @@ QString build(const InterpretationInput& input, bool longRun)
         out.sections(x.clinical);
     }
 
-    const WholeScores scores = wholeScores(input.tScores);
+    // Rule 1 (the conversion V) stands under the heading, the F-K sentence under its own,
+    // rules 3..19 after it.
     out.line(QString());
     out.line(x.diagnosticHeading);
-    if (ruleHolds(1, scores))
-        out.line(ruleSentence(1));
+    const QList<HeldRule>& rules = reading.heldRules;
+    const bool conversionV = !rules.isEmpty() && rules.first().number == 1;
+    if (conversionV)
+        out.line(rules.first().sentence);
     out.line(x.fkHeading);
-    out.line(fkSentence(scores));
-    for (int rule = 3; rule <= 19; ++rule) {
-        if (ruleHolds(rule, scores))
-            out.line(ruleSentence(rule));
-    }
+    out.line(reading.fkSentence);
+    for (qsizetype i = conversionV ? 1 : 0; i < rules.size(); ++i)
+        out.line(rules.at(i).sentence);
     out.line(QString());
 
     out.line(x.twoInterpretationHeading);
-    out.codeInterpretation(twoPointCode(input.ranking), x.twoNotFound);
-    if (!longRun && three) {
+    out.codeInterpretation(reading.twoPointCode, x.twoNotFound);
+    if (!longRun && reading.threePointCode) {
         out.line(x.threeInterpretationHeading);
-        out.codeInterpretation(*three, x.threeNotFound);
+        out.codeInterpretation(*reading.threePointCode, x.threeNotFound);
     }
     return out.take();
 }
@@ -259,12 +266,12 @@ QString build(const InterpretationInput& input, bool longRun)
 
 QString BuildLongInterpretation(const InterpretationInput& input)
 {
-    return build(input, true);
+    return write(ReadProfile(input.ranking, input.tScores, input.unanswered), input.taff, true);
 }
 
 QString BuildShortInterpretation(const InterpretationInput& input)
 {
-    return build(input, false);
+    return write(ReadProfile(input.ranking, input.tScores, input.unanswered), input.taff, false);
 }
 
 } // namespace profile

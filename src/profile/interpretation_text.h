@@ -1,6 +1,7 @@
 #pragma once
-// The long and the short interpretation text, assembled from fixed sentences, the decisions of
-// code_types.h and the texts of the Taff table. Every line ends in CR LF.
+// The long and the short interpretation text, assembled from fixed sentences, the reading of
+// the profile (profile_reading.h, derived once per text) and the texts of the Taff table.
+// Every line ends in CR LF.
 #include "profile/ranking.h"
 
 #include <QString>

@@ -5,21 +5,6 @@
 
 namespace profile {
 
-namespace {
-
-// Field names of the norm tables in scale order; the last one is spelt "MA" there.
-const QStringList& normFields()
-{
-    static const QStringList fields = [] {
-        QStringList f = store::scaleColumns();
-        f.last() = QStringLiteral("MA");
-        return f;
-    }();
-    return fields;
-}
-
-} // namespace
-
 QString SelectNormTable(const QString& sex, const QString& education)
 {
     const bool male = sex == examinees::kMale;
@@ -39,7 +24,7 @@ QString SelectNormTable(const QString& sex, const QString& education)
 
 QStringList ConvertToTScores(const QStringList& rawRow, const NormLookup& lookup)
 {
-    const int scales = int(store::scaleColumns().size());
+    const int scales = store::kScaleCount;
     QStringList t;
     t.reserve(scales);
     for (int i = 0; i < scales; ++i) {
@@ -66,7 +51,7 @@ store::Result NormSource::select(const QString& tableName)
     if (r) {
         // A table without every scale field is not a norm table.
         const QStringList columns = view->columns();
-        for (const QString& field : QStringList{QStringLiteral("KHam")} + normFields()) {
+        for (const QString& field : QStringList{QStringLiteral("KHam")} + store::normColumns()) {
             if (!columns.contains(field, Qt::CaseInsensitive)) {
                 r = store::Result::failure(QStringLiteral("%1 has no column %2").arg(tableName, field));
                 break;
@@ -103,7 +88,7 @@ std::optional<QStringList> NormSource::row(const QString& rawText)
     if (!view_->hasCurrent())
         return std::nullopt;
     QStringList values;
-    for (const QString& field : normFields())
+    for (const QString& field : store::normColumns())
         values << view_->value(field);
     return values;
 }

@@ -1,6 +1,6 @@
 #include "profile/profile_geometry.h"
 #include "profile/ranking.h"
-#include "profile/score_text.h"
+#include "scoring/leading_number.h"
 
 namespace profile {
 
@@ -8,7 +8,7 @@ using namespace chart;
 
 double ChartT(const QString& tText)
 {
-    const double t = ScoreNumber(tText);
+    const double t = LeadingNumberOrZero(tText);
     return t < 0 ? 0.0 : t;
 }
 

@@ -1,6 +1,7 @@
 #include "profile/ranking.h"
 
-#include "profile/code_types.h"
+#include "scoring/leading_number.h"
+#include "store/schema.h"
 
 #include <algorithm>
 #include <optional>
@@ -9,8 +10,6 @@ namespace profile {
 
 namespace {
 
-constexpr std::array<const char*, kScaleCount> kNames{"L", "F", "K", "Hs", "D", "Hy",
-                                                       "Pd", "Pa", "Pt", "Sc", "Ma"};
 constexpr std::array<int, kScaleCount> kNumbers{0, 0, 0, 1, 2, 3, 4, 6, 7, 8, 9};
 
 // True when a ranks strictly above b. Texts without a number sort below every number, which
@@ -30,7 +29,7 @@ std::array<int, N> rankIndexes(const ScaleTexts& tScores, int first)
     std::array<int, N> order;
     for (std::size_t i = 0; i < N; ++i) {
         order[i] = first + int(i);
-        keys[i] = leadingNumber(tScores[std::size_t(first) + i]);
+        keys[i] = LeadingNumber(tScores[std::size_t(first) + i]);
     }
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return ranksAbove(keys[std::size_t(a - first)], keys[std::size_t(b - first)]);
@@ -44,7 +43,7 @@ QString scaleName(int scaleIndex)
 {
     if (scaleIndex < 0 || scaleIndex >= kScaleCount)
         return {};
-    return QString::fromLatin1(kNames[std::size_t(scaleIndex)]);
+    return QString::fromLatin1(store::kScaleNames[std::size_t(scaleIndex)]);
 }
 
 int clinicalNumber(int scaleIndex)

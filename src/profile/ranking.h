@@ -1,14 +1,16 @@
 #pragma once
 // Ranking of the scales by T score: the rows written into the ranking work table Sortt2 and the
 // ranking table of the interpretation panel. Plain texts in, plain texts out; no database access.
+#include "store/schema.h"
+
 #include <QList>
 #include <QString>
 #include <array>
 
 namespace profile {
 
-// One text per scale in scale order: L F K Hs D Hy Pd Pa Pt Sc Ma (indexes 0..10).
-inline constexpr int kScaleCount = 11;
+// One text per scale in scale order (store::kScaleNames): L F K Hs D Hy Pd Pa Pt Sc Ma.
+using store::kScaleCount;
 using ScaleTexts = std::array<QString, kScaleCount>;
 
 inline constexpr int kValidityCount = 3;  // L F K

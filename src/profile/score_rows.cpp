@@ -1,4 +1,5 @@
 #include "profile/score_rows.h"
+#include "store/connection.h"
 #include "store/schema.h"
 #include "store/view.h"
 
@@ -39,6 +40,66 @@ store::Result CommitScoreRow(store::View& view, const QStringList& scores)
         if (store::Result r = view.setValue(scales.at(i), i < scores.size() ? scores.at(i) : QString()); !r)
             return r;
     return view.update();
+}
+
+namespace {
+
+store::Result writeRankingRow(store::View& sortt2, const Sortt2Row& row)
+{
+    store::Result r = sortt2.setFilter(QStringLiteral("id"), row.id);
+    if (r && !sortt2.hasCurrent()) {
+        // The delivered table has all eight rows; put back one that went missing.
+        sortt2.addNew();
+        r = sortt2.setValue(QStringLiteral("id"), row.id);
+        if (r)
+            r = sortt2.setValue(QStringLiteral("Name"), row.Name);
+        if (r)
+            r = sortt2.setValue(QStringLiteral("Name2"), row.Name2);
+    }
+    if (r)
+        r = sortt2.setValue(QStringLiteral("Numb"), row.Numb);
+    if (r)
+        r = sortt2.setValue(QStringLiteral("etebari"), row.etebari);
+    if (r)
+        r = sortt2.update();
+    return r;
+}
+
+} // namespace
+
+store::Result StoreRanking(store::View& sortt2, const QList<Sortt2Row>& rows)
+{
+    store::Transaction transaction(sortt2.connection());
+    store::Result r = transaction.begin();
+    if (r)
+        r = sortt2.refresh();
+    for (const Sortt2Row& row : rows) {
+        if (!r)
+            break;
+        r = writeRankingRow(sortt2, row);
+    }
+    if (r)
+        r = transaction.commit();
+    if (!r) {
+        transaction.rollback();
+        // The view may still hold rows and values the rollback took back. Its own failure to
+        // re-read adds nothing to the one reported.
+        (void)sortt2.refresh();
+    }
+    return r;
+}
+
+store::Result ReadRanking(store::View& sortt2, QList<Sortt2Row>& rows)
+{
+    rows.clear();
+    store::Result r = sortt2.refresh();
+    while (r && sortt2.hasCurrent()) {
+        rows.append({sortt2.value(QStringLiteral("id")), sortt2.value(QStringLiteral("Name")),
+                     sortt2.value(QStringLiteral("Numb")), sortt2.value(QStringLiteral("Name2")),
+                     sortt2.value(QStringLiteral("etebari"))});
+        r = sortt2.moveNext();
+    }
+    return r;
 }
 
 } // namespace profile

@@ -1,7 +1,10 @@
 #pragma once
-// The examinee's stored raw-score and T-score rows (NOMREKhamIR, NOMREbikIR), one row per code.
+// The examinee's stored raw-score and T-score rows (NOMREKhamIR, NOMREbikIR), one row per code,
+// and the ranking work table (Sortt2) the interpretation is built from.
+#include "profile/ranking.h"
 #include "store/result.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -20,5 +23,14 @@ store::Result LocateOrCreateScoreRow(store::View& view, const QString& code);
 // Writes the eleven scores (scale order; missing positions as empty texts) into the located
 // row and stores it. Fails when no row is located.
 store::Result CommitScoreRow(store::View& view, const QStringList& scores);
+
+// Writes the ranking's rows into Sortt2 (the view), each into the row of its id, in one
+// transaction: all of them are stored or none, so the table never holds half of one ranking
+// and half of another. A row that went missing is put back. After a failure the view is
+// re-read, so it shows what is stored.
+store::Result StoreRanking(store::View& sortt2, const QList<Sortt2Row>& rows);
+
+// The rows of Sortt2 as stored, in the table's order.
+store::Result ReadRanking(store::View& sortt2, QList<Sortt2Row>& rows);
 
 } // namespace profile

@@ -1,22 +1,29 @@
 #include "scoring/answered_percentages.h"
 
+#include <algorithm>
+
 namespace scoring {
 
 const std::array<std::vector<int>, kScaleCount>& AnsweredItemLists()
 {
-    static const std::array<std::vector<int>, kScaleCount> lists = {{
-        {5, 11, 24, 47, 53},
-        {9, 12, 15, 19, 20, 24, 30, 38, 49, 50, 58, 59, 61, 64, 71},
-        {11, 23, 31, 33, 34, 36, 40, 41, 43, 51, 55, 61, 66, 69, 70},
-        {1, 2, 6, 9, 18, 26, 32, 44, 45, 46, 55, 62, 63},
-        {1, 3, 4, 6, 9, 11, 13, 17, 18, 22, 25, 28, 36, 37, 40, 42, 44, 60, 61, 65},
-        {1, 2, 3, 9, 11, 18, 21, 23, 26, 28, 29, 35, 37, 40, 41, 43, 44, 45, 46, 49, 55, 56, 57, 62},
-        {3, 7, 10, 13, 14, 15, 16, 22, 27, 28, 34, 35, 41, 43, 52, 58, 65, 71},
-        {5, 8, 10, 15, 28, 29, 30, 31, 39, 63, 64, 66, 67, 68},
-        {2, 3, 5, 8, 13, 17, 22, 25, 27, 31, 42, 44, 51, 57, 66, 68},
-        {3, 5, 7, 8, 10, 13, 14, 15, 16, 17, 21, 26, 30, 38, 39, 46, 57, 63, 65, 66},
-        {4, 7, 8, 29, 34, 38, 39, 43, 54, 57, 60},
-    }};
+    static const std::array<std::vector<int>, kScaleCount> lists = [] {
+        std::array<std::vector<int>, kScaleCount> out;
+        const auto& key = ScoringKey();
+        for (int s = 0; s < kScaleCount; ++s) {
+            std::vector<int>& items = out[std::size_t(s)];
+            items = key[std::size_t(s)].yesItems;
+            items.insert(items.end(), key[std::size_t(s)].noItems.begin(), key[std::size_t(s)].noItems.end());
+        }
+        // The two places where the items examined are not the items keyed: F examines 49
+        // where the key scores 48, and Pd leaves out 49 although the key scores it.
+        std::vector<int>& f = out[std::size_t(store::scaleIndex(u"F"))];
+        std::replace(f.begin(), f.end(), 48, 49);
+        std::vector<int>& pd = out[std::size_t(store::scaleIndex(u"Pd"))];
+        pd.erase(std::remove(pd.begin(), pd.end(), 49), pd.end());
+        for (std::vector<int>& items : out)
+            std::sort(items.begin(), items.end());
+        return out;
+    }();
     return lists;
 }
 
@@ -48,10 +55,7 @@ std::array<int, kScaleCount> AnsweredPercentages(const QStringList& responses)
 
 QStringList ComputeAnsweredPercentages(const QStringList& responses)
 {
-    QStringList texts;
-    for (int p : AnsweredPercentages(responses))
-        texts << QString::number(p);
-    return texts;
+    return DecimalTexts(AnsweredPercentages(responses));
 }
 
 } // namespace scoring

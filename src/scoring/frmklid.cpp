@@ -357,15 +357,38 @@ QVector<QLineEdit*> FrmkLID::scoreFields() const
     return {TxtL, TxtF, TxtK, TxtHs, TxtD, TxtHy, TxtPd, TxtPa, TxtPt, TxtSc, TxtMa};
 }
 
+scoring::ScoredExaminee FrmkLID::scoredExaminee() const
+{
+    scoring::ScoredExaminee e;
+    e.code = Text15->text();
+    e.givenName = Text3_3->text();
+    e.familyName = Text12->text();
+    e.sex = Text10->text();
+    e.age = Text6->text();
+    e.maritalStatus = Text11->text();
+    e.education = Text7->text();
+    e.group = Text17->text();
+    e.date = Text8->text();
+    e.time = Text9->text();
+    e.responses = responseTexts();
+    for (const QLineEdit* f : scoreFields())
+        e.rawScores << f->text();
+    e.unanswered = LblKhali->text();
+    return e;
+}
+
+scoring::NormGroup FrmkLID::normGroup() const
+{
+    return {Text10->text(), Text7->text()};
+}
+
 void FrmkLID::viewProfile()
 {
     if (Text5->text().isEmpty()) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, 2000);
         return;
     }
-    if (!showProfile)
-        return;
-    showProfile();
+    Q_EMIT profileRequested(scoredExaminee());
     hide();
 }
 

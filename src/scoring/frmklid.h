@@ -2,9 +2,11 @@
 // The scoring screen: pick an examinee by code, show identity and responses, report the
 // unanswered items and the eleven raw scores; correct sex and education.
 //
-// While the profile screen is open this screen stays loaded but hidden, and the profile screen,
-// interpretation, report and Word export read the selected examinee from its public fields.
+// Its view-profile button hands the selected examinee over as one value (profileRequested) and
+// hides the screen; while the profile is open the screen stays loaded, hidden, and only the
+// corrected sex and education are asked of it again (normGroup).
 #include "kit/app_context.h"
+#include "scoring/scored_examinee.h"
 #include "store/view.h"
 
 #include <QComboBox>
@@ -32,8 +34,10 @@ public:
     // Run every time the screen is opened.
     void load();
 
-    // Opens the profile screen for the selected examinee (set by whoever owns the profile screen).
-    std::function<void()> showProfile;
+    // The selected examinee as shown: identity, responses, raw scores, unanswered count.
+    scoring::ScoredExaminee scoredExaminee() const;
+    // Sex and education as the lists show them now, saved or not.
+    scoring::NormGroup normGroup() const;
 
     // Writes the raw scores of the responses shown into TxtL..TxtMa.
     void ComputeRawScores();
@@ -90,6 +94,10 @@ public:
     QFrame* Frame2 = nullptr;
     QPlainTextEdit* Text4 = nullptr;
     QPushButton* Command7 = nullptr;
+
+Q_SIGNALS:
+    // The view-profile button with an examinee selected; the screen hides right after.
+    void profileRequested(const scoring::ScoredExaminee& examinee);
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -72,3 +72,8 @@ std::optional<double> LeadingNumber(QStringView text)
         return std::nullopt;
     return ParseNumber(rest.left(length));
 }
+
+double LeadingNumberOrZero(QStringView text)
+{
+    return LeadingNumber(text).value_or(0.0);
+}

@@ -56,38 +56,50 @@ QSqlDatabase Connection::database() const
     return QSqlDatabase::database(name_, false);
 }
 
-Transaction::Transaction(Connection& connection)
-    : connection_(connection)
-    , begun_(connection.open())
+Transaction::Transaction(std::shared_ptr<Connection> connection)
+    : connection_(std::move(connection))
 {
-    if (!begun_)
-        return;
-    QSqlDatabase db = connection_.database();
-    open_ = db.transaction();
-    if (!open_)
-        begun_ = Result::failure(QStringLiteral("%1: %2").arg(connection_.filePath(), db.lastError().text()));
 }
 
 Transaction::~Transaction()
 {
-    if (open_)
-        connection_.database().rollback();
+    rollback();
+}
+
+Result Transaction::begin()
+{
+    if (active_)
+        return Result::failure(QStringLiteral("%1: a transaction is open already").arg(connection_->filePath()));
+    if (Result r = connection_->open(); !r)
+        return r;
+    QSqlDatabase db = connection_->database();
+    if (!db.transaction())
+        return Result::failure(QStringLiteral("%1: %2").arg(connection_->filePath(), db.lastError().text()));
+    active_ = true;
+    return Result::success();
 }
 
 Result Transaction::commit()
 {
-    if (!begun_)
-        return begun_;
-    if (!open_)
-        return Result::failure(QStringLiteral("%1: the transaction has ended").arg(connection_.filePath()));
-    QSqlDatabase db = connection_.database();
-    open_ = false;
+    if (!active_)
+        return Result::failure(QStringLiteral("%1: no transaction to commit").arg(connection_->filePath()));
+    QSqlDatabase db = connection_->database();
     if (!db.commit()) {
-        const Result failed = Result::failure(QStringLiteral("%1: %2").arg(connection_.filePath(), db.lastError().text()));
-        db.rollback();
-        return failed;
+        const QString why = db.lastError().text();
+        rollback();
+        return Result::failure(QStringLiteral("%1: %2").arg(connection_->filePath(), why));
     }
+    active_ = false;
     return Result::success();
+}
+
+void Transaction::rollback()
+{
+    if (!active_)
+        return;
+    active_ = false;
+    // A failed rollback leaves SQLite to undo the transaction when the connection closes.
+    connection_->database().rollback();
 }
 
 } // namespace store

@@ -2,6 +2,7 @@
 #include "store/result.h"
 #include <QSqlDatabase>
 #include <QString>
+#include <memory>
 
 namespace store {
 
@@ -24,23 +25,24 @@ private:
     QString path_;
 };
 
-// All or nothing: what the views of one connection store between the start and commit() is kept
-// together, or not at all. Rolled back when it ends without commit(). Views that stored rows in a
-// transaction that was rolled back must be re-read (refresh).
+// One transaction on a connection: what the views on it write between begin() and commit()
+// is stored together or not at all. A guard that goes out of scope without a commit rolls
+// back. After a rollback the views that wrote in it still hold what they wrote: refresh them.
 class Transaction {
 public:
-    explicit Transaction(Connection& connection); // opens the connection and begins
+    explicit Transaction(std::shared_ptr<Connection> connection);
     ~Transaction();
     Transaction(const Transaction&) = delete;
     Transaction& operator=(const Transaction&) = delete;
 
-    const Result& begun() const { return begun_; }
+    Result begin();  // opens the connection when needed; fails inside another transaction
     Result commit();
+    void rollback(); // nothing to do when no transaction is open
+    bool isActive() const { return active_; }
 
 private:
-    Connection& connection_;
-    Result begun_;
-    bool open_ = false;
+    std::shared_ptr<Connection> connection_;
+    bool active_ = false;
 };
 
 } // namespace store

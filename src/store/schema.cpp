@@ -2,17 +2,40 @@
 
 namespace store {
 
-QStringList scaleColumns()
+int scaleIndex(QStringView name)
 {
-    return {QStringLiteral("L"), QStringLiteral("F"), QStringLiteral("K"), QStringLiteral("Hs"),
-            QStringLiteral("D"), QStringLiteral("Hy"), QStringLiteral("Pd"), QStringLiteral("Pa"),
-            QStringLiteral("Pt"), QStringLiteral("Sc"), QStringLiteral("Ma")};
+    for (int i = 0; i < kScaleCount; ++i) {
+        if (name == QLatin1String(kScaleNames[std::size_t(i)]))
+            return i;
+    }
+    return -1;
+}
+
+const QStringList& scaleColumns()
+{
+    static const QStringList columns = [] {
+        QStringList names;
+        for (const char* name : kScaleNames)
+            names << QString::fromLatin1(name);
+        return names;
+    }();
+    return columns;
+}
+
+const QStringList& normColumns()
+{
+    static const QStringList columns = [] {
+        QStringList names = scaleColumns();
+        names.last() = QStringLiteral("MA");
+        return names;
+    }();
+    return columns;
 }
 
 QStringList itemColumns()
 {
     QStringList items;
-    for (int i = 1; i <= 71; ++i)
+    for (int i = 1; i <= kItemCount; ++i)
         items << QString::number(i);
     return items;
 }
@@ -22,9 +45,7 @@ namespace {
 TableDef normTable(const QString& name)
 {
     QStringList cols{QStringLiteral("KHam")};
-    QStringList scales = scaleColumns();
-    scales.last() = QStringLiteral("MA");
-    cols << scales << QStringLiteral("ID");
+    cols << normColumns() << QStringLiteral("ID");
     return {name, cols, {}, {QStringLiteral("KHam")}, {}};
 }
 

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <array>
 
 namespace store {
 
@@ -26,8 +27,20 @@ inline const QString kSettingsFile = QStringLiteral("Theme.skn");
 inline const QString kNormsFile = QStringLiteral("ThemeTB.skn");
 inline const QString kImportBufferFile = QStringLiteral("Logo.skn");
 
-// Scale columns in scale order (index 0..10).
-QStringList scaleColumns();
+// The inventory every table is laid out for: 71 items, eleven scales.
+inline constexpr int kItemCount = 71;
+inline constexpr int kScaleCount = 11;
+// The scales in scale order (index 0..10): three validity scales, then eight clinical ones.
+// Every per-scale row of the program (keys, score rows, norm fields, ranking) follows it.
+inline constexpr std::array<const char*, kScaleCount> kScaleNames{"L",  "F",  "K",  "Hs", "D", "Hy",
+                                                                  "Pd", "Pa", "Pt", "Sc", "Ma"};
+
+// The scale's index in scale order, or -1 (names compared exactly).
+int scaleIndex(QStringView name);
+// Scale columns in scale order, named as the scales.
+const QStringList& scaleColumns();
+// The same fields of the norm tables, where the last one is spelt "MA".
+const QStringList& normColumns();
 // Item columns "1".."71".
 QStringList itemColumns();
 

@@ -71,6 +71,8 @@ public:
     QStringList columns() const { return columns_; }
     const QString& table() const { return table_; }
     const QString& filePath() const { return connection_->filePath(); }
+    // The connection the view reads and writes through, for a Transaction over its writes.
+    const std::shared_ptr<Connection>& connection() const { return connection_; }
     const QString& lastError() const { return lastError_; }
     bool isOpen() const { return connection_->isOpen() && !columns_.isEmpty(); }
 

@@ -1,6 +1,10 @@
 #include "profile/code_types.h"
+#include "profile/profile_reading.h"
+#include "scoring/leading_number.h"
 #include "support/test_registry.h"
 
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
 
 using namespace profile;
@@ -22,6 +26,83 @@ WholeScores neutral()
     return {60, 60, 60, 60, 60, 60, 60, 60, 60, 60, 60};
 }
 
+using S = WholeScores;
+constexpr std::array<int S::*, 11> kScales{&S::L, &S::F, &S::K, &S::Hs, &S::D, &S::Hy, &S::Pd, &S::Pa, &S::Pt, &S::Sc, &S::Ma};
+
+struct Setting {
+    int S::*scale;
+    int firing;
+    int threshold;
+};
+// Each rule with the scores that make it fire from the neutral profile, and the threshold
+// each of them stops it at.
+struct RuleCase {
+    int rule;
+    std::vector<Setting> settings;
+
+    WholeScores firing() const
+    {
+        WholeScores s = neutral();
+        for (const Setting& setting : settings)
+            s.*setting.scale = setting.firing;
+        return s;
+    }
+};
+const std::vector<RuleCase>& ruleCases()
+{
+    static const std::vector<RuleCase> cases{
+        {1, {{&S::Hs, 61, 60}, {&S::Hy, 61, 60}}},
+        {3, {{&S::Hs, 71, 70}, {&S::Sc, 71, 70}}},
+        {4, {{&S::Hs, 71, 70}, {&S::Hy, 71, 70}, {&S::D, 49, 50}, {&S::Pt, 49, 50}, {&S::Sc, 49, 50}}},
+        {5, {{&S::D, 71, 70}, {&S::Pt, 71, 70}}},
+        {6, {{&S::D, 71, 70}, {&S::Pt, 71, 70}, {&S::Hy, 71, 70}}},
+        {7, {{&S::D, 71, 70}, {&S::Pd, 71, 70}, {&S::Pt, 71, 70}, {&S::Sc, 71, 70}}},
+        {8, {{&S::Hy, 71, 70}, {&S::Ma, 71, 70}, {&S::F, 49, 50}, {&S::Sc, 49, 50}}},
+        {9, {{&S::Pd, 76, 75}}},
+        {10, {{&S::Pd, 71, 70}, {&S::Ma, 71, 70}}},
+        {11, {{&S::Pd, 71, 70}, {&S::Hy, 71, 70}}},
+        {12, {{&S::Pd, 71, 70}, {&S::Sc, 71, 70}, {&S::F, 71, 70}, {&S::D, 49, 50}}},
+        {13, {{&S::Pa, 71, 70}, {&S::Sc, 71, 70}}},
+        {14, {{&S::Pa, 71, 70}, {&S::Hy, 71, 70}}},
+        {15, {{&S::Pt, 71, 70}, {&S::Sc, 71, 70}}},
+        {16, {{&S::Ma, 71, 70}, {&S::D, 49, 50}, {&S::Pt, 49, 50}}},
+        {17, {{&S::Ma, 49, 50}, {&S::D, 71, 70}}},
+        {18, {{&S::Ma, 71, 70}, {&S::D, 71, 70}}},
+        {19, {{&S::Pa, 70, 69}, {&S::Sc, 70, 69}, {&S::Pt, 60, 61}}},
+    };
+    return cases;
+}
+
+// The scales a rule reads: those that, moved alone from a profile it fires on, can stop it.
+QSet<QString> scalesRead(const RuleCase& c)
+{
+    QSet<QString> read;
+    for (int i = 0; i < 11; ++i) {
+        for (int value : {0, 30, 49, 50, 51, 60, 69, 70, 71, 75, 76, 90, 120}) {
+            WholeScores moved = c.firing();
+            moved.*kScales[std::size_t(i)] = value;
+            if (!ruleHolds(c.rule, moved))
+                read << scaleName(i);
+        }
+    }
+    return read;
+}
+
+// The scales a sentence names: by name ("Hs"), or by clinical number ("7").
+QSet<QString> scalesNamed(const QString& sentence)
+{
+    QSet<QString> named;
+    static const QRegularExpression token(QStringLiteral("[A-Za-z]+|[0-9]+"));
+    for (const QRegularExpressionMatch& m : token.globalMatch(sentence)) {
+        for (int i = 0; i < 11; ++i) {
+            const QString number = i >= kValidityCount ? QString::number(clinicalNumber(i)) : QString();
+            if (m.captured() == scaleName(i) || m.captured() == number)
+                named << scaleName(i);
+        }
+    }
+    return named;
+}
+
 } // namespace
 
 class TestCodeTypes : public QObject {
@@ -33,7 +114,9 @@ private Q_SLOTS:
     void fkSentenceBySign();
     void rulesNeverFireOnTheirThresholds();
     void namedProfiles();
-    void sentencesByNumber();
+    void sentencesNameTheScalesTheirRuleReads();
+    void sentencesAreDistinct();
+    void readingOfAProfile();
 };
 
 void TestCodeTypes::readings()
@@ -52,7 +135,7 @@ void TestCodeTypes::readings()
     };
     for (const Case& c : cases) {
         const QString text = QString::fromUtf8(c.text);
-        QVERIFY2(decimalReading(text) == c.decimal, c.text);
+        QVERIFY2(LeadingNumberOrZero(text) == c.decimal, c.text);
         QVERIFY2(wholeReading(text) == c.whole, c.text);
     }
 }
@@ -102,38 +185,8 @@ void TestCodeTypes::fkSentenceBySign()
 // put on its threshold: 70 is never high, 50 never low, equal is never above.
 void TestCodeTypes::rulesNeverFireOnTheirThresholds()
 {
-    using S = WholeScores;
-    struct Setting {
-        int S::*scale;
-        int firing;
-        int threshold;
-    };
-    struct Case {
-        int rule;
-        std::vector<Setting> settings;
-    };
-    const std::vector<Case> cases{
-        {1, {{&S::Hs, 61, 60}, {&S::Hy, 61, 60}}},
-        {3, {{&S::Hs, 71, 70}, {&S::Sc, 71, 70}}},
-        {4, {{&S::Hs, 71, 70}, {&S::Hy, 71, 70}, {&S::D, 49, 50}, {&S::Pt, 49, 50}, {&S::Sc, 49, 50}}},
-        {5, {{&S::D, 71, 70}, {&S::Pt, 71, 70}}},
-        {6, {{&S::D, 71, 70}, {&S::Pt, 71, 70}, {&S::Hy, 71, 70}}},
-        {7, {{&S::D, 71, 70}, {&S::Pd, 71, 70}, {&S::Pt, 71, 70}, {&S::Sc, 71, 70}}},
-        {8, {{&S::Hy, 71, 70}, {&S::Ma, 71, 70}, {&S::F, 49, 50}, {&S::Sc, 49, 50}}},
-        {9, {{&S::Pd, 76, 75}}},
-        {10, {{&S::Pd, 71, 70}, {&S::Ma, 71, 70}}},
-        {11, {{&S::Pd, 71, 70}, {&S::Hy, 71, 70}}},
-        {12, {{&S::Pd, 71, 70}, {&S::Sc, 71, 70}, {&S::F, 71, 70}, {&S::D, 49, 50}}},
-        {13, {{&S::Pa, 71, 70}, {&S::Sc, 71, 70}}},
-        {14, {{&S::Pa, 71, 70}, {&S::Hy, 71, 70}}},
-        {15, {{&S::Pt, 71, 70}, {&S::Sc, 71, 70}}},
-        {16, {{&S::Ma, 71, 70}, {&S::D, 49, 50}, {&S::Pt, 49, 50}}},
-        {17, {{&S::Ma, 49, 50}, {&S::D, 71, 70}}},
-        {18, {{&S::Ma, 71, 70}, {&S::D, 71, 70}}},
-        {19, {{&S::Pa, 70, 69}, {&S::Sc, 70, 69}, {&S::Pt, 60, 61}}},
-    };
     QVERIFY(firedRules(neutral()).isEmpty());
-    for (const Case& c : cases) {
+    for (const RuleCase& c : ruleCases()) {
         WholeScores firing = neutral();
         for (const Setting& s : c.settings)
             firing.*s.scale = s.firing;
@@ -184,17 +237,69 @@ void TestCodeTypes::namedProfiles()
     QCOMPARE(fkSentence(s), QStringLiteral("آزمودني سعي دارد خود را بهتر از آنچه که هست جلوه دهد و مشکلات و تعارضات دروني و عاطفي خود را انکار نمايد. "));
 }
 
-void TestCodeTypes::sentencesByNumber()
+// A sentence attached to the wrong rule, or a condition reading the wrong scale, shows here:
+// each rule's sentence speaks of exactly the scales its condition reads.
+void TestCodeTypes::sentencesNameTheScalesTheirRuleReads()
 {
-    const QStringList expected{
-        QStringLiteral("باتوجه با به اينكه نمره T مقياس Hs و نمره T مقياس Hy بيشتر از نمره T مقياس D مي باشد اين پروفايل شامل V تبديلي مي باشد، که فرد هيستريک تشخيص داده مي شود در اينصورت فرد مشکلات رواني خود را به مشکلات جسمي تبديل مي کند. "), QStringLiteral("درصورتيکه نمره بالا در Hs با نمره بالاي  Sc همراه باشد، شاهد توهمات بدني خواهيم بود. "), QStringLiteral("زمانيکه نمرات بالاي  Hs و  Hy، با نمرات پايين D، Pt ، Sc همراه باشد، به معني عادي جلوه دادن خود و آمادگي کافي براي همکاري و درمان مي باشد. "), QStringLiteral(" D بالا بهمراه Pt بالا: نفرت از خود، گرايش به خود آزاري، بيقراري، احساس بي ارزشي، همکاري لازم و پيشرفت در درمان."), QStringLiteral(" D،Pt ،Hy   بالا: بالا بودن وابستگي فرد به ديگران."), QStringLiteral("D، Pd ،Pt، Sc   بالا: گرايش به خودکشي. "),
-        QStringLiteral(" Hy و Ma بالا بهمراه F و Sc پايين تمايل به همجوشي و آميزش با ديگران خيلي بالاست تا حدي که از هنجارهاي اجتماعي نيز فرا تر روند. در اين افراد مقاومت براي درمان زياد است. "), QStringLiteral(" Pd  بالا : در نوجوانان بزهکار ديده مي شود."), QStringLiteral(" Pd و Ma  بالا: اختلالات رفتاري، هنجار شکني، جامعه ستيزي و رفتارهاي ضد ارزش. "), QStringLiteral(" Pd و Hy  بالا: رشد عاطفي-اجتماعي پايين،افکار وعواطف کودکانه. "), QStringLiteral(" Pd، Sc ، F  بالا بهمراه D پايين: خود آزارگري، احساس لذت از ايجاد اضطراب و احساس گناه در خود. "), QStringLiteral(" Pa و Sc  بالا :احتمالا اختلال اسکيزوفرنيا از نوع پارانوئيد. "),
-        QStringLiteral(" Pa و Hy  بالا: احتمالا شخصيت پارانوئيد. هرچندکه گرايشات نابهنجار و برداشتهاي غيرعادي خود را از ديگران پنهان کند. "), QStringLiteral("  Pt  بالا بهمراه Sc  بالا:  اسکيزوفرنيا در مراحل پيشرفته "), QStringLiteral(" Ma  بالا بهمراه D و Pt پايين: رقابت خصمانه و پرخاشگرانه  "), QStringLiteral(" Ma پايين بهمراه D بالا: افسردگي  "), QStringLiteral(" گاهاً  Ma  بهمراه D بالا: حاکي از وجود ضايعات مغزي، تکانشي و برانگيختگي، هيجاني بودن بودن دائمي."), QStringLiteral("مقياس 7 به اندازه 10 نمره يا بيشتر پايين تر از مقياس هاي 6 و 8 ميباشد كه به آن الگوي دره پارانوئيدي گفته مي شود. "),
+    QCOMPARE(int(ruleCases().size()), 18);
+    for (const RuleCase& c : ruleCases()) {
+        QVERIFY2(ruleHolds(c.rule, c.firing()), qPrintable(u"rule %1 does not fire"_s.arg(c.rule)));
+        const QSet<QString> read = scalesRead(c);
+        QVERIFY2(!read.isEmpty(), qPrintable(u"rule %1 reads nothing"_s.arg(c.rule)));
+        const QSet<QString> named = scalesNamed(ruleSentence(c.rule));
+        QVERIFY2(named == read, qPrintable(u"rule %1 reads %2 but its sentence names %3"_s.arg(c.rule)
+                                               .arg(QStringList(read.begin(), read.end()).join(u' '),
+                                                    QStringList(named.begin(), named.end()).join(u' '))));
+    }
+}
+
+void TestCodeTypes::sentencesAreDistinct()
+{
+    QStringList sentences;
+    for (const RuleCase& c : ruleCases())
+        sentences << ruleSentence(c.rule);
+    WholeScores s = neutral();
+    for (int f : {61, 59, 60}) {
+        s.F = f;
+        sentences << fkSentence(s);
+    }
+    QCOMPARE(QSet<QString>(sentences.begin(), sentences.end()).size(), sentences.size());
+    QVERIFY(!sentences.contains(QString()));
+    // Rule 2 is the F-K sentence, not a rule of its own; unknown numbers have none.
+    for (int number : {0, 2, 20})
+        QVERIFY(ruleSentence(number).isEmpty());
+}
+
+void TestCodeTypes::readingOfAProfile()
+{
+    auto heldNumbers = [](const ProfileReading& r) {
+        QList<int> held;
+        for (const HeldRule& rule : r.heldRules) {
+            held << rule.number;
+            if (rule.sentence != ruleSentence(rule.number))
+                held << -1; // a sentence that is not its rule's
+        }
+        return held;
     };
-    const QList<int> numbers{1, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19};
-    for (int i = 0; i < numbers.size(); ++i)
-        QCOMPARE(ruleSentence(numbers[i]), expected[i]);
-    QVERIFY(ruleSentence(2).isEmpty());
+    // L F K Hs D Hy Pd Pa Pt Sc Ma: ranks D 78, Pt 76, Sc 73, Pa 67.
+    ScaleTexts t{u"53"_s, u"72"_s, u"46"_s, u"64"_s, u"78"_s, u"58"_s, u"62"_s, u"67"_s, u"76"_s, u"73"_s, u"44"_s};
+    const ProfileReading r = ReadProfile(RankScales(t).table, t, u"5"_s);
+    QVERIFY(r.longGateBlocks);
+    QVERIFY(!r.shortGateBlocks);
+    QCOMPARE(r.twoPointCode, u"27"_s);
+    QCOMPARE(r.threePointCode, std::optional(u"278"_s));
+    QCOMPARE(r.fk, 26);
+    QCOMPARE(heldNumbers(r), (QList<int>{5, 15, 17}));
+
+    // Pd "75.5" is 75.5 for its band and 76 for the rules; it takes rank 3, two and a half
+    // points above Sc: no three-point code. Nothing unanswered opens both gates.
+    t[6] = u"75.5"_s;
+    const ProfileReading pd = ReadProfile(RankScales(t).table, t, QString());
+    QVERIFY(!pd.longGateBlocks && !pd.shortGateBlocks);
+    QCOMPARE(pd.bandScores[6], 75.5);
+    QCOMPARE(pd.wholeScores.Pd, 76);
+    QCOMPARE(pd.threePointCode, std::nullopt);
+    QCOMPARE(heldNumbers(pd), (QList<int>{5, 7, 9, 15, 17}));
 }
 
 TAVORA_TEST(TestCodeTypes)

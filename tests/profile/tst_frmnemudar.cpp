@@ -1,8 +1,10 @@
 #include "examinees/identity.h"
 #include "app/frm1.h"
+#include "app/profile_flow.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/frmnemudar.h"
+#include "profile/line_ends.h"
 #include "profile/profile_chart.h"
 #include "scoring/frmklid.h"
 #include "store/schema.h"
@@ -14,6 +16,8 @@
 #include <QPointer>
 #include <QSqlQuery>
 #include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -155,6 +159,7 @@ private Q_SLOTS:
     void closingBringsBackScoringScreen_data();
     void closingBringsBackScoringScreen();
     void openedFromTheMainWindow();
+    void worksFromTheHandedOverValueAlone();
 };
 
 void TestProfileScreen::normTableBySexAndEducation_data()
@@ -418,6 +423,58 @@ void TestProfileScreen::openedFromTheMainWindow()
     QTRY_COMPARE(profile->normTableName(), QStringLiteral("EvabaliniDJFMIR"));
     profile->close();
     QVERIFY(scoring->isVisible() && !main.isVisible());
+}
+
+// No scoring screen at all: what the screen shows, stores and interprets comes from the value it
+// was given and from the sex and education it asks for.
+void TestProfileScreen::worksFromTheHandedOverValueAlone()
+{
+    TestEnv env;
+    QVERIFY(testing_support::addExaminee(env.folder(), QStringLiteral("44")));
+    scoring::ScoredExaminee examinee;
+    examinee.code = QStringLiteral("44");
+    examinee.sex = examinees::kMale; // as handed over; the group source says otherwise
+    examinee.education = examinees::kUniversity;
+    examinee.responses = QStringList(71, QStringLiteral("2"));
+    examinee.responses[48] = QString(); // item 49
+    examinee.rawScores = QStringList{u"3"_s, u"4"_s, u"12"_s, u"7"_s, u"9"_s, u"14"_s, u"8"_s, u"6"_s, u"5"_s, u"7"_s, u"2"_s};
+    examinee.unanswered = QStringLiteral("5");
+    scoring::NormGroup group{examinees::kFemale, examinees::kDiplomaOrLess};
+
+    FrmNemudar screen(env.ctx, examinee, [&group] { return group; });
+    int ready = 0;
+    QObject::connect(&screen, &FrmNemudar::profileReady, &screen, [&ready] { ++ready; });
+    int closed = 0;
+    QObject::connect(&screen, &FrmNemudar::closed, &screen, [&closed] { ++closed; });
+    screen.show();
+    screen.activateWindow();
+    QVERIFY(QTest::qWaitFor([&] { return ready == 1; }));
+
+    const QString norms = env.path(kNorms);
+    QCOMPARE(screen.rawScoreTexts(), examinee.rawScores);
+    QCOMPARE(rowOf(norms, QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), u"44"_s), examinee.rawScores);
+    QCOMPARE(screen.normTableName(), QStringLiteral("EvabaliniDAFMIR"));
+    QCOMPARE(screen.examinee().sex, examinees::kFemale);
+    QCOMPARE(screen.examinee().education, examinees::kDiplomaOrLess);
+    QCOMPARE(screen.examinee().rawScores, examinee.rawScores);
+    // Only item 49 empty: F 14 of 15, Hy 23 of 24, Pd does not look at it.
+    QCOMPARE(screen.percentTexts(), (QStringList{u"100"_s, u"93"_s, u"100"_s, u"100"_s, u"100"_s, u"96"_s, u"100"_s,
+                                                 u"100"_s, u"100"_s, u"100"_s, u"100"_s}));
+
+    // The interpretation is about this examinee: its unanswered count stops the long text, and
+    // the text is saved with its code.
+    screen.CmdTaf->click();
+    screen.FramTaf->CmdTafneuBoland->click();
+    QCOMPARE(screen.FramTaf->interpretationText().count(u'\n'), 2);
+    env.dialogs.questionAnswers.enqueue(true);
+    screen.FramTaf->CmdSave->click();
+    QCOMPARE(env.dialogs.lastMessage()->text, texts::kSaved);
+    QCOMPARE(rowOf(env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"), QStringLiteral("Code"), u"44"_s,
+                   {QStringLiteral("TT1")}).value(0),
+             profile::toCrLf(screen.FramTaf->interpretationText()));
+
+    screen.close();
+    QCOMPARE(closed, 1);
 }
 
 TAVORA_TEST(TestProfileScreen)

@@ -58,27 +58,34 @@ QStringList lines(const QString& crLfText)
     return out;
 }
 
-// The panel on a fresh program folder with one registered examinee, its inputs held here as
-// the profile and scoring screens would hold them.
+// The panel on a fresh program folder with one registered examinee, handed what the profile
+// screen would hand it.
 struct Fixture {
     TestEnv env;
     ScaleTexts tScores = realistic();
-    QString unanswered = QStringLiteral("0");
-    QString code = kCode;
     std::unique_ptr<InterpretationPanel> panel;
 
     Fixture()
     {
         testing_support::addExaminee(env.folder(), kCode);
-        panel = std::make_unique<InterpretationPanel>(
-            env.ctx,
-            InterpretationPanel::Inputs{[this] { return tScores; }, [this] { return unanswered; },
-                                        [this] { return code; }});
+        panel = std::make_unique<InterpretationPanel>(env.ctx);
         // As in the program, which runs right to left.
         panel->setLayoutDirection(Qt::RightToLeft);
-        panel->restrictToExaminee(code);
+        handOver(kCode, QStringLiteral("0"));
         panel->show();
     }
+
+    // What an activation of the profile screen hands the panel.
+    void handOver(const QString& code, const QString& unanswered)
+    {
+        scoring::ScoredExaminee examinee;
+        examinee.code = code;
+        examinee.unanswered = unanswered;
+        panel->restrictToExaminee(examinee);
+    }
+
+    // The interpretation button: the profile screen's T row ranked.
+    void rank() { panel->RankScales(tScores); }
 
     QString norms() const { return env.path(QStringLiteral("ThemeTB.skn")); }
     QString examinees() const { return env.path(QStringLiteral("Tavora71.mdb")); }
@@ -212,7 +219,7 @@ void TestInterpretationPanel::rankScalesStoresAndShows()
     f.tScores = tRow(scores);
     // Left over from an earlier run: a validity score where none belongs.
     f.setSortt2(QStringLiteral("6"), QStringLiteral("etebari"), QStringLiteral("77"));
-    f.panel->RankScales();
+    f.rank();
 
     const auto stored = f.storedSortt2();
     const QStringList ids = latin({"1", "2", "3", "4", "6", "7", "8", "9"});
@@ -239,7 +246,7 @@ void TestInterpretationPanel::rankScalesStoresAndShows()
 void TestInterpretationPanel::buildsLongAndShortText()
 {
     Fixture f;
-    f.panel->RankScales();
+    f.rank();
     const QString two = kScale + u"D"_s + kWithScore + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kTwoTail + u"27/72"_s;
     const QString three = kScale + u"D"_s + kWithScoreFirst + u"78"_s + kAnd + kScale + u"Pt"_s + kWithScore + u"76"_s + kAnd + kScale
                           + u"Sc"_s + kWithScore + u"73"_s + kThreeTail + u"278"_s;
@@ -282,8 +289,8 @@ void TestInterpretationPanel::buildsLongAndShortText()
 void TestInterpretationPanel::gateStopsOnlyTheLongText()
 {
     Fixture f;
-    f.unanswered = QStringLiteral("5");
-    f.panel->RankScales();
+    f.handOver(kCode, QStringLiteral("5"));
+    f.rank();
     f.panel->CmdTafneuBoland->click();
     QCOMPARE(f.shownText(), kOpening + kCrLf + kGate + kCrLf);
 
@@ -298,7 +305,7 @@ void TestInterpretationPanel::savedTextIsWhatIsPrinted()
 {
     Fixture f;
     testing_support::addExaminee(f.env.folder(), QStringLiteral("2048"));
-    f.panel->RankScales();
+    f.rank();
     f.panel->CmdTafneuBoland->click();
     const QString longText = f.shownText();
 
@@ -342,10 +349,13 @@ void TestInterpretationPanel::savedTextIsWhatIsPrinted()
     // The saved text stays with the examinee: a panel opened later shows it; another
     // examinee has none.
     {
-        InterpretationPanel later(f.env.ctx, {});
-        later.restrictToExaminee(kCode);
+        InterpretationPanel later(f.env.ctx);
+        scoring::ScoredExaminee examinee;
+        examinee.code = kCode;
+        later.restrictToExaminee(examinee);
         QCOMPARE(later.savedInterpretation(), longText);
-        later.restrictToExaminee(QStringLiteral("2048"));
+        examinee.code = QStringLiteral("2048");
+        later.restrictToExaminee(examinee);
         later.Txttaf1->setPlainText(QStringLiteral("متن"));
         later.CmdTafalt->click();
         QCOMPARE(later.interpretationText(), QString());
@@ -367,9 +377,9 @@ void TestInterpretationPanel::failedWritesAreReported()
     // Saving for a code that has no IDE row.
     {
         Fixture f;
-        f.panel->RankScales();
+        f.rank();
         f.panel->CmdTafneuBoland->click();
-        f.code = QStringLiteral("999");
+        f.handOver(QStringLiteral("999"), QStringLiteral("0"));
         f.save(true);
         QCOMPARE(f.env.dialogs.lastMessage()->title, QStringLiteral("خطا"));
         QVERIFY(!f.sawSaved());
@@ -392,13 +402,13 @@ void TestInterpretationPanel::failedWritesAreReported()
     {
         Fixture f;
         QVERIFY(Fixture::exec(f.norms(), QStringLiteral("DELETE FROM Sortt2 WHERE id = '9'")));
-        f.panel->RankScales();
+        f.rank();
         QCOMPARE(f.storedSortt2().value(QStringLiteral("9")).first, QStringLiteral("44"));
         QVERIFY(f.env.dialogs.shown.isEmpty());
 
         QVERIFY(Fixture::exec(f.norms(), QStringLiteral("ALTER TABLE Sortt2 RENAME TO Sortt2_gone")));
         f.tScores = tRow(latin({"50", "50", "50", "90", "50", "50", "50", "50", "50", "50", "50"}));
-        f.panel->RankScales();
+        f.rank();
         QCOMPARE(f.env.dialogs.lastMessage()->title, QStringLiteral("خطا"));
         QCOMPARE(f.panel->Lblnm[3]->text(), QStringLiteral("Hs"));
 

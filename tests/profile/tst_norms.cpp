@@ -1,7 +1,7 @@
 #include "examinees/identity.h"
 #include "kit/texts.h"
 #include "profile/norm_conversion.h"
-#include "profile/score_text.h"
+#include "scoring/leading_number.h"
 #include "store/delivered_table.h"
 #include "store/schema.h"
 #include "store/view.h"
@@ -408,7 +408,7 @@ void TestScoreText::scoreNumber()
 {
     QFETCH(QString, text);
     QFETCH(double, number);
-    QCOMPARE(profile::ScoreNumber(text), number);
+    QCOMPARE(LeadingNumberOrZero(text), number);
 }
 
 TAVORA_TEST(TestNormTables)

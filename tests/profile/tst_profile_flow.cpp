@@ -4,8 +4,8 @@
 #include "kit/texts.h"
 #include "profile/frmnemudar.h"
 #include "profile/interpretation_text.h"
-#include "profile/ranking.h"
 #include "scoring/frmklid.h"
+#include "store/schema.h"
 #include "store/view.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
@@ -56,12 +56,13 @@ private Q_SLOTS:
         profile->CmdTaf->click();
         InterpretationPanel* panel = profile->FramTaf;
         QVERIFY(panel->isVisible());
-        profile::ScaleTexts t;
-        for (int i = 0; i < 11; ++i)
-            t[i] = profile->lblt[i]->text();
-        const profile::Ranking expected = profile::RankScales(t);
-        QCOMPARE(panel->Lblnm.at(3)->text(), expected.table.clinical[0].name);
-        QCOMPARE(panel->Lblnm3.at(3)->text(), expected.table.clinical[0].t);
+        // Rank 1 is the clinical scale with the highest T on the profile.
+        int highest = 3;
+        for (int i = 4; i < 11; ++i)
+            if (profile->lblt[i]->text().toDouble() > profile->lblt[highest]->text().toDouble())
+                highest = i;
+        QCOMPARE(panel->Lblnm3.at(3)->text(), profile->lblt[highest]->text());
+        QCOMPARE(panel->Lblnm.at(3)->text(), store::scaleColumns().at(highest));
 
         panel->CmdTafneuBoland->click();
         const QString built = panel->interpretationText();

@@ -1,10 +1,14 @@
 #include "profile/score_rows.h"
+#include "store/connection.h"
 #include "store/schema.h"
 #include "store/view.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
+#include <QSqlQuery>
 #include <QTest>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -32,6 +36,25 @@ QVector<QStringList> storedRows(const QString& file, const QString& table)
     return rows;
 }
 
+// Sortt2 as stored, one "id:Numb:etebari" text per row in the table's order.
+QStringList storedRanking(const QString& file)
+{
+    QStringList rows;
+    store::View v(file, QStringLiteral("Sortt2"));
+    if (!v.refresh())
+        return {QStringLiteral("unreadable")};
+    for (store::Result r; r && v.hasCurrent(); r = v.moveNext())
+        rows << QStringList{v.value(QStringLiteral("id")), v.value(QStringLiteral("Numb")),
+                            v.value(QStringLiteral("etebari"))}.join(u':');
+    return rows;
+}
+
+bool exec(const QString& file, const QString& sql)
+{
+    store::Connection c(file);
+    return c.open().ok && QSqlQuery(c.database()).exec(sql);
+}
+
 } // namespace
 
 class TestScoreRows : public QObject {
@@ -41,6 +64,7 @@ private Q_SLOTS:
     void locateCreatesOnceAndCommitOverwrites();
     void codeStoredTrimmed();
     void failuresReported();
+    void rankingStoredWholeOrNotAtAll();
 };
 
 void TestScoreRows::locateCreatesOnceAndCommitOverwrites_data()
@@ -126,6 +150,49 @@ void TestScoreRows::failuresReported()
     QVERIFY(!profile::LocateOrCreateScoreRow(v, QStringLiteral("  ")).ok);
     QCOMPARE(storedRows(file, QStringLiteral("NOMREKhamIR")),
              QVector<QStringList>{QStringList{QStringLiteral("5")} + QStringList(11, QString())});
+}
+
+void TestScoreRows::rankingStoredWholeOrNotAtAll()
+{
+    TestEnv env;
+    QVERIFY2(env.isValid(), qPrintable(env.seedError()));
+    const QString file = env.path(store::kNormsFile);
+    auto ranking = [](int first) {
+        profile::ScaleTexts t;
+        for (int i = 0; i < store::kScaleCount; ++i)
+            t[std::size_t(i)] = QString::number(first + i);
+        return profile::RankScales(t).sortt2;
+    };
+    const QStringList first{u"1:43:40"_s, u"2:44:41"_s, u"3:45:42"_s, u"4:46:"_s,
+                            u"6:47:"_s,   u"7:48:"_s,   u"8:49:"_s,   u"9:50:"_s};
+
+    store::View sortt2(file, QStringLiteral("Sortt2"));
+    QVERIFY(profile::StoreRanking(sortt2, ranking(40)).ok);
+    QCOMPARE(storedRanking(file), first);
+
+    // The seventh row refuses the next ranking: none of its rows may stay, the view shows
+    // what is stored, and it can store again once the refusal is gone.
+    QVERIFY(exec(file, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Sortt2 WHEN NEW.id = '8' "
+                                      "BEGIN SELECT RAISE(ABORT, 'refused'); END")));
+    const store::Result refused = profile::StoreRanking(sortt2, ranking(60));
+    QVERIFY(!refused.ok);
+    QVERIFY2(refused.error.contains(QStringLiteral("refused")), qPrintable(refused.error));
+    QCOMPARE(storedRanking(file), first);
+    QVERIFY(sortt2.setFilter(QStringLiteral("id"), QStringLiteral("1")).ok);
+    QCOMPARE(sortt2.value(QStringLiteral("Numb")), QStringLiteral("43"));
+
+    QVERIFY(exec(file, QStringLiteral("DROP TRIGGER refuse")));
+    QVERIFY(exec(file, QStringLiteral("DELETE FROM Sortt2 WHERE id = '9'")));
+    QVERIFY(profile::StoreRanking(sortt2, ranking(60)).ok);
+    QCOMPARE(storedRanking(file), (QStringList{u"1:63:60"_s, u"2:64:61"_s, u"3:65:62"_s, u"4:66:"_s,
+                                               u"6:67:"_s, u"7:68:"_s, u"8:69:"_s, u"9:70:"_s}));
+
+    // Read back as the interpretation reads it.
+    QList<profile::Sortt2Row> rows;
+    QVERIFY(profile::ReadRanking(sortt2, rows).ok);
+    QCOMPARE(rows.size(), 8);
+    QCOMPARE(rows.last().Name, QStringLiteral("Ma"));
+    QCOMPARE(profile::scoresFromSortt2(rows)[10], QStringLiteral("70"));
 }
 
 TAVORA_TEST(TestScoreRows)

@@ -34,11 +34,16 @@ struct Screen {
     QString label = kLabel;
     std::unique_ptr<FrmkLID> form;
     int profileOpened = 0;
+    scoring::ScoredExaminee handedOver;
 
     Screen()
     {
         form = std::make_unique<FrmkLID>(env.ctx, &mainWindow, [this] { return label; });
-        form->showProfile = [this] { ++profileOpened; };
+        QObject::connect(form.get(), &FrmkLID::profileRequested, form.get(),
+                         [this](const scoring::ScoredExaminee& e) {
+                             ++profileOpened;
+                             handedOver = e;
+                         });
         form->load();
         form->show();
     }
@@ -78,6 +83,16 @@ struct Screen {
 
 } // namespace
 
+namespace scoring {
+// So that a failed comparison shows both values.
+char* toString(const ScoredExaminee& e)
+{
+    const QStringList fields{e.code, e.givenName, e.familyName, e.sex, e.age, e.maritalStatus, e.education, e.group,
+                             e.date, e.time, e.responses.join(u','), e.rawScores.join(u','), e.unanswered};
+    return QTest::toString(fields.join(QStringLiteral(" | ")));
+}
+} // namespace scoring
+
 class TestScoringScreen : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -92,6 +107,7 @@ private Q_SLOTS:
     void apostropheInCodeIsJustACharacter();
     void answerRowWithoutIdentityIsScored();
     void viewProfileNeedsASelection();
+    void viewProfileHandsOverTheExamineeAsShown();
     void sexAndEducationFollowTheLists();
     void sexChangeIsSavedToJens();
     void unmatchedStoredValueShowsNoChoiceAndStays();
@@ -320,6 +336,46 @@ void TestScoringScreen::viewProfileNeedsASelection()
     QVERIFY(!s.mainWindow.isVisible());
     QCOMPARE(s.form->Text5->text(), QStringLiteral("5"));
     QCOMPARE(s.form->TxtF->text(), QStringLiteral("12"));
+}
+
+void TestScoringScreen::viewProfileHandsOverTheExamineeAsShown()
+{
+    Screen s;
+    QStringList responses = all(QStringLiteral("1"));
+    responses[2] = responses[16] = responses[69] = QString(); // items 3, 17 and 70
+    QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("7"), responses,
+                                         identity(QStringLiteral("نرگس"), examinees::kMale, examinees::kUniversity)));
+    s.select(QStringLiteral("7"));
+    QVERIFY(s.selected());
+    // Corrected, not saved: what is shown is what goes.
+    s.form->Combo2->setCurrentText(examinees::kFemale);
+    s.form->Combo4->setCurrentText(examinees::kDiplomaOrLess);
+    s.form->Command8->click();
+    QCOMPARE(s.profileOpened, 1);
+
+    scoring::ScoredExaminee expected;
+    expected.code = QStringLiteral("7");
+    expected.givenName = QStringLiteral("نرگس");
+    expected.familyName = QStringLiteral("رضايي");
+    expected.sex = examinees::kFemale;
+    expected.age = QStringLiteral("34");
+    expected.maritalStatus = QStringLiteral("متاهل");
+    expected.education = examinees::kDiplomaOrLess;
+    expected.group = QStringLiteral("الف");
+    expected.date = QStringLiteral("1401/05/30");
+    expected.time = QStringLiteral("10:30:15");
+    expected.responses = responses;
+    // All yes but items 3, 17 and 70: item 17 is yes-keyed on D, Pt and Sc.
+    expected.rawScores = QStringList{QStringLiteral("0"), QStringLiteral("12"), QStringLiteral("0"), QStringLiteral("4"),
+                                     QStringLiteral("8"), QStringLiteral("4"), QStringLiteral("12"), QStringLiteral("9"),
+                                     QStringLiteral("12"), QStringLiteral("15"), QStringLiteral("10")};
+    expected.unanswered = QStringLiteral("3");
+    QCOMPARE(s.handedOver, expected);
+
+    // Asked again later, sex and education are what the lists show then.
+    s.form->Combo2->setCurrentText(examinees::kMale);
+    QCOMPARE(s.form->normGroup().sex, examinees::kMale);
+    QCOMPARE(s.form->normGroup().education, examinees::kDiplomaOrLess);
 }
 
 void TestScoringScreen::sexAndEducationFollowTheLists()

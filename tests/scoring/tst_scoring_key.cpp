@@ -71,8 +71,7 @@ void TestScoringKey::keyMatchesReferenceTable()
     const QList<int> maxima{5, 15, 15, 13, 20, 24, 19, 14, 16, 20, 11};
     QSet<int> keyed;
     for (int s = 0; s < scoring::kScaleCount; ++s) {
-        QCOMPARE(QString::fromLatin1(key[s].name), expected[s].name);
-        QCOMPARE(QString::fromLatin1(key[s].name), store::scaleColumns().at(s));
+        QCOMPARE(store::scaleColumns().at(s), expected[s].name);
         QCOMPARE(QVector<int>(key[s].yesItems.begin(), key[s].yesItems.end()), expected[s].yes);
         QCOMPARE(QVector<int>(key[s].noItems.begin(), key[s].noItems.end()), expected[s].no);
         QCOMPARE(key[s].maximum(), maxima.at(s));

@@ -235,25 +235,6 @@ private Q_SLOTS:
         QVERIFY(a.refresh()); // a re-read forgets the failed edit
         QVERIFY(a.setValue(QStringLiteral("FName"), QStringLiteral("z")));
         QVERIFY(a.update());
-
-        // What two views stored in a transaction that was not committed is gone.
-        auto shared = std::make_shared<store::Connection>(examineeFile(env));
-        View ide(shared, QStringLiteral("IDE"));
-        View answer(shared, QStringLiteral("Answer"));
-        {
-            store::Transaction both(*shared);
-            QVERIFY(both.begun());
-            ide.addNew();
-            QVERIFY(ide.setValue(QStringLiteral("Code"), QStringLiteral("9")));
-            QVERIFY(ide.update());
-            answer.addNew();
-            QVERIFY(answer.setValue(QStringLiteral("Code"), QStringLiteral("9")));
-            QVERIFY(answer.update());
-        }
-        View fresh(examineeFile(env), QStringLiteral("IDE"));
-        QVERIFY(fresh.refresh());
-        QVERIFY(fresh.setFilter(QStringLiteral("Code"), QStringLiteral("9")));
-        QVERIFY(!fresh.hasCurrent());
     }
 
     void deletingInSortedViewStepsToNextRow()

@@ -1,5 +1,6 @@
 #include "support/test_env.h"
 #include "store/data_files.h"
+#include "store/schema.h"
 #include "store/view.h"
 
 TestEnv::TestEnv(bool seeded)
@@ -28,7 +29,7 @@ bool addExaminee(const QString& folder, const QString& code, const QStringList& 
         (void)ide.setValue(it.key(), it.value());
     answer.addNew();
     (void)answer.setValue(QStringLiteral("Code"), code.trimmed());
-    for (int i = 0; i < responses.size() && i < 71; ++i)
+    for (int i = 0; i < responses.size() && i < store::kItemCount; ++i)
         (void)answer.setValue(QString::number(i + 1), responses.at(i));
     return ide.update().ok && answer.update().ok;
 }

@@ -59,7 +59,7 @@ void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, co
     (void)ide.update();
     answer.addNew();
     (void)answer.setValue(QStringLiteral("Code"), QStringLiteral("1024"));
-    for (int item = 1; item <= 71; ++item) {
+    for (int item = 1; item <= store::kItemCount; ++item) {
         QString response = item % 3 == 1 ? QStringLiteral("1") : QStringLiteral("2");
         if (item == 3 || item == 17 || item == 70)
             response.clear();
@@ -90,14 +90,16 @@ void saveInterpretationPanel(AppContext& ctx, const QString& theme, const QStrin
                                      QStringLiteral("64"), QStringLiteral("78"), QStringLiteral("58"),
                                      QStringLiteral("62"), QStringLiteral("67"), QStringLiteral("76"),
                                      QStringLiteral("73"), QStringLiteral("44")};
-    InterpretationPanel panel(ctx, {[scores] { return scores; }, [] { return QStringLiteral("2"); },
-                                    [] { return QStringLiteral("1024"); }});
+    InterpretationPanel panel(ctx);
     if (theme.isEmpty())
         ApplyTheme(ctx.programFolder(), &panel);
     else
         LoadAndApplyTheme(ctx.programFolder(), &panel, theme);
-    panel.restrictToExaminee(QStringLiteral("1024"));
-    panel.RankScales();
+    scoring::ScoredExaminee examinee;
+    examinee.code = QStringLiteral("1024");
+    examinee.unanswered = QStringLiteral("2");
+    panel.restrictToExaminee(examinee);
+    panel.RankScales(scores);
     panel.CmdTafneuBoland->click();
     save(&panel, folder, QStringLiteral("interpretation-panel"));
 }
