@@ -24,4 +24,9 @@ private:
     QString path_;
 };
 
+// Closes every connection this program holds to the file, so that it can be replaced whole.
+// Views keep working: each reopens its connection on its next use (after a refresh it reads the
+// file then at that path). Returns how many were open.
+int CloseConnectionsTo(const QString& filePath);
+
 } // namespace store
