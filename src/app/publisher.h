@@ -10,6 +10,10 @@ struct PublisherAddresses {
     QString channelHandle{QStringLiteral("@tavorasoft")};
     QUrl updateServer{QStringLiteral("https://www.tavorasoft.ir")};
 
+    // Contact lines of the about and download screens (placeholders until the publisher's own).
+    QString email{QStringLiteral("info@tavora71.example")};
+    QString messagingPhone{QStringLiteral("+98-000-000-0000")};
+
     // A path on the web site, such as "/discussions.html".
     QUrl onWebSite(const QString& path) const
     {
