@@ -5,6 +5,7 @@
 #include "app/twips.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
+#include "maintenance/maintenance_screens.h"
 #include "profile/frmnemudar.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
@@ -80,6 +81,11 @@ Frm1::Frm1(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("Frm1"));
     setWindowTitle(texts::kProgramCaption);
     buildWindow();
+    maintenance_ = new MaintenanceScreens(
+        ctx_, {this, Frame3, Command12, Command13, [this] { return answersExist(); }, [this] { HideAllPanels(); },
+               [this] { return load() ? QString() : loadError_; }, kMajorVersion, kMinorVersion}, this);
+    showExitScreen = [this](QPoint at) { maintenance_->showExitScreen(at); };
+    startupUpdateCheck = [this] { maintenance_->StartupUpdateCheck(); };
 }
 
 Frm1::~Frm1() = default;
