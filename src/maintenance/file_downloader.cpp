@@ -206,7 +206,8 @@ void FileDownloader::stop()
         QNetworkReply* reply = reply_;
         reply_ = nullptr;
         reply->disconnect(this);
-        reply->abort();
+        // Deleting the reply abandons its request. No abort(): inside the reply's own signals an
+        // error of its own may still be on its way, and a second one only complains.
         reply->deleteLater();
     }
     if (part_.isOpen())

@@ -69,7 +69,11 @@ void VersionCheck::end(bool fetched, double published)
         QNetworkReply* reply = reply_;
         reply_ = nullptr;
         reply->disconnect(this);
-        reply->abort();
+        // A reply that failed already has ended its transfer; aborting it again only complains.
+        if (reply->error() == QNetworkReply::NoError)
+            reply->abort();
+        else
+            reply->close();
         reply->deleteLater();
     }
     Q_EMIT finished(fetched, published);
