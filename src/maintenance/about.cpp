@@ -73,6 +73,7 @@ void About::buildWindow()
     Text1->setFrame(false);
     Text1->setAlignment(Qt::AlignCenter);
     Text1->setFocusPolicy(Qt::NoFocus);
+    Text1->setStyleSheet(QStringLiteral("background: transparent;"));
     Text1->setGeometry(twipsRect(240, 330, kFormWidth - 720, 450));
 
     Command1 = new QPushButton(::texts::kCaptionExit, this);

@@ -12,12 +12,13 @@ const QString kSiteCaption = QStringLiteral("وب سايت: ");
 const QString kShopCaption = QStringLiteral("فروشگاه اينترنتي: ");
 const QString kChannelCaption = QStringLiteral("کانال پيام رسان: ");
 const QString kCredit = QStringLiteral("ساخته گروه نرم افزاري تاورا");
-// Keeps a left-to-right address whole inside a right-to-left line.
-const QChar kLeftToRightMark(0x200E);
+// Keeps a left-to-right address or number whole, in its own order, inside a right-to-left line.
+const QChar kLeftToRightEmbedding(0x202A);
+const QChar kPopDirectionalFormatting(0x202C);
 
 QString address(const QString& caption, const QString& value)
 {
-    return caption + kLeftToRightMark + value + kLeftToRightMark;
+    return caption + kLeftToRightEmbedding + value + kPopDirectionalFormatting;
 }
 } // namespace
 

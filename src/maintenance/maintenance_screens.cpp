@@ -113,7 +113,6 @@ void MaintenanceScreens::showExitScreen(QPoint twipsPosition)
     }
     exit_->move(twipsPoint(twipsPosition.x(), twipsPosition.y()));
     exit_->show();
-    exit_->raise();
     exit_->activateWindow();
 }
 
