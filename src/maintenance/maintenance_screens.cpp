@@ -19,20 +19,12 @@ MaintenanceScreens::MaintenanceScreens(AppContext& ctx, MainWindowLink link, QOb
     , isOnline(IsOnline)
     , ctx_(ctx)
     , link_(std::move(link))
-    , startupCheck_(new VersionCheck(this))
 {
     buildNotice();
     if (link_.aboutButton)
         connect(link_.aboutButton, &QPushButton::clicked, this, &MaintenanceScreens::showAbout);
     if (link_.updateButton)
         connect(link_.updateButton, &QPushButton::clicked, this, &MaintenanceScreens::showUpdate);
-    connect(startupCheck_, &VersionCheck::finished, this, [this](bool fetched, double published) {
-        if (fetched && IsNewerVersion(published, ownVersion()) && link_.noticePanel) {
-            link_.noticePanel->show();
-            link_.noticePanel->raise();
-        }
-        Q_EMIT startupCheckFinished();
-    });
 }
 
 MaintenanceScreens::~MaintenanceScreens()
@@ -135,12 +127,22 @@ void MaintenanceScreens::StartupUpdateCheck()
         Q_EMIT startupCheckFinished();
         return;
     }
+    if (!startupCheck_) { // made when first needed: the network costs nothing at start-up
+        startupCheck_ = new VersionCheck(this);
+        connect(startupCheck_, &VersionCheck::finished, this, [this](bool fetched, double published) {
+            if (fetched && IsNewerVersion(published, ownVersion()) && link_.noticePanel) {
+                link_.noticePanel->show();
+                link_.noticePanel->raise();
+            }
+            Q_EMIT startupCheckFinished();
+        });
+    }
     startupCheck_->start(UpdateAddress(ctx_.publisher().updateServer, kVersionFilePath));
 }
 
 bool MaintenanceScreens::isCheckingAtStartup() const
 {
-    return startupCheck_->isRunning();
+    return startupCheck_ && startupCheck_->isRunning();
 }
 
 void MaintenanceScreens::showModal(QWidget* screen)

