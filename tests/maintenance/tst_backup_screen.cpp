@@ -190,8 +190,24 @@ private Q_SLOTS:
         Screen s;
         const QString backup = s.env.path(QStringLiteral("small.mdbB"));
         QVERIFY(QFile::copy(s.database(), backup));
-        for (int i = 2; i <= 200; ++i)
-            QVERIFY(testing_support::addExaminee(s.env.folder(), QString::number(i), QStringList(71, QStringLiteral("1"))));
+        {
+            // Two hundred more examinees with long interpretation texts, in one transaction.
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("grow"));
+            db.setDatabaseName(s.database());
+            QVERIFY(db.open());
+            QVERIFY(db.transaction());
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral("INSERT INTO IDE (Code, TT1) VALUES (?, ?)")));
+            for (int i = 2; i <= 200; ++i) {
+                q.addBindValue(QString::number(i));
+                q.addBindValue(QString(2000, QChar(0x0627 + i % 20)));
+                QVERIFY(q.exec());
+            }
+            q.finish();
+            QVERIFY(db.commit());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("grow"));
         const QByteArray grown = readFile(s.database());
         QVERIFY(grown.size() > QFileInfo(backup).size());
 
