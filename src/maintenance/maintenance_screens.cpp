@@ -29,7 +29,7 @@ MaintenanceScreens::MaintenanceScreens(AppContext& ctx, MainWindowLink link, QOb
 
 MaintenanceScreens::~MaintenanceScreens()
 {
-    // Top-level screens have no parent to take them along.
+    // The exit screen has no parent to take it along; the others go now too, before the main window.
     for (QWidget* w : {static_cast<QWidget*>(exit_.data()), static_cast<QWidget*>(about_.data()),
                        static_cast<QWidget*>(update_.data()), static_cast<QWidget*>(download_.data())})
         delete w;
