@@ -6,7 +6,7 @@
 //   tavora71-bench seed <folder>   create a program folder holding 100,000 examinees
 //   tavora71-bench startup [runs]  only the start-up comparison
 #include "app/frm1.h"
-#include "app/persian_display.h"
+#include "kit/persian_display.h"
 #include "app/startup.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/file_copy.h"

@@ -1,8 +1,8 @@
 #include "app/frm1.h"
 #include "store/schema.h"
-#include "app/controls.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/controls.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/maintenance_screens.h"
@@ -70,7 +70,6 @@ Frm1::Frm1(AppContext& ctx, QWidget* parent)
     , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
     , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
     , Adodc1(settingsFile_, QStringLiteral("Theme"))
-    , Adodc2(examineeFile_, QStringLiteral("IDE"))
     , Adodc3(examineeFile_, QStringLiteral("Answer"))
     , Adodc4(examineeFile_, QStringLiteral("Answer"))
     , Adodc5(examineeFile_, QStringLiteral("IDE"))
@@ -190,7 +189,7 @@ void Frm1::buildWindow()
     Txtmosh->setObjectName(QStringLiteral("Txtmosh"));
     Txtmosh->hide();
 
-    Frame10 = registration_ = new RegistrationPanel(*this);
+    Frame10 = registration_ = new RegistrationPanel(ctx_, this);
     auto makePanel = [this](const QString& name) {
         QFrame* f = MakePanel(this, name);
         f->hide();
@@ -240,7 +239,7 @@ bool Frm1::load()
     move(twipsPoint(2340, 765));
     Timer3->start();
 
-    for (store::View* v : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5, &Adodc12, &Adodc13}) {
+    for (store::View* v : {&Adodc1, &Adodc3, &Adodc4, &Adodc5, &Adodc12, &Adodc13}) {
         if (store::Result r = v->refresh(); !r) {
             loadError_ = r.error;
             return false;
@@ -290,9 +289,7 @@ void Frm1::HideAllPanels()
     for (QFrame* f : {Frame1, Frame6, Frame10, Frame8, Frame9})
         f->hide();
     Command1->setEnabled(true);
-    // Drops a registration row that was started but not saved.
-    if (Adodc2.isNew() || Adodc2.hasRows())
-        Adodc2.refresh();
+    registration_->discard();
 }
 
 void Frm1::ComposeContactLines()
@@ -309,6 +306,12 @@ void Frm1::ComposeContactLines()
 bool Frm1::answersExist()
 {
     return Adodc3.hasRows();
+}
+
+void Frm1::reportFailure(const store::Result& r)
+{
+    if (!r)
+        ctx_.dialogs().message(this, titles::kError, r.error, Dialogs::Icon::Critical);
 }
 
 void Frm1::openUrl(const QUrl& url)
@@ -390,11 +393,10 @@ void Frm1::exitClicked()
 
 void Frm1::runCloseStep()
 {
-    Adodc2.refresh();
+    registration_->discard();
     if (Text3->text() == QLatin1String("1"))
         return;
     HideAllPanels();
-    Adodc2.refresh();
     if (showExitScreen)
         showExitScreen(QPoint(5000, 1500));
     else
@@ -418,7 +420,19 @@ void Frm1::closeEvent(QCloseEvent* event)
 
 void Frm1::wireRegistrationAndTest()
 {
-    connect(Command1, &QPushButton::clicked, registration_, &RegistrationPanel::open);
+    connect(Command1, &QPushButton::clicked, this, [this] {
+        HideAllPanels();
+        registration_->open();
+        Command1->setEnabled(false);
+    });
+    connect(registration_, &RegistrationPanel::closed, this, &Frm1::HideAllPanels);
+    connect(registration_, &RegistrationPanel::registered, this, [this] {
+        HideAllPanels();
+        Text3->setText(QStringLiteral("1"));
+        // The rows were stored through the panel's views: this window's see them after a re-read.
+        for (store::View* v : {&Adodc3, &Adodc5})
+            reportFailure(v->refresh());
+    });
     connect(Text23, &QLineEdit::textChanged, registration_, &RegistrationPanel::setIdentifierLabel);
     connect(Command2, &QPushButton::clicked, this, &Frm1::runTest);
 }

@@ -1,6 +1,6 @@
 #pragma once
 // The main window: menu, hint line, links, clinic name, in-window panels, the exit flow.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "store/view.h"
 
 #include <QFrame>
@@ -49,10 +49,9 @@ private:
 public:
     // Views opened at load.
     store::View Adodc1; // Theme
-    store::View Adodc2; // IDE: the new examinee row of the registration panel
-    store::View Adodc3; // Answer: the new response row; the menu's "responses exist" test
+    store::View Adodc3; // Answer: the menu's "responses exist" test
     store::View Adodc4; // Answer
-    store::View Adodc5; // IDE: code proposal and uniqueness test
+    store::View Adodc5; // IDE: the keying button's "examinees exist" test
     store::View Adodc12; // QUS
     store::View Adodc13; // Theme: the logo switch
 
@@ -124,6 +123,7 @@ private:
     void exitClicked();
     void runCloseStep();
     void openUrl(const QUrl& url);
+    void reportFailure(const store::Result& r); // a "خطا" box naming what failed
     void keyingClicked();
 
     // Registration (Command1) and the on-screen test (Command2).

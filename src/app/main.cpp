@@ -1,7 +1,8 @@
-#include "app/app_context.h"
+#include "kit/app_context.h"
+#include "kit/system_desktop.h"
 #include "app/frm1.h"
-#include "app/persian_display.h"
-#include "app/qt_dialogs.h"
+#include "kit/persian_display.h"
+#include "kit/qt_dialogs.h"
 #include "app/startup.h"
 #include "maintenance/update_version.h"
 

@@ -1,6 +1,6 @@
 #include "app/startup.h"
 #include "app/frm1.h"
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "store/data_files.h"
 
 namespace {

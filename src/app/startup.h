@@ -1,6 +1,6 @@
 #pragma once
-#include "app/app_context.h"
-#include "app/single_instance.h"
+#include "kit/app_context.h"
+#include "kit/single_instance.h"
 
 #include <memory>
 

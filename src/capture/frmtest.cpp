@@ -1,13 +1,15 @@
 #include "capture/frmtest.h"
+#include "examinees/identity.h"
 #include "store/schema.h"
-#include "app/controls.h"
-#include "app/app_context.h"
-#include "app/digit_filter.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/controls.h"
+#include "kit/app_context.h"
+#include "kit/digit_filter.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "capture/item_counter.h"
 #include "capture/test_texts.h"
-#include "app/identity_texts.h"
+#include "kit/identity_texts.h"
+#include "examinees/identity_panel.h"
 #include "settings/apply_theme.h"
 
 #include <QButtonGroup>
@@ -29,38 +31,12 @@ const QString kIdentityNotStored = QStringLiteral("مشخصات آزمودني �
 const QString kQuestionColumns[] = {QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),
                                     QStringLiteral("QU4"), QStringLiteral("QU5")};
 
-// Identity columns and the panel fields attached to them (the code is shown, never written).
-struct Attached {
-    const char* column;
-    QLineEdit* FrmTest::*field;
+// What the examinee panel writes back (the code is shown, never written).
+const QList<examinees::IdentityField> kEditableFields = {
+    examinees::IdentityField::GivenName, examinees::IdentityField::FamilyName, examinees::IdentityField::Age,
+    examinees::IdentityField::MaritalStatus, examinees::IdentityField::Date, examinees::IdentityField::Time,
+    examinees::IdentityField::Sex, examinees::IdentityField::Education,
 };
-const Attached kIdentityFields[] = {
-    {"FName", &FrmTest::Text3}, {"LName", &FrmTest::Text4}, {"Sen", &FrmTest::Text5},
-    {"Taahol", &FrmTest::Text11}, {"Date", &FrmTest::Text8}, {"Time", &FrmTest::Text9},
-    {"Jens", &FrmTest::Text10}, {"Tahsil", &FrmTest::Text7},
-};
-
-QLabel* makeLabel(QWidget* parent, const QString& name)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    return label;
-}
-
-QLineEdit* makeField(QWidget* parent, const QString& name)
-{
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    return field;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 
 } // namespace
 
@@ -88,7 +64,7 @@ void FrmTest::build()
 {
     setFixedSize(twipsSize(11100, 8250));
 
-    SkinLabel3 = makeLabel(this, QStringLiteral("SkinLabel3"));
+    SkinLabel3 = MakeLabel(this, QStringLiteral("SkinLabel3"));
     SkinLabel3->setProperty("role", QStringLiteral("title"));
     SkinLabel3->setText(texts::kProgramCaption);
     SkinLabel3->setAlignment(Qt::AlignCenter);
@@ -97,7 +73,7 @@ void FrmTest::build()
     titleFont.setBold(true);
     SkinLabel3->setFont(titleFont);
 
-    SkinLabel4 = makeLabel(this, QStringLiteral("SkinLabel4"));
+    SkinLabel4 = MakeLabel(this, QStringLiteral("SkinLabel4"));
     SkinLabel4->setTextFormat(Qt::PlainText);
     SkinLabel4->setWordWrap(true);
     SkinLabel4->setAlignment(Qt::AlignLeading | Qt::AlignTop); // lines start at the right
@@ -105,14 +81,14 @@ void FrmTest::build()
     SkinLabel4->setText(texts::TestInstructions());
 
     // Rules that frame the instructions before the start.
-    SkinLabel5 = makeLabel(this, QStringLiteral("SkinLabel5"));
+    SkinLabel5 = MakeLabel(this, QStringLiteral("SkinLabel5"));
     SkinLabel5->setFrameShape(QFrame::HLine);
     SkinLabel5->setGeometry(twipsRect(900, 2640, 9210, 30));
-    SkinLabel6 = makeLabel(this, QStringLiteral("SkinLabel6"));
+    SkinLabel6 = MakeLabel(this, QStringLiteral("SkinLabel6"));
     SkinLabel6->setFrameShape(QFrame::HLine);
     SkinLabel6->setGeometry(twipsRect(900, 7170, 9210, 30));
 
-    SkinLbl5 = makeLabel(this, QStringLiteral("SkinLbl5"));
+    SkinLbl5 = MakeLabel(this, QStringLiteral("SkinLbl5"));
     SkinLbl5->setProperty("role", QStringLiteral("item"));
     SkinLbl5->setTextFormat(Qt::PlainText);
     SkinLbl5->setWordWrap(true);
@@ -123,7 +99,7 @@ void FrmTest::build()
     SkinLbl5->setGeometry(twipsRect(1530, 3360, 8535, 1455));
 
     for (int i = 0; i < 5; ++i) {
-        QLabel* source = makeLabel(this, QStringLiteral("Lblqu_%1").arg(i));
+        QLabel* source = MakeLabel(this, QStringLiteral("Lblqu_%1").arg(i));
         source->hide();
         Lblqu << source;
     }
@@ -149,17 +125,17 @@ void FrmTest::build()
     connect(Option2, &QRadioButton::clicked, this, [this] { answer(QStringLiteral("2")); });
     Frame2->hide();
 
-    Text12 = makeField(this, QStringLiteral("Text12"));
+    Text12 = MakeField(this, QStringLiteral("Text12"));
     Text12->hide();
 
     // Previous on the right, next on the left: the items advance in the reading direction.
-    CmdNext = makeButton(this, QStringLiteral("CmdNext"), texts::kCaptionNext);
+    CmdNext = MakeButton(this, QStringLiteral("CmdNext"), texts::kCaptionNext);
     CmdNext->setGeometry(twipsRect(3090, 6150, 1500, 480));
     CmdNext->setDefault(true);
-    Text6 = makeField(this, QStringLiteral("Text6"));
+    Text6 = MakeField(this, QStringLiteral("Text6"));
     Text6->setAlignment(Qt::AlignCenter);
     Text6->setGeometry(twipsRect(4860, 6150, 1290, 480));
-    CmdBack = makeButton(this, QStringLiteral("CmdBack"), texts::kCaptionPrevious);
+    CmdBack = MakeButton(this, QStringLiteral("CmdBack"), texts::kCaptionPrevious);
     CmdBack->setGeometry(twipsRect(6420, 6150, 1500, 480));
     {
         const QSignalBlocker quiet(Text6);
@@ -171,11 +147,11 @@ void FrmTest::build()
     connect(CmdNext, &QPushButton::clicked, this, &FrmTest::next);
     connect(CmdBack, &QPushButton::clicked, this, &FrmTest::previous);
 
-    Command1 = makeButton(this, QStringLiteral("Command1"), texts::kStart);
+    Command1 = MakeButton(this, QStringLiteral("Command1"), texts::kStart);
     Command1->setGeometry(twipsRect(4530, 7380, 1950, 540));
     connect(Command1, &QPushButton::clicked, this, &FrmTest::start);
 
-    Command5 = makeButton(this, QStringLiteral("Command5"), texts::kCaptionSaveAndExit);
+    Command5 = MakeButton(this, QStringLiteral("Command5"), texts::kCaptionSaveAndExit);
     Command5->setGeometry(twipsRect(4305, 7380, 2400, 540));
     Command5->hide();
     connect(Command5, &QPushButton::clicked, this, &FrmTest::reject);
@@ -185,59 +161,46 @@ void FrmTest::build()
 
 void FrmTest::buildExamineePanel()
 {
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setProperty("role", QStringLiteral("panel"));
-    Frame1->setFrameShape(QFrame::StyledPanel);
-    Frame1->setGeometry(twipsRect(600, 150, 9900, 2880));
-
-    Text1 = makeField(Frame1, QStringLiteral("Text1"));
-    // The response row is found by this code; changing it here would cut the two rows apart.
-    Text1->setReadOnly(true);
-    Text3 = makeField(Frame1, QStringLiteral("Text3"));
-    Text4 = makeField(Frame1, QStringLiteral("Text4"));
-    Text5 = makeField(Frame1, QStringLiteral("Text5"));
-    Text5->setMaxLength(3);
-    DigitFilter::install(Text5, ctx_);
-    Text11 = makeField(Frame1, QStringLiteral("Text11"));
-    Text8 = makeField(Frame1, QStringLiteral("Text8"));
-    Text9 = makeField(Frame1, QStringLiteral("Text9"));
-    Text10 = makeField(Frame1, QStringLiteral("Text10"));
-    Text10->hide();
-    Text7 = makeField(Frame1, QStringLiteral("Text7"));
-    Text7->hide();
-    Combo2 = MakeChoiceList(Frame1, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes());
-    Combo4 = MakeChoiceList(Frame1, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels());
-    CoupleListToField(Combo2, Text10);
-    CoupleListToField(Combo4, Text7);
-    CmdSave = makeButton(Frame1, QStringLiteral("CmdSave"), texts::kCaptionSaveIdentity);
-    connect(CmdSave, &QPushButton::clicked, this, &FrmTest::saveIdentity);
-
-    // Three pairs of caption and field a row; the first pair is the right one.
-    const std::pair<QString, QWidget*> pairs[] = {
-        {texts::kCaptionTestCode, Text1},   {texts::kCaptionGivenName, Text3},
-        {texts::kCaptionFamilyName, Text4}, {texts::kCaptionAge, Text5},
-        {texts::kCaptionSex, Combo2},       {texts::kCaptionMaritalStatusField, Text11},
-        {texts::kCaptionEducationField, Combo4}, {texts::kCaptionDate, Text8},
-        {texts::kCaptionTime, Text9},
+    using F = examinees::IdentityField;
+    using K = IdentityPanel::Kind;
+    // Three pairs a row; the first pair is the right one. The response row is found by the code,
+    // so the code is shown, never changed here.
+    const QList<IdentityPanel::Field> fields = {
+        {F::Code, K::ReadOnly, QStringLiteral("Text1"), texts::kCaptionTestCode},
+        {F::GivenName, K::Text, QStringLiteral("Text3"), texts::kCaptionGivenName},
+        {F::FamilyName, K::Text, QStringLiteral("Text4"), texts::kCaptionFamilyName},
+        {F::Age, K::Digits, QStringLiteral("Text5"), texts::kCaptionAge, {}, {}, {}, 3},
+        {F::Sex, K::List, QStringLiteral("Text10"), texts::kCaptionSex, QStringLiteral("Combo2"), texts::kChooseSex,
+         examinees::Sexes()},
+        {F::MaritalStatus, K::Text, QStringLiteral("Text11"), texts::kCaptionMaritalStatusField},
+        {F::Education, K::List, QStringLiteral("Text7"), texts::kCaptionEducationField, QStringLiteral("Combo4"),
+         texts::kChooseEducation, examinees::EducationLevels()},
+        {F::Date, K::Text, QStringLiteral("Text8"), texts::kCaptionDate},
+        {F::Time, K::Text, QStringLiteral("Text9"), texts::kCaptionTime},
     };
-    auto* grid = new QGridLayout(Frame1);
-    grid->setContentsMargins(8, 6, 8, 6);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(5);
-    for (int i = 0; i < 9; ++i) {
-        const int row = i / 3;
-        const int column = (i % 3) * 2;
-        grid->addWidget(MakeFieldCaption(Frame1, pairs[i].first), row, column);
-        grid->addWidget(pairs[i].second, row, column + 1);
-        grid->setColumnStretch(column + 1, 1);
-        pairs[i].second->setMinimumWidth(60);
-    }
+    identity_ = new IdentityPanel(ctx_, QStringLiteral("Frame1"), fields, IdentityPanel::Order::RowByRow, 3, this);
+    Frame1 = identity_;
+    StylePanel(Frame1);
+    Frame1->setGeometry(twipsRect(600, 150, 9900, 2880));
+    Text1 = identity_->field(F::Code);
+    Text3 = identity_->field(F::GivenName);
+    Text4 = identity_->field(F::FamilyName);
+    Text5 = identity_->field(F::Age);
+    Text10 = identity_->field(F::Sex);
+    Text11 = identity_->field(F::MaritalStatus);
+    Text7 = identity_->field(F::Education);
+    Text8 = identity_->field(F::Date);
+    Text9 = identity_->field(F::Time);
+    Combo2 = identity_->list(F::Sex);
+    Combo4 = identity_->list(F::Education);
+
+    CmdSave = MakeButton(Frame1, QStringLiteral("CmdSave"), texts::kCaptionSaveIdentity);
+    connect(CmdSave, &QPushButton::clicked, this, &FrmTest::saveIdentity);
     auto* save = new QHBoxLayout;
     save->addStretch();
     save->addWidget(CmdSave);
     save->addStretch();
-    grid->addLayout(save, 3, 0, 1, 6);
+    identity_->grid()->addLayout(save, identity_->nextRow(), 0, 1, identity_->columnCount());
 }
 
 void FrmTest::load()
@@ -264,9 +227,7 @@ void FrmTest::showEvent(QShowEvent* event)
 
 void FrmTest::loadIdentity()
 {
-    Text1->setText(Adodc3.value(QStringLiteral("Code")));
-    for (const Attached& a : kIdentityFields)
-        (this->*a.field)->setText(Adodc3.value(QString::fromLatin1(a.column)));
+    identity_->load(Adodc3);
 }
 
 void FrmTest::start()
@@ -363,11 +324,12 @@ bool FrmTest::storeResponses()
 
 bool FrmTest::storeIdentity()
 {
-    if (Adodc3.hasCurrent()) {
-        for (const Attached& a : kIdentityFields)
-            Adodc3.setValue(QString::fromLatin1(a.column), (this->*a.field)->text());
-    }
-    if (store::Result r = Adodc3.update(); !r) {
+    store::Result r;
+    if (Adodc3.hasCurrent())
+        r = identity_->writeTo(Adodc3, kEditableFields);
+    if (r)
+        r = Adodc3.update();
+    if (!r) {
         reportFailure(kIdentityNotStored, r.error);
         return false;
     }

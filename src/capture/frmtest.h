@@ -8,6 +8,7 @@
 #include <memory>
 
 class AppContext;
+class IdentityPanel;
 class QComboBox;
 class QFrame;
 class QGroupBox;
@@ -102,5 +103,6 @@ private:
     void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
+    IdentityPanel* identity_ = nullptr;
     int item_ = 0;
 };

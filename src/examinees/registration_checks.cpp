@@ -1,5 +1,5 @@
 #include "examinees/registration_checks.h"
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "examinees/registration_texts.h"
 
 #include <QTime>

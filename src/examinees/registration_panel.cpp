@@ -1,16 +1,18 @@
 #include "examinees/registration_panel.h"
-#include "app/controls.h"
-#include "app/app_context.h"
-#include "app/digit_filter.h"
-#include "app/frm1.h"
-#include "app/twips.h"
+#include "examinees/identity.h"
+#include "kit/controls.h"
+#include "kit/app_context.h"
+#include "kit/digit_filter.h"
+#include "kit/twips.h"
+#include "store/schema.h"
 #include "calendar/solar_hijri.h"
 #include "examinees/code_proposal.h"
-#include "app/identity_texts.h"
+#include "kit/identity_texts.h"
+#include "examinees/identity_panel.h"
 #include "examinees/registration_texts.h"
 
 #include <QComboBox>
-#include <QGridLayout>
+#include <QVBoxLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,116 +25,81 @@ const QString kCodeColumn = QStringLiteral("Code");
 const QString kStoreFailed = QStringLiteral("ثبت نام آزمودني ذخيره نشد.");
 const QString kUndoFailed = QStringLiteral("رديف ناقص جدول IDE پاک نشد.");
 
-QLineEdit* makeField(QWidget* parent, const QString& name)
-{
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    return field;
-}
-
-QLineEdit* makeHidden(QWidget* parent, const QString& name)
-{
-    QLineEdit* field = makeField(parent, name);
-    field->hide();
-    return field;
-}
-
-
-QString chosen(const QComboBox* list)
-{
-    return list->currentIndex() >= 0 ? list->currentText() : QString();
-}
-
 } // namespace
 
-RegistrationPanel::RegistrationPanel(Frm1& main)
-    : QFrame(&main)
-    , main_(main)
-    , ctx_(main.context())
+RegistrationPanel::RegistrationPanel(AppContext& ctx, QWidget* parent)
+    : QFrame(parent)
+    , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
+    , Adodc2(examineeFile_, QStringLiteral("IDE"))
+    , Adodc3(examineeFile_, QStringLiteral("Answer"))
+    , Adodc5(examineeFile_, QStringLiteral("IDE"))
+    , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frame10"));
-    setProperty("role", QStringLiteral("panel"));
-    setFrameShape(QFrame::StyledPanel);
-    setAutoFillBackground(true);
+    StylePanel(this);
     build();
     hide();
 }
 
+RegistrationPanel::~RegistrationPanel() = default;
+
 void RegistrationPanel::build()
 {
-    Text11 = makeField(this, QStringLiteral("Text11"));
-    Text6 = makeField(this, QStringLiteral("Text6"));
-    Text4 = makeField(this, QStringLiteral("Text4"));
-    Text5 = makeField(this, QStringLiteral("Text5"));
-    Text5->setMaxLength(2);
-    Text8 = makeField(this, QStringLiteral("Text8"));
-    Text9 = makeField(this, QStringLiteral("Text9"));
-    DigitFilter::install(Text11, ctx_);
-    DigitFilter::install(Text5, ctx_);
+    using F = examinees::IdentityField;
+    using K = IdentityPanel::Kind;
+    // Two columns of five pairs; the first column is the right one. The lists, whose prompts are
+    // long, stand in the left one.
+    const QList<IdentityPanel::Field> fields = {
+        {F::Code, K::Digits, QStringLiteral("Text11"), texts::kCaptionCode},
+        {F::GivenName, K::Text, QStringLiteral("Text6"), texts::kCaptionGivenName},
+        {F::FamilyName, K::Text, QStringLiteral("Text4"), texts::kCaptionFamilyName},
+        {F::Age, K::Digits, QStringLiteral("Text5"), texts::kCaptionAge, {}, {}, {}, 2},
+        {F::Date, K::Text, QStringLiteral("Text8"), texts::kCaptionDate},
+        {F::Sex, K::List, QStringLiteral("Text16"), texts::kCaptionSex, QStringLiteral("Combo2"), texts::kChooseSex,
+         examinees::Sexes()},
+        {F::MaritalStatus, K::List, QStringLiteral("Text15"), texts::kCaptionMaritalStatus, QStringLiteral("Combo1"),
+         texts::kChooseMaritalStatus, examinees::MaritalStatuses()},
+        {F::Group, K::List, QStringLiteral("Text17"), texts::kCaptionGroup, QStringLiteral("Combo3"),
+         texts::kChooseGroup, examinees::Groups()},
+        {F::Education, K::List, QStringLiteral("Text7"), texts::kCaptionEducation, QStringLiteral("Combo4"),
+         texts::kChooseEducation, examinees::EducationLevels()},
+        {F::Time, K::Text, QStringLiteral("Text9"), texts::kCaptionTime},
+    };
+    identity_ = new IdentityPanel(ctx_, QStringLiteral("RegistrationFields"), fields,
+                                  IdentityPanel::Order::ColumnByColumn, 5, this);
+    Text11 = identity_->field(F::Code);
+    Text6 = identity_->field(F::GivenName);
+    Text4 = identity_->field(F::FamilyName);
+    Text5 = identity_->field(F::Age);
+    Text8 = identity_->field(F::Date);
+    Text9 = identity_->field(F::Time);
+    Text16 = identity_->field(F::Sex);
+    Text15 = identity_->field(F::MaritalStatus);
+    Text17 = identity_->field(F::Group);
+    Text7 = identity_->field(F::Education);
+    Combo2 = identity_->list(F::Sex);
+    Combo1 = identity_->list(F::MaritalStatus);
+    Combo3 = identity_->list(F::Group);
+    Combo4 = identity_->list(F::Education);
+    codeCaption = identity_->caption(F::Code);
+    codeCaption->setObjectName(QStringLiteral("codeCaption"));
+    Text25 = MakeField(this, QStringLiteral("Text25"));
+    Text25->hide();
 
-    Combo2 = MakeChoiceList(this, QStringLiteral("Combo2"), texts::kChooseSex, texts::Sexes());
-    Combo1 = MakeChoiceList(this, QStringLiteral("Combo1"), texts::kChooseMaritalStatus, texts::MaritalStatuses());
-    Combo3 = MakeChoiceList(this, QStringLiteral("Combo3"), texts::kChooseGroup, texts::Groups());
-    Combo4 = MakeChoiceList(this, QStringLiteral("Combo4"), texts::kChooseEducation, texts::EducationLevels());
-    Text16 = makeHidden(this, QStringLiteral("Text16"));
-    Text15 = makeHidden(this, QStringLiteral("Text15"));
-    Text17 = makeHidden(this, QStringLiteral("Text17"));
-    Text7 = makeHidden(this, QStringLiteral("Text7"));
-    Text25 = makeHidden(this, QStringLiteral("Text25"));
-    for (auto [list, hidden] : {std::pair{Combo2, Text16}, std::pair{Combo1, Text15}, std::pair{Combo3, Text17},
-                                std::pair{Combo4, Text7}}) {
-        connect(list, &QComboBox::currentIndexChanged, hidden,
-                [list = list, hidden = hidden] { hidden->setText(chosen(list)); });
-    }
-
-    Command8 = new QPushButton(texts::kCaptionSave, this);
-    Command8->setObjectName(QStringLiteral("Command8"));
-    Command10 = new QPushButton(texts::kCaptionCancel, this);
-    Command10->setObjectName(QStringLiteral("Command10"));
+    Command8 = MakeButton(this, QStringLiteral("Command8"), texts::kCaptionSave);
+    Command10 = MakeButton(this, QStringLiteral("Command10"), texts::kCaptionCancel);
     connect(Command8, &QPushButton::clicked, this, &RegistrationPanel::save);
     connect(Command10, &QPushButton::clicked, this, &RegistrationPanel::cancel);
 
-    codeCaption = MakeFieldCaption(this, texts::kCaptionCode);
-    codeCaption->setObjectName(QStringLiteral("codeCaption"));
-
-    // Two columns of caption and field; the grid follows the window's right-to-left direction,
-    // so the first column is the right one. The lists, whose prompts are long, get the wider one.
-    auto* grid = new QGridLayout(this);
-    grid->setContentsMargins(10, 8, 10, 8);
-    grid->setHorizontalSpacing(6);
-    grid->setVerticalSpacing(4);
-    const std::pair<QLabel*, QWidget*> right[] = {
-        {codeCaption, Text11},
-        {MakeFieldCaption(this, texts::kCaptionGivenName), Text6},
-        {MakeFieldCaption(this, texts::kCaptionFamilyName), Text4},
-        {MakeFieldCaption(this, texts::kCaptionAge), Text5},
-        {MakeFieldCaption(this, texts::kCaptionDate), Text8},
-    };
-    const std::pair<QLabel*, QWidget*> left[] = {
-        {MakeFieldCaption(this, texts::kCaptionSex), Combo2},
-        {MakeFieldCaption(this, texts::kCaptionMaritalStatus), Combo1},
-        {MakeFieldCaption(this, texts::kCaptionGroup), Combo3},
-        {MakeFieldCaption(this, texts::kCaptionEducation), Combo4},
-        {MakeFieldCaption(this, texts::kCaptionTime), Text9},
-    };
-    for (int row = 0; row < 5; ++row) {
-        grid->addWidget(right[row].first, row, 0);
-        grid->addWidget(right[row].second, row, 1);
-        grid->addWidget(left[row].first, row, 3);
-        grid->addWidget(left[row].second, row, 4);
-    }
-    grid->setColumnMinimumWidth(2, 12);
-    grid->setColumnStretch(1, 1);
-    grid->setColumnStretch(4, 2);
-    for (QWidget* w : std::initializer_list<QWidget*>{Text11, Text6, Text4, Text5, Text8, Combo2, Combo1, Combo3,
-                                                      Combo4, Text9})
-        w->setMinimumWidth(60);
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(2, 2, 2, 2);
+    column->addWidget(identity_);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(Command8);
     buttons->addWidget(Command10);
     buttons->addStretch();
-    grid->addLayout(buttons, 5, 0, 1, 5);
+    column->addLayout(buttons);
 
     setTabOrder(Text11, Text6);
     setTabOrder(Text6, Text4);
@@ -149,6 +116,7 @@ void RegistrationPanel::build()
 
 void RegistrationPanel::setIdentifierLabel(const QString& label)
 {
+    identifierLabel_ = label;
     codeCaption->setText(label);
 }
 
@@ -160,27 +128,27 @@ RegistrationEntries RegistrationPanel::entries() const
 
 void RegistrationPanel::open()
 {
-    main_.HideAllPanels();
     show();
     raise();
     setGeometry(twipsRect(675, 855, 7440, 2895));
     // Always re-read: a view left empty by a proposal or read before the last registration
     // would otherwise propose nothing.
-    main_.Adodc5.refresh();
-    main_.Adodc2.addNew();
-    for (QLineEdit* attached : {Text11, Text6, Text4, Text5, Text16, Text15, Text17, Text7, Text8, Text9})
-        attached->clear();
+    Adodc5.refresh();
+    Adodc2.addNew();
+    // Sex and education choose the norm table: each examinee's are chosen anew, never inherited
+    // from the one registered before. Marital status and group, which choose nothing, stay.
+    using F = examinees::IdentityField;
+    identity_->clear({F::Code, F::GivenName, F::FamilyName, F::Age, F::Sex, F::Education, F::Date, F::Time});
     const QDateTime now = ctx_.clock().now();
     Text9->setText(RegistrationTimeText(now.time(), QLocale().timeFormat(QLocale::LongFormat)));
     Text8->setText(ToSolarHijri(now.date(), 0));
     Text6->setFocus();
     proposeCode();
-    main_.Command1->setEnabled(false);
 }
 
 void RegistrationPanel::proposeCode()
 {
-    store::View& ide = main_.Adodc5;
+    store::View& ide = Adodc5;
     if (!ide.hasRows())
         return; // nothing registered yet: the code is typed
     ide.moveLast();
@@ -209,48 +177,45 @@ QWidget* RegistrationPanel::focusFor(RegistrationEntry entry) const
 
 void RegistrationPanel::save()
 {
-    Text16->setText(chosen(Combo2));
-    Text15->setText(chosen(Combo1));
-    Text17->setText(chosen(Combo3));
-    Text7->setText(chosen(Combo4));
-
     if (const std::optional<RegistrationEntry> missing = FirstMissingEntry(entries())) {
-        ShowAutoClosingMessage(ctx_.dialogs(), &main_, MissingEntryMessage(*missing, main_.IdentifierLabel()));
+        ShowAutoClosingMessage(ctx_.dialogs(), this, MissingEntryMessage(*missing, identifierLabel_));
         focusFor(*missing)->setFocus();
         return;
     }
 
-    store::View& ide = main_.Adodc5;
+    store::View& ide = Adodc5;
     ide.refresh();
     ide.setFilter(kCodeColumn, Text11->text());
     if (ide.count() > 0) {
-        ShowAutoClosingMessage(ctx_.dialogs(), &main_, texts::kCodeTaken);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kCodeTaken);
         ide.refresh();
         return;
     }
     if (!store())
         return; // reported; the panel stays open with the entries
-    main_.Adodc2.refresh();
-    main_.Adodc3.refresh();
-    main_.HideAllPanels(); // also enables the register button again
-    main_.Text3->setText(QStringLiteral("1"));
+    discard();
+    Adodc3.refresh();
+    Q_EMIT registered();
 }
 
 bool RegistrationPanel::store()
 {
-    main_.Adodc5.refresh();
-    store::View& ide = main_.Adodc2;
-    store::View& answer = main_.Adodc3;
+    Adodc5.refresh();
+    store::View& ide = Adodc2;
+    store::View& answer = Adodc3;
     if (!ide.isNew())
         ide.addNew(); // a retry after a failed store
-    const std::pair<const char*, QLineEdit*> attached[] = {
-        {"Code", Text11}, {"FName", Text6}, {"LName", Text4}, {"Sen", Text5}, {"Jens", Text16},
-        {"Taahol", Text15}, {"Group", Text17}, {"Tahsil", Text7}, {"Date", Text8}, {"Time", Text9},
-    };
-    for (const auto& [column, field] : attached)
-        ide.setValue(QString::fromLatin1(column), field->text());
+    using F = examinees::IdentityField;
+    store::Result written = identity_->writeTo(ide, {F::Code, F::GivenName, F::FamilyName, F::Age, F::Sex,
+                                                     F::MaritalStatus, F::Group, F::Education, F::Date, F::Time});
     answer.addNew();
-    answer.setValue(kCodeColumn, Text11->text().trimmed());
+    if (written)
+        written = answer.setValue(kCodeColumn, Text11->text().trimmed());
+    if (!written) {
+        answer.refresh();
+        showStoreFailure(QString(), written.error);
+        return false;
+    }
 
     if (store::Result r = ide.update(); !r) {
         answer.refresh();
@@ -275,12 +240,18 @@ void RegistrationPanel::showStoreFailure(const QString& what, const QString& err
     if (!what.isEmpty())
         text += what + QStringLiteral(": ");
     text += error;
-    ctx_.dialogs().message(&main_, titles::kError, text, Dialogs::Icon::Critical);
+    ctx_.dialogs().message(this, titles::kError, text, Dialogs::Icon::Critical);
 }
 
 void RegistrationPanel::cancel()
 {
-    main_.Adodc2.refresh();
-    main_.HideAllPanels();
-    main_.Adodc5.refresh();
+    discard();
+    Adodc5.refresh();
+    Q_EMIT closed();
+}
+
+void RegistrationPanel::discard()
+{
+    if (Adodc2.isNew() || Adodc2.hasRows())
+        Adodc2.refresh();
 }

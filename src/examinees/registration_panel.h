@@ -2,11 +2,13 @@
 // The registration panel of the main window: collects an examinee's identity, proposes a free
 // code, checks the entries and stores the IDE row with its empty Answer row.
 #include "examinees/registration_checks.h"
+#include "store/view.h"
 
 #include <QFrame>
+#include <memory>
 
 class AppContext;
-class Frm1;
+class IdentityPanel;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -15,14 +17,16 @@ class QPushButton;
 class RegistrationPanel : public QFrame {
     Q_OBJECT
 public:
-    // Works through the main window's views Adodc2 (IDE, the new row), Adodc3 (Answer) and
-    // Adodc5 (IDE, proposal and uniqueness), its HideAllPanels, register button and exit flag.
-    explicit RegistrationPanel(Frm1& main);
+    // The main window places the panel, hides its other panels before open() and hides this one
+    // again when it says closed() or registered().
+    RegistrationPanel(AppContext& ctx, QWidget* parent);
+    ~RegistrationPanel() override;
 
-    void open();   // the register button
-    void save();   // Command8
-    void cancel(); // Command10
-    // The code caption follows the identifier label as it is typed.
+    void open();    // the register button: shows the panel with a new row and a proposed code
+    void save();    // Command8
+    void cancel();  // Command10
+    void discard(); // drops a row that was started but not saved
+    // The code caption (and the messages naming the code) follow the identifier label.
     void setIdentifierLabel(const QString& label);
 
     // The entries as the checks see them (each list through its hidden field).
@@ -48,12 +52,25 @@ public:
     QPushButton* Command10 = nullptr; // cancel
 
 private:
+    std::shared_ptr<store::Connection> examineeFile_; // shared by the views below
+
+public:
+    store::View Adodc2; // IDE: the new examinee row
+    store::View Adodc3; // Answer: his new response row
+    store::View Adodc5; // IDE: code proposal and uniqueness test
+
+Q_SIGNALS:
+    void registered(); // both rows are stored; the panel is done
+    void closed();     // cancelled
+
+private:
     void build();
     void proposeCode();
     bool store();
     QWidget* focusFor(RegistrationEntry entry) const;
     void showStoreFailure(const QString& what, const QString& error);
 
-    Frm1& main_;
     AppContext& ctx_;
+    IdentityPanel* identity_ = nullptr;
+    QString identifierLabel_;
 };

@@ -1,6 +1,6 @@
 #include "maintenance/about.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "maintenance/maintenance_texts.h"
 #include "settings/apply_theme.h"
 

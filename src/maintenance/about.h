@@ -1,7 +1,7 @@
 #pragma once
 // The about screen: the credit list scrolling upward in changing colours, and a credit line whose
 // letters close up one by one.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "maintenance/about_animation.h"
 
 #include <QGroupBox>

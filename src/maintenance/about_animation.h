@@ -1,7 +1,7 @@
 #pragma once
 // The about screen's moving parts, apart from its widgets: the credit list and its scrolling,
 // the colour cycle and the credit line that closes up letter by letter.
-#include "app/publisher.h"
+#include "kit/publisher.h"
 
 #include <QColor>
 #include <QString>

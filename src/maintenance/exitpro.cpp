@@ -1,5 +1,5 @@
 #include "maintenance/exitpro.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "maintenance/exit_pictures.h"
 #include "maintenance/frmbackup.h"
 #include "maintenance/maintenance_texts.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The exit confirmation: leave, leave through the backup screen, or return to the main window.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 
 #include <QCheckBox>
 #include <QLabel>

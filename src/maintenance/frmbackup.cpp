@@ -1,6 +1,6 @@
 #include "maintenance/frmbackup.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "calendar/solar_hijri.h"
 #include "maintenance/backup_names.h"
 #include "maintenance/examinee_database.h"

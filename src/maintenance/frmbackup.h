@@ -1,7 +1,7 @@
 #pragma once
 // Backup and restore of the examinee database, reached while leaving the program. The program
 // ends after a successful backup or restore, and when this screen closes.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 
 #include <QFrame>
 #include <QLabel>

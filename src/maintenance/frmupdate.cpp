@@ -1,6 +1,6 @@
 #include "maintenance/frmupdate.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "maintenance/maintenance_texts.h"
 #include "maintenance/update_version.h"
 #include "maintenance/version_check.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The update screen: checks the publisher's server for a newer version on demand.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,6 @@
 #include "maintenance/maintenance_screens.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "maintenance/about.h"
 #include "maintenance/exitpro.h"
 #include "maintenance/frmupdate.h"

@@ -2,7 +2,7 @@
 // The main window's side of leaving and of the maintenance screens: the exit confirmation, the
 // about screen, the update screen and download window, and the start-up update check with its
 // notice panel. The main window hands over what these need; nothing here knows the main window.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,5 +1,5 @@
 #include "maintenance/progress.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "maintenance/maintenance_texts.h"
 #include "maintenance/update_version.h"
 #include "settings/apply_theme.h"

@@ -1,6 +1,6 @@
 #pragma once
 // The download window: fetches the new installer into the program folder.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "maintenance/file_downloader.h"
 
 #include <QFrame>

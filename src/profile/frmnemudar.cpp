@@ -1,7 +1,8 @@
 #include "profile/frmnemudar.h"
+#include "examinees/identity.h"
 #include "profile/interpretation_panel.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "profile/profile_chart.h"
 #include "profile/profile_geometry.h"
 #include "profile/profile_screen_texts.h"
@@ -101,7 +102,7 @@ void FrmNemudar::buildWindow()
     Label6->setFont(titleFont);
     Label6->setGeometry(twipsRect(225, 45, 9825, 330));
 
-    Lblj = makeLabel(chart, QStringLiteral("Lblj"), texts::kFemale);
+    Lblj = makeLabel(chart, QStringLiteral("Lblj"), examinees::kFemale);
     QFont sexFont = font();
     sexFont.setPixelSize(kTableFontPx);
     sexFont.setBold(true);
@@ -259,7 +260,7 @@ void FrmNemudar::deferredStep()
 void FrmNemudar::SelectNormTable()
 {
     const QString sex = scoring_.Text10->text();
-    if (sex != texts::kMale && sex != texts::kFemale)
+    if (sex != examinees::kMale && sex != examinees::kFemale)
         return; // no table: the T row keeps what it shows
     Lblj->setText(sex);
     note(norms_.select(profile::SelectNormTable(sex, scoring_.Text7->text())));

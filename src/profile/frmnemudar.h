@@ -6,7 +6,7 @@
 // it copies the raw scores from the scoring screen and stores them, and chooses the norm table;
 // 100 ms later (Timer3) it converts to T scores, counts the answered items, draws the chart and
 // stores the T scores. A step that fails leaves its result undone and the next one runs.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "profile/interpretation_panel.h"
 #include "profile/norm_conversion.h"
 #include "store/view.h"

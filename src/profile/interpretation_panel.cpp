@@ -1,8 +1,8 @@
 #include "profile/interpretation_panel.h"
 
 #include "store/schema.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "profile/interpretation_text.h"
 #include "profile/line_ends.h"
 #include "profile/profile_screen_texts.h"

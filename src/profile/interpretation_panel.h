@@ -5,7 +5,7 @@
 // The panel owns its views: Sortt2 (a writer and an independent reader) and Taff on the norms
 // file, IDE on the examinee file. What the profile and scoring screens hold (T scores,
 // unanswered count, examinee code) it reads through getters, at the moment it needs them.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "profile/ranking.h"
 #include "store/view.h"
 

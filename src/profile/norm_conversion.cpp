@@ -1,5 +1,5 @@
 #include "profile/norm_conversion.h"
-#include "app/texts.h"
+#include "examinees/identity.h"
 #include "store/schema.h"
 #include "store/view.h"
 
@@ -22,10 +22,10 @@ const QStringList& normFields()
 
 QString SelectNormTable(const QString& sex, const QString& education)
 {
-    const bool male = sex == texts::kMale;
-    const bool female = sex == texts::kFemale;
-    const bool university = education == texts::kUniversity;
-    const bool diploma = education == texts::kDiplomaOrLess;
+    const bool male = sex == examinees::kMale;
+    const bool female = sex == examinees::kFemale;
+    const bool university = education == examinees::kUniversity;
+    const bool diploma = education == examinees::kDiplomaOrLess;
     if (male && university)
         return QStringLiteral("EvabaliniDJMIR");
     if (male && diploma)

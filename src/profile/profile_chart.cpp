@@ -1,5 +1,5 @@
 #include "profile/profile_chart.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "profile/profile_screen_texts.h"
 #include "profile/ranking.h"
 

@@ -1,8 +1,10 @@
 #include "scoring/frmklid.h"
-#include "app/controls.h"
-#include "app/identity_texts.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "examinees/identity.h"
+#include "kit/controls.h"
+#include "kit/identity_texts.h"
+#include "examinees/identity_panel.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "scoring/scoring_key.h"
 #include "scoring/scoring_texts.h"
 #include "scoring/unanswered_items.h"
@@ -21,21 +23,12 @@ namespace {
 
 constexpr int kItemsPerRow = 18;
 
-QLineEdit* makeField(QWidget* parent, const QString& name, bool readOnly = true)
+QLineEdit* makeReadOnlyField(QWidget* parent, const QString& name)
 {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
-    field->setReadOnly(readOnly);
+    QLineEdit* field = MakeField(parent, name);
+    field->setReadOnly(true);
     return field;
 }
-
-QLabel* makeCaption(QWidget* parent, const QString& text)
-{
-    auto* label = new QLabel(text, parent);
-    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return label;
-}
-
 
 } // namespace
 
@@ -108,65 +101,55 @@ QFrame* FrmkLID::buildCommandPanel()
     Command8 = button(QStringLiteral("Command8"), scoring::texts::kCaptionViewProfile);
     Command5 = button(QStringLiteral("Command5"), scoring::texts::kCaptionHelp);
     Command4 = button(QStringLiteral("Command4"), scoring::texts::kCaptionExit);
-    Text5 = makeField(panel, QStringLiteral("Text5"));
+    Text5 = makeReadOnlyField(panel, QStringLiteral("Text5"));
     Text5->hide();
     return panel;
 }
 
 void FrmkLID::buildIdentityPanel()
 {
-    Frame5 = MakePanel(this, QStringLiteral("Frame5"));
-    auto* grid = new QGridLayout(Frame5);
-    grid->setHorizontalSpacing(8);
-    grid->setVerticalSpacing(6);
-
-    SkinLbl = makeCaption(Frame5, QString());
-    SkinLbl->setObjectName(QStringLiteral("SkinLbl"));
-    Text15 = makeField(Frame5, QStringLiteral("Text15"));
-    Text3_3 = makeField(Frame5, QStringLiteral("Text3_3"));
-    Text12 = makeField(Frame5, QStringLiteral("Text12"));
-    Text6 = makeField(Frame5, QStringLiteral("Text6"));
-    Text11 = makeField(Frame5, QStringLiteral("Text11"));
-    Text8 = makeField(Frame5, QStringLiteral("Text8"));
-    Text9 = makeField(Frame5, QStringLiteral("Text9"));
-    // Sex and education are edited through their lists only; the group is not shown.
-    Text10 = makeField(Frame5, QStringLiteral("Text10"), false);
-    Text7 = makeField(Frame5, QStringLiteral("Text7"), false);
-    Text17 = makeField(Frame5, QStringLiteral("Text17"));
-    Text10->hide();
-    Text7->hide();
-    Text17->hide();
-
-    Combo2 = MakeChoiceList(Frame5, QStringLiteral("Combo2"), texts::kChooseSex, {texts::kMale, texts::kFemale});
-    Combo4 = MakeChoiceList(Frame5, QStringLiteral("Combo4"), texts::kChooseEducation,
-                            {texts::kDiplomaOrLess, texts::kUniversity});
-    CoupleListToField(Combo2, Text10);
-    CoupleListToField(Combo4, Text7);
-
-    CmdSave = new QPushButton(::texts::kCaptionSaveIdentity, Frame5);
-    CmdSave->setObjectName(QStringLiteral("CmdSave"));
-    CmdSave->setMinimumWidth(90);
-
-    // Three caption/field pairs a row; the layout mirrors them for right-to-left.
-    const QList<QPair<QWidget*, QWidget*>> cells = {
-        {SkinLbl, Text15},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionGivenName), Text3_3},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionFamilyName), Text12},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionSex), Combo2},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionAge), Text6},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionMaritalStatusField), Text11},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionEducationField), Combo4},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionDate), Text8},
-        {MakeFieldCaption(Frame5, ::texts::kCaptionTime), Text9},
+    using F = examinees::IdentityField;
+    using K = IdentityPanel::Kind;
+    // Three pairs a row, the first on the right. Only sex and education can be changed here,
+    // through their lists; the group is held, not shown.
+    const QList<IdentityPanel::Field> fields = {
+        {F::Code, K::ReadOnly, QStringLiteral("Text15")},
+        {F::GivenName, K::ReadOnly, QStringLiteral("Text3_3"), ::texts::kCaptionGivenName},
+        {F::FamilyName, K::ReadOnly, QStringLiteral("Text12"), ::texts::kCaptionFamilyName},
+        {F::Sex, K::List, QStringLiteral("Text10"), ::texts::kCaptionSex, QStringLiteral("Combo2"),
+         ::texts::kChooseSex, examinees::Sexes()},
+        {F::Age, K::ReadOnly, QStringLiteral("Text6"), ::texts::kCaptionAge},
+        {F::MaritalStatus, K::ReadOnly, QStringLiteral("Text11"), ::texts::kCaptionMaritalStatusField},
+        {F::Education, K::List, QStringLiteral("Text7"), ::texts::kCaptionEducationField, QStringLiteral("Combo4"),
+         ::texts::kChooseEducation, examinees::EducationLevels()},
+        {F::Date, K::ReadOnly, QStringLiteral("Text8"), ::texts::kCaptionDate},
+        {F::Time, K::ReadOnly, QStringLiteral("Text9"), ::texts::kCaptionTime},
+        {F::Group, K::Hidden, QStringLiteral("Text17")},
     };
-    for (int i = 0; i < cells.size(); ++i) {
-        const int row = i / 3;
-        const int column = (i % 3) * 2;
-        grid->addWidget(cells[i].first, row, column);
-        grid->addWidget(cells[i].second, row, column + 1);
-        cells[i].second->setMinimumWidth(150);
-    }
-    grid->addWidget(CmdSave, 3, 5, Qt::AlignLeft);
+    identity_ = new IdentityPanel(ctx_, QStringLiteral("Frame5"), fields, IdentityPanel::Order::RowByRow, 3, this);
+    Frame5 = identity_;
+    StylePanel(Frame5);
+    SkinLbl = identity_->caption(F::Code); // the identifier label, read when the screen loads
+    SkinLbl->setObjectName(QStringLiteral("SkinLbl"));
+    Text15 = identity_->field(F::Code);
+    Text3_3 = identity_->field(F::GivenName);
+    Text12 = identity_->field(F::FamilyName);
+    Text10 = identity_->field(F::Sex);
+    Text6 = identity_->field(F::Age);
+    Text11 = identity_->field(F::MaritalStatus);
+    Text7 = identity_->field(F::Education);
+    Text8 = identity_->field(F::Date);
+    Text9 = identity_->field(F::Time);
+    Text17 = identity_->field(F::Group);
+    Combo2 = identity_->list(F::Sex);
+    Combo4 = identity_->list(F::Education);
+    for (QWidget* w : std::initializer_list<QWidget*>{Text15, Text3_3, Text12, Combo2, Text6, Text11, Combo4, Text8,
+                                                      Text9})
+        w->setMinimumWidth(150);
+
+    CmdSave = MakeButton(Frame5, QStringLiteral("CmdSave"), ::texts::kCaptionSaveIdentity);
+    CmdSave->setMinimumWidth(90);
+    identity_->grid()->addWidget(CmdSave, identity_->nextRow(), identity_->columnCount() - 1, Qt::AlignLeft);
 }
 
 void FrmkLID::buildResponsesPanel()
@@ -185,7 +168,7 @@ void FrmkLID::buildResponsesPanel()
         auto* number = new QLabel(QString::number(item), Frame3);
         number->setAlignment(Qt::AlignCenter);
         number->setFont(small);
-        QLineEdit* field = makeField(Frame3, QStringLiteral("Txt3_%1").arg(item));
+        QLineEdit* field = makeReadOnlyField(Frame3, QStringLiteral("Txt3_%1").arg(item));
         field->setAlignment(Qt::AlignCenter);
         field->setFixedWidth(30);
         Txt3 << field;
@@ -204,7 +187,7 @@ void FrmkLID::buildResponsesPanel()
     for (int s = 0; s < scoring::kScaleCount; ++s) {
         auto* name = new QLabel(names.at(s), Frame3);
         name->setAlignment(Qt::AlignCenter);
-        QLineEdit* field = makeField(Frame3, QStringLiteral("Txt") + names.at(s));
+        QLineEdit* field = makeReadOnlyField(Frame3, QStringLiteral("Txt") + names.at(s));
         field->setAlignment(Qt::AlignCenter);
         field->setFixedWidth(44);
         *fields[s] = field;
@@ -214,7 +197,7 @@ void FrmkLID::buildResponsesPanel()
     column->addLayout(scores);
 
     auto* unanswered = new QHBoxLayout;
-    unanswered->addWidget(makeCaption(Frame3, scoring::texts::kCaptionUnanswered));
+    unanswered->addWidget(MakeLabel(Frame3, QString(), scoring::texts::kCaptionUnanswered));
     LblKhali = new QLabel(Frame3);
     LblKhali->setObjectName(QStringLiteral("LblKhali"));
     LblKhali->setMinimumWidth(30);
@@ -336,12 +319,7 @@ void FrmkLID::selectExaminee()
 void FrmkLID::loadIdentity()
 {
     // An examinee with responses but no identity row is scored all the same; the fields stay empty.
-    const QList<QPair<QLineEdit*, const char*>> bound = {
-        {Text15, "Code"}, {Text3_3, "FName"}, {Text12, "LName"}, {Text10, "Jens"}, {Text6, "Sen"},
-        {Text11, "Taahol"}, {Text7, "Tahsil"}, {Text8, "Date"}, {Text9, "Time"}, {Text17, "Group"},
-    };
-    for (const auto& [field, column] : bound)
-        field->setText(ide_.value(QString::fromLatin1(column)));
+    identity_->load(ide_);
 }
 
 void FrmkLID::loadResponses()
@@ -394,11 +372,7 @@ void FrmkLID::viewProfile()
 void FrmkLID::save()
 {
     // Only sex and education can be changed here; write them where they differ from the row.
-    store::Result r;
-    for (const auto& [field, column] : {qMakePair(Text10, QStringLiteral("Jens")), qMakePair(Text7, QStringLiteral("Tahsil"))}) {
-        if (r && field->text() != ide_.value(column))
-            r = ide_.setValue(column, field->text());
-    }
+    store::Result r = identity_->writeTo(ide_, {examinees::IdentityField::Sex, examinees::IdentityField::Education});
     if (r)
         r = ide_.update();
     if (!r) {

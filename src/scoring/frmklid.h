@@ -4,7 +4,7 @@
 //
 // While the profile screen is open this screen stays loaded but hidden, and the profile screen,
 // interpretation, report and Word export read the selected examinee from its public fields.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "store/view.h"
 
 #include <QComboBox>
@@ -16,6 +16,8 @@
 #include <QVector>
 #include <QWidget>
 #include <functional>
+
+class IdentityPanel;
 
 class FrmkLID : public QWidget {
     Q_OBJECT
@@ -111,6 +113,7 @@ private:
     void reportReadFailure(const QString& error);
 
     AppContext& ctx_;
+    IdentityPanel* identity_ = nullptr;
     QWidget* mainWindow_;
     std::function<QString()> identifierLabel_;
     store::View answer_; // the examinee's responses

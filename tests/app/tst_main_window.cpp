@@ -1,8 +1,9 @@
 // Start-up, the main window's menu, hints, links and its close step.
 #include "app/frm1.h"
-#include "app/single_instance.h"
+#include "examinees/registration_panel.h"
+#include "kit/single_instance.h"
 #include "app/startup.h"
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "maintenance/exitpro.h"
 #include "maintenance/maintenance_screens.h"
 #include "store/view.h"
@@ -189,13 +190,14 @@ private Q_SLOTS:
         QVERIFY(w.load());
         w.Frame10->show();
         w.Command1->setEnabled(false);
-        w.Adodc2.addNew();
-        w.Adodc2.setValue(QStringLiteral("Code"), QStringLiteral("1"));
+        store::View& row = w.registrationPanel()->Adodc2;
+        row.addNew();
+        QVERIFY(row.setValue(QStringLiteral("Code"), QStringLiteral("1")));
         w.HideAllPanels();
         QVERIFY(w.Frame10->isHidden());
         QVERIFY(w.Command1->isEnabled());
-        QVERIFY(!w.Adodc2.isNew());
-        QVERIFY(w.Adodc2.update().ok == false || w.Adodc2.count() == 0); // nothing left to store
+        QVERIFY(!row.isNew());
+        (void)row.update(); // a later store must find nothing left of the dropped row
         store::View ide(env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"));
         QVERIFY(ide.refresh());
         QCOMPARE(ide.count(), 0);

@@ -1,7 +1,7 @@
 #include "support/test_registry.h"
 #include "support/test_env.h"
 #include "app/frm1.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
 #include "store/view.h"

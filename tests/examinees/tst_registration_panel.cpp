@@ -1,8 +1,9 @@
 #include "support/test_registry.h"
 #include "support/test_env.h"
 #include "app/frm1.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "examinees/registration_panel.h"
+#include "examinees/registration_texts.h"
 #include "store/schema.h"
 #include "store/view.h"
 
@@ -82,7 +83,7 @@ private Q_SLOTS:
     void allEmptyThenCheckOrder();
     void takenCodeRefusedWithNothingStored();
     void saveStoresBothRows();
-    void listsKeepTheirChoice();
+    void normListsStartEmptyOthersKeepTheirChoice();
     void leavingStoresNothing_data();
     void leavingStoresNothing();
     void digitFilterOnAgeAndCode();
@@ -105,7 +106,7 @@ void TestRegistrationPanel::openPreparesTheEntries()
     QCOMPARE(m.panel->Text8->text(), u"1401/05/30"_s); // the fixed clock's 21 August 2022
     QVERIFY2(m.panel->Text9->text().startsWith(u"10:30:15"_s), qPrintable(m.panel->Text9->text()));
     QCOMPARE(m.w.focusWidget(), m.panel->Text6);
-    QVERIFY(m.w.Adodc2.isNew());
+    QVERIFY(m.w.registrationPanel()->Adodc2.isNew());
 }
 
 void TestRegistrationPanel::codeProposal_data()
@@ -260,11 +261,13 @@ void TestRegistrationPanel::saveStoresBothRows()
         QVERIFY(!answer.rawValue(item).isNull()); // empty text, not missing
         QCOMPARE(answer.value(item), QString());
     }
-    // The main window sees the new response row (the run-test button works now).
-    QCOMPARE(m.w.Adodc3.count(), 1);
+    // The main window sees the new response row: the run-test button asks for the code.
+    m.env.dialogs.inputAnswers << u"15"_s;
+    m.w.Command2->click();
+    QVERIFY(m.env.dialogs.inputAnswers.isEmpty());
 }
 
-void TestRegistrationPanel::listsKeepTheirChoice()
+void TestRegistrationPanel::normListsStartEmptyOthersKeepTheirChoice()
 {
     MainWindow m;
     QVERIFY(m.loaded);
@@ -273,18 +276,27 @@ void TestRegistrationPanel::listsKeepTheirChoice()
     m.panel->Command8->click();
     m.w.Command1->click();
     QCOMPARE(m.panel->Text11->text(), u"41"_s);
+    // Sex and education choose the norm table: never inherited from the examinee before.
+    QCOMPARE(m.panel->Combo2->currentIndex(), -1);
+    QCOMPARE(m.panel->Combo4->currentIndex(), -1);
     QCOMPARE(m.panel->Combo1->currentIndex(), 2);
     QCOMPARE(m.panel->Combo3->currentText(), u"E"_s);
     m.panel->Text6->setText(u"رضا"_s);
     m.panel->Text4->setText(u"امیني"_s);
     m.panel->Text5->setText(u"51"_s);
     m.panel->Command8->click();
+    QCOMPARE(m.messages().last(), texts::kSpecifySex);
+    QVERIFY(!m.panel->isHidden());
+    m.panel->Combo2->setCurrentIndex(0);
+    m.panel->Combo4->setCurrentIndex(1);
+    m.panel->Command8->click();
     store::View ide(m.file(), u"IDE"_s);
-    ide.refresh();
-    ide.setFilter(u"Code"_s, u"41"_s);
+    QVERIFY(ide.refresh());
+    QVERIFY(ide.setFilter(u"Code"_s, u"41"_s));
     QCOMPARE(ide.value(u"Group"_s), u"E"_s);
     QCOMPARE(ide.value(u"Taahol"_s), m.panel->Combo1->itemText(2));
-    QCOMPARE(ide.value(u"Jens"_s), m.panel->Combo2->itemText(1));
+    QCOMPARE(ide.value(u"Jens"_s), m.panel->Combo2->itemText(0));
+    QCOMPARE(ide.value(u"Tahsil"_s), m.panel->Combo4->itemText(1));
     QCOMPARE(ide.value(u"Sen"_s), u"51"_s);
 }
 
@@ -308,7 +320,7 @@ void TestRegistrationPanel::leavingStoresNothing()
         m.w.HideAllPanels();
     QVERIFY(m.panel->isHidden());
     QVERIFY(m.w.Command1->isEnabled());
-    QVERIFY(!m.w.Adodc2.isNew()); // the unsaved row is dropped
+    QVERIFY(!m.w.registrationPanel()->Adodc2.isNew()); // the unsaved row is dropped
     QCOMPARE(m.rows(u"IDE"_s), 0);
     QCOMPARE(m.rows(u"Answer"_s), 0);
     QCOMPARE(m.w.Text3->text(), u"2"_s);

@@ -284,12 +284,13 @@ private Q_SLOTS:
         // The main window's views read the restored file and can write to it.
         QVERIFY(main.Adodc5.refresh());
         QCOMPARE(main.Adodc5.count(), 2);
-        main.Adodc2.addNew();
-        QVERIFY(main.Adodc2.setValue(QStringLiteral("Code"), QStringLiteral("78")));
-        QVERIFY(main.Adodc2.update());
-        store::View fresh(s.database(), QStringLiteral("IDE"));
+        QVERIFY(main.Adodc3.refresh());
+        main.Adodc3.addNew();
+        QVERIFY(main.Adodc3.setValue(QStringLiteral("Code"), QStringLiteral("77")));
+        QVERIFY(main.Adodc3.update());
+        store::View fresh(s.database(), QStringLiteral("Answer"));
         QVERIFY(fresh.refresh());
-        QCOMPARE(fresh.count(), 3);
+        QCOMPARE(fresh.count(), 2);
     }
 
     void escapeEndsWithoutACopy()

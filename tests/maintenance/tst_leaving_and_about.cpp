@@ -1,6 +1,6 @@
 // Leaving through the exit confirmation, and the about screen, as the main window opens them.
 #include "app/frm1.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "maintenance/about.h"
 #include "maintenance/exitpro.h"
 #include "maintenance/frmbackup.h"

@@ -1,7 +1,7 @@
 // The start-up check and its notice, the update screen and the download window, talking to a
 // real HTTP server on 127.0.0.1 through the main window's buttons.
 #include "app/frm1.h"
-#include "app/twips.h"
+#include "kit/twips.h"
 #include "http_test_server.h"
 #include "maintenance/download_status.h"
 #include "maintenance/frmupdate.h"

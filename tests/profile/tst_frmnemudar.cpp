@@ -1,6 +1,7 @@
+#include "examinees/identity.h"
 #include "app/frm1.h"
-#include "app/texts.h"
-#include "app/twips.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "profile/frmnemudar.h"
 #include "profile/profile_chart.h"
 #include "scoring/frmklid.h"
@@ -75,7 +76,7 @@ struct Fixture {
     int activations = 0;
     int ready = 0;
 
-    explicit Fixture(const QString& sex = texts::kMale, const QString& education = texts::kUniversity,
+    explicit Fixture(const QString& sex = examinees::kMale, const QString& education = examinees::kUniversity,
                      const QStringList& responses = mixedResponses())
     {
         testing_support::addExaminee(env.folder(), kCode, responses, identity(sex, education));
@@ -161,11 +162,11 @@ void TestProfileScreen::normTableBySexAndEducation_data()
     QTest::addColumn<QString>("sex");
     QTest::addColumn<QString>("education");
     QTest::addColumn<QString>("table");
-    QTest::newRow("man, university") << texts::kMale << texts::kUniversity << QStringLiteral("EvabaliniDJMIR");
-    QTest::newRow("man, diploma") << texts::kMale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAMIR");
-    QTest::newRow("woman, university") << texts::kFemale << texts::kUniversity << QStringLiteral("EvabaliniDJFMIR");
-    QTest::newRow("woman, diploma") << texts::kFemale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAFMIR");
-    QTest::newRow("unknown sex") << QStringLiteral("نامعلوم") << texts::kUniversity << QString();
+    QTest::newRow("man, university") << examinees::kMale << examinees::kUniversity << QStringLiteral("EvabaliniDJMIR");
+    QTest::newRow("man, diploma") << examinees::kMale << examinees::kDiplomaOrLess << QStringLiteral("EvabaliniDAMIR");
+    QTest::newRow("woman, university") << examinees::kFemale << examinees::kUniversity << QStringLiteral("EvabaliniDJFMIR");
+    QTest::newRow("woman, diploma") << examinees::kFemale << examinees::kDiplomaOrLess << QStringLiteral("EvabaliniDAFMIR");
+    QTest::newRow("unknown sex") << QStringLiteral("نامعلوم") << examinees::kUniversity << QString();
 }
 
 void TestProfileScreen::normTableBySexAndEducation()
@@ -195,7 +196,7 @@ void TestProfileScreen::normTableBySexAndEducation()
 
     // Without a table the T row keeps the stored one, and the sex label its first text.
     const QStringList t = table.isEmpty() ? earlier : f.expectedT(table);
-    QCOMPARE(s->Lblj->text(), table.isEmpty() ? texts::kFemale : sex);
+    QCOMPARE(s->Lblj->text(), table.isEmpty() ? examinees::kFemale : sex);
     QCOMPARE(s->normTableName(), table);
     QCOMPARE(s->rawScoreTexts(), f.raw());
     QVERIFY(!t.contains(QString()));
@@ -215,7 +216,7 @@ void TestProfileScreen::normTableBySexAndEducation()
 void TestProfileScreen::rawZeroAndMissingNormRow()
 {
     // Every item empty: every raw score is 0, looked up under the KHam text "0".
-    Fixture f(texts::kFemale, texts::kDiplomaOrLess, QStringList(71, QString()));
+    Fixture f(examinees::kFemale, examinees::kDiplomaOrLess, QStringList(71, QString()));
     QCOMPARE(f.raw(), QStringList(11, QStringLiteral("0")));
     QStringList normColumns = store::scaleColumns();
     normColumns.last() = QStringLiteral("MA");
@@ -236,26 +237,26 @@ void TestProfileScreen::rawZeroAndMissingNormRow()
 
 void TestProfileScreen::correctedSexChangesTableOnNextActivation()
 {
-    Fixture f(texts::kMale, texts::kUniversity);
+    Fixture f(examinees::kMale, examinees::kUniversity);
     QVERIFY(f.open());
     FrmNemudar* s = f.screen;
     const QStringList male = s->tScoreTexts();
 
     // Corrected on the scoring screen but not saved.
-    f.scoring->Combo2->setCurrentText(texts::kFemale);
+    f.scoring->Combo2->setCurrentText(examinees::kFemale);
     QVERIFY(f.comeBack());
     QCOMPARE(s->normTableName(), QStringLiteral("EvabaliniDJFMIR"));
-    QCOMPARE(s->Lblj->text(), texts::kFemale);
+    QCOMPARE(s->Lblj->text(), examinees::kFemale);
     QCOMPARE(s->tScoreTexts(), f.expectedT(QStringLiteral("EvabaliniDJFMIR")));
     QVERIFY(s->tScoreTexts() != male);
     QCOMPARE(rowOf(f.env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"), QStringLiteral("Code"), kCode,
                    {QStringLiteral("Jens")}),
-             QStringList{texts::kMale});
+             QStringList{examinees::kMale});
 
     // The next opening chooses afresh as well.
     s->close();
     QTRY_VERIFY(!f.screen);
-    f.scoring->Combo4->setCurrentText(texts::kDiplomaOrLess);
+    f.scoring->Combo4->setCurrentText(examinees::kDiplomaOrLess);
     QVERIFY(f.open());
     QCOMPARE(f.screen->normTableName(), QStringLiteral("EvabaliniDAFMIR"));
 }
@@ -398,7 +399,7 @@ void TestProfileScreen::closingBringsBackScoringScreen()
 void TestProfileScreen::openedFromTheMainWindow()
 {
     TestEnv env;
-    QVERIFY(testing_support::addExaminee(env.folder(), kCode, mixedResponses(), identity(texts::kFemale, texts::kUniversity)));
+    QVERIFY(testing_support::addExaminee(env.folder(), kCode, mixedResponses(), identity(examinees::kFemale, examinees::kUniversity)));
     Frm1 main(env.ctx);
     QVERIFY(main.load());
     main.show();

@@ -1,4 +1,5 @@
-#include "app/texts.h"
+#include "examinees/identity.h"
+#include "kit/texts.h"
 #include "profile/norm_conversion.h"
 #include "profile/score_text.h"
 #include "store/delivered_table.h"
@@ -228,19 +229,19 @@ void TestNormConversion::selectNormTable_data()
     QTest::addColumn<QString>("sex");
     QTest::addColumn<QString>("education");
     QTest::addColumn<QString>("table");
-    const QString persianYeh = QString(texts::kUniversity).replace(QChar(0x064A), QChar(0x06CC));
-    const QString persianKaf = QString(texts::kDiplomaOrLess).replace(QChar(0x0643), QChar(0x06A9));
-    QVERIFY(persianYeh != texts::kUniversity && persianKaf != texts::kDiplomaOrLess);
-    QTest::newRow("male university") << texts::kMale << texts::kUniversity << QStringLiteral("EvabaliniDJMIR");
-    QTest::newRow("male diploma") << texts::kMale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAMIR");
-    QTest::newRow("female university") << texts::kFemale << texts::kUniversity << QStringLiteral("EvabaliniDJFMIR");
-    QTest::newRow("female diploma") << texts::kFemale << texts::kDiplomaOrLess << QStringLiteral("EvabaliniDAFMIR");
-    QTest::newRow("empty sex") << QString() << texts::kUniversity << QString();
-    QTest::newRow("unknown sex") << QStringLiteral("x") << texts::kDiplomaOrLess << QString();
-    QTest::newRow("sex with trailing blank") << texts::kMale + QLatin1Char(' ') << texts::kUniversity << QString();
-    QTest::newRow("empty education") << texts::kFemale << QString() << QString();
-    QTest::newRow("education with Persian yeh") << texts::kMale << persianYeh << QString();
-    QTest::newRow("education with Persian kaf") << texts::kFemale << persianKaf << QString();
+    const QString persianYeh = QString(examinees::kUniversity).replace(QChar(0x064A), QChar(0x06CC));
+    const QString persianKaf = QString(examinees::kDiplomaOrLess).replace(QChar(0x0643), QChar(0x06A9));
+    QVERIFY(persianYeh != examinees::kUniversity && persianKaf != examinees::kDiplomaOrLess);
+    QTest::newRow("male university") << examinees::kMale << examinees::kUniversity << QStringLiteral("EvabaliniDJMIR");
+    QTest::newRow("male diploma") << examinees::kMale << examinees::kDiplomaOrLess << QStringLiteral("EvabaliniDAMIR");
+    QTest::newRow("female university") << examinees::kFemale << examinees::kUniversity << QStringLiteral("EvabaliniDJFMIR");
+    QTest::newRow("female diploma") << examinees::kFemale << examinees::kDiplomaOrLess << QStringLiteral("EvabaliniDAFMIR");
+    QTest::newRow("empty sex") << QString() << examinees::kUniversity << QString();
+    QTest::newRow("unknown sex") << QStringLiteral("x") << examinees::kDiplomaOrLess << QString();
+    QTest::newRow("sex with trailing blank") << examinees::kMale + QLatin1Char(' ') << examinees::kUniversity << QString();
+    QTest::newRow("empty education") << examinees::kFemale << QString() << QString();
+    QTest::newRow("education with Persian yeh") << examinees::kMale << persianYeh << QString();
+    QTest::newRow("education with Persian kaf") << examinees::kFemale << persianKaf << QString();
 }
 
 void TestNormConversion::selectNormTable()
@@ -256,22 +257,22 @@ void TestNormConversion::noMatchKeepsPreviousChoice()
     TestEnv env;
     QVERIFY2(env.isValid(), qPrintable(env.seedError()));
     profile::NormSource fresh(normsFile(env));
-    QVERIFY(fresh.select(profile::SelectNormTable(QString(), texts::kUniversity)).ok);
+    QVERIFY(fresh.select(profile::SelectNormTable(QString(), examinees::kUniversity)).ok);
     QVERIFY(!fresh.isSelected());
     const QStringList raw = rawRow({2, 4, 9, 5, 10, 12, 9, 7, 8, 10, 5});
     QCOMPARE(profile::ConvertToTScores(raw, fresh.lookup()), QStringList(11, QString()));
 
     profile::NormSource source(normsFile(env));
-    QVERIFY(source.select(profile::SelectNormTable(texts::kFemale, texts::kUniversity)).ok);
+    QVERIFY(source.select(profile::SelectNormTable(examinees::kFemale, examinees::kUniversity)).ok);
     const QStringList before = profile::ConvertToTScores(raw, source.lookup());
-    const QString misspelt = QString(texts::kUniversity).replace(QChar(0x064A), QChar(0x06CC));
-    QVERIFY(source.select(profile::SelectNormTable(texts::kMale, misspelt)).ok);
+    const QString misspelt = QString(examinees::kUniversity).replace(QChar(0x064A), QChar(0x06CC));
+    QVERIFY(source.select(profile::SelectNormTable(examinees::kMale, misspelt)).ok);
     QVERIFY(source.isSelected());
     QCOMPARE(source.tableName(), QStringLiteral("EvabaliniDJFMIR"));
     QCOMPARE(profile::ConvertToTScores(raw, source.lookup()), before);
 
     // A corrected sex takes effect on the next selection.
-    QVERIFY(source.select(profile::SelectNormTable(texts::kMale, texts::kUniversity)).ok);
+    QVERIFY(source.select(profile::SelectNormTable(examinees::kMale, examinees::kUniversity)).ok);
     QCOMPARE(source.tableName(), QStringLiteral("EvabaliniDJMIR"));
     QVERIFY(profile::ConvertToTScores(raw, source.lookup()) != before);
 }
@@ -301,8 +302,8 @@ void TestNormConversion::convertsWithChosenTable()
         raw << QString::number(r);
 
     QHash<QString, QStringList> byTable;
-    for (const auto& [sex, education] : {qMakePair(texts::kFemale, texts::kUniversity),
-                                         qMakePair(texts::kMale, texts::kDiplomaOrLess)}) {
+    for (const auto& [sex, education] : {qMakePair(examinees::kFemale, examinees::kUniversity),
+                                         qMakePair(examinees::kMale, examinees::kDiplomaOrLess)}) {
         const QString table = profile::SelectNormTable(sex, education);
         profile::NormSource source(normsFile(env));
         QVERIFY(source.select(table).ok);

@@ -1,6 +1,7 @@
 // The road of one examinee from the main menu to a saved interpretation.
+#include "examinees/identity.h"
 #include "app/frm1.h"
-#include "app/texts.h"
+#include "kit/texts.h"
 #include "profile/frmnemudar.h"
 #include "profile/interpretation_text.h"
 #include "profile/ranking.h"
@@ -24,8 +25,8 @@ private Q_SLOTS:
             responses << ((i * 7) % 3 == 0 ? QStringLiteral("1") : QStringLiteral("2"));
         responses[2] = responses[16] = responses[69] = QString();
         QVERIFY(testing_support::addExaminee(env.folder(), QStringLiteral("12"), responses,
-                                             {{QStringLiteral("Jens"), texts::kFemale},
-                                              {QStringLiteral("Tahsil"), texts::kDiplomaOrLess}}));
+                                             {{QStringLiteral("Jens"), examinees::kFemale},
+                                              {QStringLiteral("Tahsil"), examinees::kDiplomaOrLess}}));
         Frm1 main(env.ctx);
         QVERIFY(main.load());
         main.show();

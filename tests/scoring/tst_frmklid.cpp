@@ -1,4 +1,5 @@
-#include "app/texts.h"
+#include "examinees/identity.h"
+#include "kit/texts.h"
 #include "scoring/frmklid.h"
 #include "scoring/scoring_texts.h"
 #include "store/data_files.h"
@@ -117,7 +118,7 @@ void TestScoringScreen::allAnsweredShowsNoWarning()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("مريم"), texts::kFemale, texts::kUniversity)));
+                                         identity(QStringLiteral("مريم"), examinees::kFemale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
 
     QCOMPARE(s.env.dialogs.shown.size(), 1); // the input box only
@@ -138,8 +139,8 @@ void TestScoringScreen::allAnsweredShowsNoWarning()
     QCOMPARE(s.form->Text8->text(), QStringLiteral("1401/05/30"));
     QCOMPARE(s.form->Text9->text(), QStringLiteral("10:30:15"));
     QCOMPARE(s.form->Text17->text(), QStringLiteral("الف"));
-    QCOMPARE(s.form->Text10->text(), texts::kFemale);
-    QCOMPARE(s.form->Text7->text(), texts::kUniversity);
+    QCOMPARE(s.form->Text10->text(), examinees::kFemale);
+    QCOMPARE(s.form->Text7->text(), examinees::kUniversity);
     QCOMPARE(s.form->responseTexts(), all(QStringLiteral("1")));
 }
 
@@ -212,7 +213,7 @@ void TestScoringScreen::unknownCodeAfterSelectionReturnsToNoExaminee()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
     QVERIFY(s.selected());
     s.env.dialogs.clear();
@@ -239,26 +240,26 @@ void TestScoringScreen::secondExamineeReplacesEverything()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("1"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("2"), all(QString()),
-                                         identity(QStringLiteral("سارا"), texts::kFemale, texts::kDiplomaOrLess)));
+                                         identity(QStringLiteral("سارا"), examinees::kFemale, examinees::kDiplomaOrLess)));
     s.select(QStringLiteral("1"));
-    QCOMPARE(s.form->Combo2->currentText(), texts::kMale);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kMale);
     s.select(QStringLiteral("2"));
     QCOMPARE(s.scores(), QStringList(11, QStringLiteral("0")));
     QCOMPARE(s.form->LblKhali->text(), QStringLiteral("71"));
     QCOMPARE(s.form->responseTexts(), all(QString()));
     QCOMPARE(s.form->Text5->text(), QStringLiteral("2"));
     QCOMPARE(s.form->Text3_3->text(), QStringLiteral("سارا"));
-    QCOMPARE(s.form->Combo2->currentText(), texts::kFemale);
-    QCOMPARE(s.form->Combo4->currentText(), texts::kDiplomaOrLess);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kFemale);
+    QCOMPARE(s.form->Combo4->currentText(), examinees::kDiplomaOrLess);
 }
 
 void TestScoringScreen::examineeRegisteredMeanwhileIsFound()
 {
     Screen s; // opened before the examinee exists
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("12"), all(QStringLiteral("2")),
-                                         identity(QStringLiteral("رضا"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("رضا"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("12"));
     QVERIFY(s.selected());
     QCOMPARE(s.form->Text3_3->text(), QStringLiteral("رضا"));
@@ -325,32 +326,32 @@ void TestScoringScreen::sexAndEducationFollowTheLists()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kDiplomaOrLess)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kDiplomaOrLess)));
     QCOMPARE(s.form->Combo2->placeholderText(), texts::kChooseSex);
     QCOMPARE(s.form->Combo4->placeholderText(), texts::kChooseEducation);
     s.select(QStringLiteral("5"));
-    QCOMPARE(s.form->Combo2->currentText(), texts::kMale);
-    QCOMPARE(s.form->Combo4->currentText(), texts::kDiplomaOrLess);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kMale);
+    QCOMPARE(s.form->Combo4->currentText(), examinees::kDiplomaOrLess);
 
     // Picking in a list sets the field the profile screen reads, before any save.
-    s.form->Combo4->setCurrentIndex(s.form->Combo4->findText(texts::kUniversity));
-    QCOMPARE(s.form->Text7->text(), texts::kUniversity);
+    s.form->Combo4->setCurrentIndex(s.form->Combo4->findText(examinees::kUniversity));
+    QCOMPARE(s.form->Text7->text(), examinees::kUniversity);
     // And a field set from elsewhere selects its item.
-    s.form->Text10->setText(texts::kFemale);
-    QCOMPARE(s.form->Combo2->currentText(), texts::kFemale);
-    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), texts::kDiplomaOrLess);
+    s.form->Text10->setText(examinees::kFemale);
+    QCOMPARE(s.form->Combo2->currentText(), examinees::kFemale);
+    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), examinees::kDiplomaOrLess);
 }
 
 void TestScoringScreen::sexChangeIsSavedToJens()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("6"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("حسن"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("حسن"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
-    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(texts::kFemale));
-    QCOMPARE(s.form->Text10->text(), texts::kFemale);
+    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(examinees::kFemale));
+    QCOMPARE(s.form->Text10->text(), examinees::kFemale);
     s.env.dialogs.clear();
     s.form->CmdSave->click();
 
@@ -359,10 +360,10 @@ void TestScoringScreen::sexChangeIsSavedToJens()
     QCOMPARE(m->title, titles::kMessage);
     QCOMPARE(m->text, texts::kSaved);
     QCOMPARE(m->autoCloseMs, 1000);
-    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Jens")), texts::kFemale);
-    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), texts::kUniversity);
+    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Jens")), examinees::kFemale);
+    QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("Tahsil")), examinees::kUniversity);
     QCOMPARE(s.stored(QStringLiteral("5"), QStringLiteral("FName")), QStringLiteral("علي"));
-    QCOMPARE(s.stored(QStringLiteral("6"), QStringLiteral("Jens")), texts::kMale);
+    QCOMPARE(s.stored(QStringLiteral("6"), QStringLiteral("Jens")), examinees::kMale);
 }
 
 void TestScoringScreen::unmatchedStoredValueShowsNoChoiceAndStays()
@@ -371,7 +372,7 @@ void TestScoringScreen::unmatchedStoredValueShowsNoChoiceAndStays()
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
                                          identity(QStringLiteral("علي"), QStringLiteral("M"), QStringLiteral("ليسانس"))));
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("6"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("حسن"), texts::kFemale, texts::kUniversity)));
+                                         identity(QStringLiteral("حسن"), examinees::kFemale, examinees::kUniversity)));
     // A list left on the previous examinee's choice must not carry it over.
     s.select(QStringLiteral("6"));
     s.select(QStringLiteral("5"));
@@ -389,9 +390,9 @@ void TestScoringScreen::failedSaveIsReportedNotConfirmed()
 {
     Screen s;
     QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("5"), all(QStringLiteral("1")),
-                                         identity(QStringLiteral("علي"), texts::kMale, texts::kUniversity)));
+                                         identity(QStringLiteral("علي"), examinees::kMale, examinees::kUniversity)));
     s.select(QStringLiteral("5"));
-    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(texts::kFemale));
+    s.form->Combo2->setCurrentIndex(s.form->Combo2->findText(examinees::kFemale));
     {
         // The row goes away behind the screen's back (another screen deleted the examinee).
         store::View ide(s.env.path(QStringLiteral("Tavora71.mdb")), QStringLiteral("IDE"));

@@ -1,6 +1,6 @@
 #pragma once
 // Dialogs for tests: records every box and answers from queues, never blocking.
-#include "app/dialogs.h"
+#include "kit/dialogs.h"
 
 #include <QList>
 #include <QQueue>

@@ -1,7 +1,7 @@
 #pragma once
 // A program folder for one test: a temporary folder seeded from the delivered data, with
 // scripted dialogs, a fixed clock and a recording desktop in its AppContext.
-#include "app/app_context.h"
+#include "kit/app_context.h"
 #include "support/scripted_dialogs.h"
 
 #include <QTemporaryDir>

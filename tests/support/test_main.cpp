@@ -1,5 +1,5 @@
 #include "support/test_registry.h"
-#include "app/persian_display.h"
+#include "kit/persian_display.h"
 
 #include <QApplication>
 #include <QTest>
@@ -28,11 +28,17 @@ int main(int argc, char* argv[])
         args.remove(i, 2);
     }
     int failed = 0;
+    int ran = 0;
     for (const auto& t : testing_support::registeredTests()) {
         if (!only.isEmpty() && only != QLatin1String(t.name))
             continue;
         std::unique_ptr<QObject> test = t.make();
         failed += QTest::qExec(test.get(), args);
+        ++ran;
+    }
+    if (ran == 0) { // a misspelt class name must not pass as an empty run
+        qCritical("no test class named %s", qPrintable(only));
+        return 1;
     }
     return failed == 0 ? 0 : 1;
 }

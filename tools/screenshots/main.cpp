@@ -1,20 +1,21 @@
 // Renders the program's screens offscreen into PNG files, for the README and for review.
 // Usage: tavora71-screenshots <output-folder> [theme-number]
+#include "examinees/identity.h"
 #include "store/schema.h"
 #include "app/frm1.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
+#include "kit/persian_display.h"
+#include "app/startup.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
 #include "maintenance/about.h"
 #include "maintenance/exitpro.h"
 #include "maintenance/frmbackup.h"
 #include "maintenance/frmupdate.h"
 #include "maintenance/maintenance_screens.h"
-#include "maintenance/progress.h"
-#include "app/persian_display.h"
-#include "app/startup.h"
-#include "app/texts.h"
-#include "app/twips.h"
 #include "maintenance/maintenance_texts.h"
+#include "maintenance/progress.h"
 #include "profile/interpretation_panel.h"
 #include "profile/frmnemudar.h"
 #include "scoring/frmklid.h"
@@ -58,8 +59,8 @@ void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, co
     ide.addNew();
     const QList<QPair<const char*, QString>> identity = {
         {"Code", QStringLiteral("1024")}, {"FName", QStringLiteral("محمدرضا")},
-        {"LName", QStringLiteral("حسيني نژاد")}, {"Jens", texts::kMale}, {"Sen", QStringLiteral("34")},
-        {"Taahol", QStringLiteral("متاهل")}, {"Tahsil", texts::kDiplomaOrLess},
+        {"LName", QStringLiteral("حسيني نژاد")}, {"Jens", examinees::kMale}, {"Sen", QStringLiteral("34")},
+        {"Taahol", QStringLiteral("متاهل")}, {"Tahsil", examinees::kDiplomaOrLess},
         {"Date", QStringLiteral("1403/07/21")}, {"Time", QStringLiteral("09:41:07")}};
     for (const auto& [column, value] : identity)
         ide.setValue(QString::fromLatin1(column), value);
@@ -153,8 +154,8 @@ void saveProfileScreen(ScriptedDialogs& dialogs, Frm1& main, const QString& fold
     responses[69].clear();
     const QHash<QString, QString> identity = {
         {QStringLiteral("FName"), QStringLiteral("مريم")}, {QStringLiteral("LName"), QStringLiteral("كريمي")},
-        {QStringLiteral("Jens"), texts::kFemale}, {QStringLiteral("Sen"), QStringLiteral("29")},
-        {QStringLiteral("Taahol"), QStringLiteral("مجرد")}, {QStringLiteral("Tahsil"), texts::kUniversity},
+        {QStringLiteral("Jens"), examinees::kFemale}, {QStringLiteral("Sen"), QStringLiteral("29")},
+        {QStringLiteral("Taahol"), QStringLiteral("مجرد")}, {QStringLiteral("Tahsil"), examinees::kUniversity},
         {QStringLiteral("Date"), QStringLiteral("1403/07/21")}, {QStringLiteral("Time"), QStringLiteral("10:05:12")}};
     if (!testing_support::addExaminee(main.context().programFolder(), QStringLiteral("1025"), responses, identity))
         return;

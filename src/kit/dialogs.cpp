@@ -1,4 +1,4 @@
-#include "app/dialogs.h"
+#include "kit/dialogs.h"
 
 void ShowAutoClosingMessage(Dialogs& dialogs, QWidget* owner, const QString& text, int delayMs)
 {

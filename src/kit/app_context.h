@@ -1,10 +1,10 @@
 #pragma once
 // What every screen is given: the program folder and the seams to the outside world.
 // No globals, no singletons beyond qApp.
-#include "app/clock.h"
-#include "app/desktop.h"
-#include "app/dialogs.h"
-#include "app/publisher.h"
+#include "kit/clock.h"
+#include "kit/desktop.h"
+#include "kit/dialogs.h"
+#include "kit/publisher.h"
 
 #include <QDir>
 #include <QString>

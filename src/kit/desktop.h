@@ -13,11 +13,3 @@ public:
     // Ends the program in order: the event loop returns with this code.
     virtual void endProgram(int exitCode = 0) = 0;
 };
-
-class SystemDesktop final : public Desktop {
-public:
-    bool openUrl(const QUrl& url) override;
-    bool openFile(const QString& path) override;
-    bool startProgram(const QString& program, const QStringList& arguments) override;
-    void endProgram(int exitCode) override;
-};

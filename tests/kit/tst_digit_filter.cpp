@@ -1,7 +1,7 @@
 #include "support/test_registry.h"
 #include "support/test_env.h"
-#include "app/digit_filter.h"
-#include "app/texts.h"
+#include "kit/digit_filter.h"
+#include "kit/texts.h"
 
 #include <QApplication>
 #include <QKeyEvent>

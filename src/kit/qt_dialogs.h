@@ -1,5 +1,5 @@
 #pragma once
-#include "app/dialogs.h"
+#include "kit/dialogs.h"
 
 // The product's dialogs: right-to-left Qt message boxes, input box, file dialogs, beep.
 class QtDialogs final : public Dialogs {

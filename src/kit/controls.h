@@ -7,10 +7,19 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPushButton;
 class QWidget;
+
+// A label that shows its text as plain text, never as markup: labels carry names, item texts and
+// the clinic's own words.
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text = {});
+QLineEdit* MakeField(QWidget* parent, const QString& name);
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption);
 
 // An in-window panel, styled by the themes as role "panel".
 QFrame* MakePanel(QWidget* parent, const QString& name);
+// The same look for a panel that is a class of its own.
+void StylePanel(QFrame* frame);
 // A field caption written " :word", for a field on its left: drawn left to right, so the colon
 // stands between the word and its field.
 QLabel* MakeFieldCaption(QWidget* parent, const QString& text);

@@ -1,4 +1,4 @@
-#include "app/desktop.h"
+#include "kit/system_desktop.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,4 +1,4 @@
-#include "app/persian_display.h"
+#include "kit/persian_display.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,24 +1,51 @@
-#include "app/controls.h"
+#include "kit/controls.h"
 
 #include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLineEdit* MakeField(QWidget* parent, const QString& name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    return field;
+}
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    return button;
+}
 
 QFrame* MakePanel(QWidget* parent, const QString& name)
 {
     auto* frame = new QFrame(parent);
     frame->setObjectName(name);
+    StylePanel(frame);
+    return frame;
+}
+
+void StylePanel(QFrame* frame)
+{
     frame->setProperty("role", QStringLiteral("panel"));
     frame->setFrameShape(QFrame::StyledPanel);
     frame->setAutoFillBackground(true);
-    return frame;
 }
 
 QLabel* MakeFieldCaption(QWidget* parent, const QString& text)
 {
-    auto* caption = new QLabel(text, parent);
-    caption->setTextFormat(Qt::PlainText);
+    QLabel* caption = MakeLabel(parent, QString(), text);
     caption->setLayoutDirection(Qt::LeftToRight);
     caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter); // next to the field on its left
     return caption;

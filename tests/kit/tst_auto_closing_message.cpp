@@ -1,5 +1,5 @@
 // The product's message boxes: only a box titled "پيام" closes by itself.
-#include "app/qt_dialogs.h"
+#include "kit/qt_dialogs.h"
 #include "support/test_registry.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
-#include "app/digit_filter.h"
-#include "app/app_context.h"
-#include "app/texts.h"
+#include "kit/digit_filter.h"
+#include "kit/app_context.h"
+#include "kit/texts.h"
 
 #include <QClipboard>
 #include <QDropEvent>
