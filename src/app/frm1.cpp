@@ -6,6 +6,7 @@
 #include "kit/twips.h"
 #include "capture/frmtest.h"
 #include "examinees/registration_panel.h"
+#include "maintenance/maintenance_screens.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 
@@ -79,6 +80,11 @@ Frm1::Frm1(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("Frm1"));
     setWindowTitle(texts::kProgramCaption);
     buildWindow();
+    maintenance_ = new MaintenanceScreens(
+        ctx_, {this, Frame3, Command12, Command13, [this] { return answersExist(); }, [this] { HideAllPanels(); },
+               [this] { return load() ? QString() : loadError_; }, kMajorVersion, kMinorVersion}, this);
+    showExitScreen = [this](QPoint at) { maintenance_->showExitScreen(at); };
+    startupUpdateCheck = [this] { maintenance_->StartupUpdateCheck(); };
 }
 
 Frm1::~Frm1() = default;
@@ -297,6 +303,13 @@ void Frm1::ComposeContactLines()
     Txtmosh->setPlainText(lines);
 }
 
+bool Frm1::answersExist()
+{
+    bool any = false;
+    reportFailure(Adodc3.anyRow(any)); // a failed read is said, not taken for "no responses"
+    return any;
+}
+
 void Frm1::reportFailure(const store::Result& r)
 {
     if (!r)
@@ -433,12 +446,7 @@ void Frm1::wireRegistrationAndTest()
 
 void Frm1::runTest()
 {
-    bool any = false;
-    if (const store::Result r = Adodc3.anyRow(any); !r) {
-        reportFailure(r);
-        return;
-    }
-    if (!any)
+    if (!answersExist())
         return;
     HideAllPanels();
     if (!frmTest_) {

@@ -17,6 +17,7 @@
 
 class FrmTest;
 class FrmkLID;
+class MaintenanceScreens;
 class RegistrationPanel;
 
 class Frm1 : public QWidget {
@@ -97,6 +98,9 @@ public:
     // The scoring screen, once the keying button has opened it (kept for the whole run).
     FrmkLID* scoringScreen() const { return scoringScreen_.get(); }
 
+    // The exit, about, update and download screens and the start-up update check.
+    MaintenanceScreens* maintenance() const { return maintenance_; }
+
     // The registration panel (Frame10) and the test screen (nullptr until its first run).
     RegistrationPanel* registrationPanel() const { return registration_; }
     FrmTest* testScreen() const { return frmTest_; }
@@ -119,6 +123,7 @@ private:
     void runCloseStep();
     void openUrl(const QUrl& url);
     void reportFailure(const store::Result& r); // a "خطا" box naming what failed
+    bool answersExist();
     void keyingClicked();
 
     // Registration (Command1) and the on-screen test (Command2).
@@ -132,4 +137,5 @@ private:
     QString loadError_;
     QString themeName_;
     std::unique_ptr<FrmkLID> scoringScreen_;
+    MaintenanceScreens* maintenance_ = nullptr;
 };

@@ -4,6 +4,7 @@
 #include "kit/persian_display.h"
 #include "kit/qt_dialogs.h"
 #include "app/startup.h"
+#include "maintenance/update_version.h"
 
 #include <QApplication>
 
@@ -15,7 +16,11 @@ int main(int argc, char* argv[])
     QtDialogs dialogs;
     SystemClock clock;
     SystemDesktop desktop;
-    AppContext ctx(QCoreApplication::applicationDirPath(), dialogs, clock, desktop);
+    PublisherAddresses publisher;
+    // A clinic may fetch its updates from a mirror of its own.
+    if (const auto server = maintenance::UpdateServerOverride(qEnvironmentVariable("TAVORA71_UPDATE_SERVER")))
+        publisher.updateServer = *server;
+    AppContext ctx(QCoreApplication::applicationDirPath(), dialogs, clock, desktop, publisher);
     SingleInstanceGuard guard(ctx.programFolder());
 
     std::unique_ptr<Frm1> window = StartProgram(ctx, guard);

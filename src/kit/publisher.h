@@ -12,6 +12,10 @@ struct PublisherAddresses {
     QString channelHandle{QStringLiteral("@tavora71")};
     QUrl updateServer{QStringLiteral("https://www.tavora71.example")};
 
+    // Contact lines of the about and download screens.
+    QString email{QStringLiteral("info@tavora71.example")};
+    QString messagingPhone{QStringLiteral("+98-000-000-0000")};
+
     // A path on the web site, such as "/discussions.html".
     QUrl onWebSite(const QString& path) const
     {

@@ -102,4 +102,31 @@ void Transaction::rollback()
     connection_->database().rollback();
 }
 
+namespace {
+
+// The file a connection's database name designates: a "file:" address or a plain path.
+QString fileOf(const QString& databaseName)
+{
+    const QString path = databaseName.startsWith(QLatin1String("file:")) ? QUrl(databaseName).toLocalFile()
+                                                                          : databaseName;
+    return QFileInfo(path).absoluteFilePath();
+}
+
+} // namespace
+
+int CloseConnectionsTo(const QString& filePath)
+{
+    const QString target = QFileInfo(filePath).absoluteFilePath();
+    int closed = 0;
+    // Qt's own list of connections covers every view, whichever screen owns it.
+    for (const QString& name : QSqlDatabase::connectionNames()) {
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen() && fileOf(db.databaseName()) == target) {
+            db.close();
+            ++closed;
+        }
+    }
+    return closed;
+}
+
 } // namespace store

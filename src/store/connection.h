@@ -45,4 +45,9 @@ private:
     bool active_ = false;
 };
 
+// Closes every connection this program holds to the file, so that it can be replaced whole.
+// Views keep working: each reopens its connection on its next use (after a refresh it reads the
+// file then at that path). Returns how many were open.
+int CloseConnectionsTo(const QString& filePath);
+
 } // namespace store

@@ -2,7 +2,7 @@
 
 void ScriptedDialogs::message(QWidget*, const QString& title, const QString& text, Icon icon, int autoCloseMs)
 {
-    Shown s{Kind::Message, title, text, icon, autoCloseMs, false};
+    Shown s{Kind::Message, title, text, icon, autoCloseMs, false, {}};
     shown << s;
     if (onMessage)
         onMessage(s);
@@ -10,33 +10,34 @@ void ScriptedDialogs::message(QWidget*, const QString& title, const QString& tex
 
 bool ScriptedDialogs::question(QWidget*, const QString& title, const QString& text, Icon icon)
 {
-    shown << Shown{Kind::Question, title, text, icon, 0, true};
+    shown << Shown{Kind::Question, title, text, icon, 0, true, {}};
     return questionAnswers.isEmpty() ? false : questionAnswers.dequeue();
 }
 
 std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title, const QString& prompt,
                                                   const QString&)
 {
-    shown << Shown{Kind::Input, title, prompt, Icon::None, 0, false};
+    shown << Shown{Kind::Input, title, prompt, Icon::None, 0, false, {}};
     return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.dequeue();
 }
 
-QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString&, const QString&)
+QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString& folder, const QString& filter)
 {
-    shown << Shown{Kind::OpenFile, title, {}, Icon::None, 0, false};
+    shown << Shown{Kind::OpenFile, title, folder, Icon::None, 0, false, filter};
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
-QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QString&, const QString&)
+QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QString& suggestedPath,
+                                      const QString& filter)
 {
-    shown << Shown{Kind::SaveFile, title, {}, Icon::None, 0, false};
+    shown << Shown{Kind::SaveFile, title, suggestedPath, Icon::None, 0, false, filter};
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
 void ScriptedDialogs::beep()
 {
     ++beeps;
-    shown << Shown{Kind::Beep, {}, {}, Icon::None, 0, false};
+    shown << Shown{Kind::Beep, {}, {}, Icon::None, 0, false, {}};
 }
 
 void ScriptedDialogs::clear()

@@ -14,10 +14,11 @@ public:
     struct Shown {
         Kind kind;
         QString title;
-        QString text; // message text, question, or input prompt
+        QString text; // message text, question, input prompt, or a file dialog's folder or proposed path
         Icon icon = Icon::None;
         int autoCloseMs = 0;
         bool yesNo = false;
+        QString filter; // file dialogs
     };
 
     void message(QWidget* owner, const QString& title, const QString& text, Icon icon, int autoCloseMs) override;

@@ -8,6 +8,14 @@
 #include "kit/persian_display.h"
 #include "app/startup.h"
 #include "kit/texts.h"
+#include "kit/twips.h"
+#include "maintenance/about.h"
+#include "maintenance/exitpro.h"
+#include "maintenance/frmbackup.h"
+#include "maintenance/frmupdate.h"
+#include "maintenance/maintenance_screens.h"
+#include "maintenance/maintenance_texts.h"
+#include "maintenance/progress.h"
 #include "profile/interpretation_panel.h"
 #include "profile/frmnemudar.h"
 #include "scoring/frmklid.h"
@@ -178,6 +186,53 @@ void saveProfileScreen(ScriptedDialogs& dialogs, Frm1& main, const QString& fold
     scoring->close();
 }
 
+// The leaving and maintenance screens: the update notice on the main window, the exit
+// confirmation with its confirm picture highlighted, the backup screen and its help, the about
+// screen part way through its animation, the update screen and the download window.
+void saveMaintenanceScreens(AppContext& ctx, Frm1& main, const QString& folder)
+{
+    MaintenanceScreens* screens = main.maintenance();
+    main.Frame3->show();
+    main.Frame3->raise();
+    save(&main, folder, QStringLiteral("update-notice"));
+    main.Frame3->hide();
+
+    screens->showExitScreen(QPoint(5000, 1500));
+    exitpro* exit = screens->exitScreen();
+    exit->Check1->setChecked(true);
+    exit->k1->hide();
+    exit->k2->show();
+    save(exit, folder, QStringLiteral("exit-screen"));
+    exit->Check1->setChecked(false);
+    exit->close();
+
+    Frmbackup backup(ctx);
+    backup.Text1->setText(QDir(ctx.path(QStringLiteral("Back"))).filePath(backup.proposedName()));
+    save(&backup, folder, QStringLiteral("backup-screen"));
+    backup.Command3->click();
+    save(&backup, folder, QStringLiteral("backup-help"));
+
+    About about(ctx);
+    for (QTimer* t : {about.Timer1, about.Timer10, about.Timer3})
+        t->stop();
+    for (int i = 0; i < 30; ++i)
+        about.scrollTick();
+    about.colourTick();
+    about.colourTick();
+    for (int i = 0; i < 400; ++i)
+        about.creditLineTick();
+    save(&about, folder, QStringLiteral("about-screen"));
+
+    FrmUpdate update(ctx, QStringLiteral("Tavora-II-71 3.5"), 35);
+    save(&update, folder, QStringLiteral("update-screen"));
+
+    Progress download(ctx);
+    download.I1->resize(twips(42 * 67), download.I1->height());
+    download.SkinLabel4->setText(QStringLiteral("42%"));
+    download.cmdUpdate->setText(maintenance::texts::kCaptionCancel);
+    save(&download, folder, QStringLiteral("download-window"));
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -209,5 +264,6 @@ int main(int argc, char* argv[])
     saveScoringScreen(ctx, dialogs, *main, out);
     saveInterpretationPanel(ctx, args.size() > 2 ? args.at(2) : QString(), out);
     saveProfileScreen(dialogs, *main, out);
+    saveMaintenanceScreens(ctx, *main, out);
     return 0;
 }

@@ -1,0 +1,48 @@
+#pragma once
+// The whole-file copy of the backup and the restore: in pieces of 4,048 bytes, a slice of pieces
+// at a time on the event loop (the window stays responsive and can show the progress), into a
+// temporary file beside the target that replaces the target only when complete and checked.
+#include <QElapsedTimer>
+#include <QFile>
+#include <QObject>
+#include <functional>
+
+namespace maintenance {
+
+class FileCopier : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kPieceSize = 4048;
+    // Checks the complete copy (its temporary path) before it replaces the target; an empty
+    // text accepts it, any other text is the reason it is refused.
+    using Check = std::function<QString(const QString& copyPath)>;
+
+    explicit FileCopier(QObject* parent = nullptr);
+    ~FileCopier() override;
+
+    // Starts copying; the outcome arrives as finished(). False when a copy is already running.
+    bool start(const QString& source, const QString& target, Check check = {});
+    bool isRunning() const { return running_; }
+    // How long one slice of pieces may take before the event loop gets its turn.
+    void setSliceMs(int ms) { sliceMs_ = ms; }
+
+Q_SIGNALS:
+    void progress(qint64 copied, qint64 total);
+    // error: a description of what failed, empty on success.
+    void finished(const QString& error);
+
+private:
+    void copySlice();
+    void end(const QString& error);
+
+    QFile source_;
+    QFile part_;
+    QString target_;
+    Check check_;
+    qint64 copied_ = 0;
+    qint64 total_ = 0;
+    bool running_ = false;
+    int sliceMs_ = 15;
+};
+
+} // namespace maintenance

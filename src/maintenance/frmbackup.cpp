@@ -1,0 +1,348 @@
+#include "maintenance/frmbackup.h"
+#include "kit/texts.h"
+#include "kit/twips.h"
+#include "calendar/solar_hijri.h"
+#include "maintenance/backup_names.h"
+#include "maintenance/examinee_database.h"
+#include "maintenance/file_copy.h"
+#include "maintenance/maintenance_texts.h"
+#include "settings/apply_theme.h"
+#include "store/connection.h"
+#include "store/schema.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+using namespace maintenance;
+namespace mtexts = maintenance::texts;
+
+namespace {
+
+const QString kCrLf = QStringLiteral("\r\n");
+
+QString helpText()
+{
+    QFile file(QStringLiteral(":/data/maintenance/backup-help.txt"));
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    auto* b = new QPushButton(caption, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+QLineEdit* makePathField(QWidget* parent, const QString& name)
+{
+    auto* field = new QLineEdit(parent);
+    field->setObjectName(name);
+    field->setLayoutDirection(Qt::LeftToRight); // paths read left to right
+    field->setMinimumWidth(300);
+    return field;
+}
+
+} // namespace
+
+Frmbackup::Frmbackup(AppContext& ctx, QWidget* parent)
+    : QWidget(parent, Qt::Window)
+    , ctx_(ctx)
+    , copier_(new FileCopier(this))
+{
+    setObjectName(QStringLiteral("Frmbackup"));
+    setWindowTitle(mtexts::kBackupTitle);
+    buildWindow();
+    move(twipsPoint(2340, 765));
+    ApplyTheme(ctx_.programFolder(), this);
+    openedOn_ = ctx_.clock().now().date();
+    Label1->setText(ToSolarHijri(openedOn_, 4));
+    Label3->setText(Label1->text());
+    showTime();
+    Timer1->start();
+    connect(copier_, &FileCopier::progress, this, [this](qint64 copied, qint64 total) {
+        CopyProgress->setRange(0, 1000);
+        CopyProgress->setValue(total > 0 ? static_cast<int>(copied * 1000 / total) : 1000);
+    });
+}
+
+Frmbackup::~Frmbackup() = default;
+
+void Frmbackup::buildWindow()
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(14, 12, 14, 12);
+    root->setSpacing(10);
+
+    auto* stamp = new QHBoxLayout;
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label2 = new QLabel(this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label3 = new QLabel(this);
+    Label3->setObjectName(QStringLiteral("Label3"));
+    Label3->hide(); // a copy of the date, kept for whoever reads it
+    stamp->addWidget(Label1);
+    stamp->addStretch(1);
+    stamp->addWidget(Label2);
+    root->addLayout(stamp);
+
+    auto* rows = new QGridLayout;
+    rows->setHorizontalSpacing(8);
+    rows->setVerticalSpacing(10);
+    VisualButtonEx2 = makeButton(this, QStringLiteral("VisualButtonEx2"), mtexts::kCaptionBackup);
+    b1 = makeButton(this, QStringLiteral("b1"), mtexts::kChooseCaption);
+    Text1 = makePathField(this, QStringLiteral("Text1"));
+    VisualButtonEx3 = makeButton(this, QStringLiteral("VisualButtonEx3"), mtexts::kCaptionRestore);
+    b2 = makeButton(this, QStringLiteral("b2"), mtexts::kChooseCaption);
+    Text2 = makePathField(this, QStringLiteral("Text2"));
+    for (QPushButton* b : {VisualButtonEx2, VisualButtonEx3})
+        b->setMinimumSize(110, 34);
+    for (QPushButton* b : {b1, b2})
+        b->setFixedWidth(40);
+    rows->addWidget(VisualButtonEx2, 0, 0);
+    rows->addWidget(b1, 0, 1);
+    rows->addWidget(Text1, 0, 2);
+    rows->addWidget(VisualButtonEx3, 1, 0);
+    rows->addWidget(b2, 1, 1);
+    rows->addWidget(Text2, 1, 2);
+    rows->setColumnStretch(2, 1);
+    root->addLayout(rows);
+
+    CopyProgress = new QProgressBar(this);
+    CopyProgress->setObjectName(QStringLiteral("CopyProgress"));
+    CopyProgress->setTextVisible(false);
+    QSizePolicy keepRoom = CopyProgress->sizePolicy();
+    keepRoom.setRetainSizeWhenHidden(true);
+    CopyProgress->setSizePolicy(keepRoom);
+    CopyProgress->hide();
+    root->addWidget(CopyProgress);
+
+    auto* commands = new QHBoxLayout;
+    Command3 = makeButton(this, QStringLiteral("Command3"), mtexts::kCaptionHelp);
+    Command1 = makeButton(this, QStringLiteral("Command1"), ::texts::kCaptionExit);
+    commands->addWidget(Command3);
+    commands->addStretch(1);
+    commands->addWidget(Command1);
+    root->addLayout(commands);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &Frmbackup::showTime);
+
+    buildHelpPanel();
+    setFixedSize(twipsSize(7800, 3300));
+
+    connect(b1, &QPushButton::clicked, this, &Frmbackup::chooseBackupTarget);
+    connect(b2, &QPushButton::clicked, this, &Frmbackup::chooseRestoreSource);
+    connect(VisualButtonEx2, &QPushButton::clicked, this, &Frmbackup::backup);
+    connect(VisualButtonEx3, &QPushButton::clicked, this, &Frmbackup::restore);
+    connect(Command3, &QPushButton::clicked, this, [this] {
+        Frame1->setGeometry(rect());
+        Frame1->show();
+        Frame1->raise();
+    });
+    connect(Command2, &QPushButton::clicked, Frame1, &QWidget::hide);
+    connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void Frmbackup::buildHelpPanel()
+{
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setProperty("role", QStringLiteral("panel"));
+    Frame1->setFrameShape(QFrame::StyledPanel);
+    Frame1->setAutoFillBackground(true);
+    auto* column = new QVBoxLayout(Frame1);
+    Text4 = new QPlainTextEdit(Frame1);
+    Text4->setObjectName(QStringLiteral("Text4"));
+    Text4->setReadOnly(true);
+    Text4->setPlainText(helpText());
+    Command2 = makeButton(Frame1, QStringLiteral("Command2"), ::texts::kCaptionExit);
+    column->addWidget(Text4, 1);
+    column->addWidget(Command2, 0, Qt::AlignLeft);
+    Frame1->hide();
+}
+
+void Frmbackup::showTime()
+{
+    Label2->setText(BackupTimeText(ctx_.clock().now().time()));
+}
+
+QString Frmbackup::proposedName() const
+{
+    return ProposedBackupName(openedOn_, ctx_.clock().now().time());
+}
+
+bool Frmbackup::isCopying() const
+{
+    return copier_->isRunning();
+}
+
+QString Frmbackup::backFolder() const
+{
+    const QString folder = ctx_.path(kBackupFolder);
+    QDir().mkpath(folder); // the dialogs open there; a folder that cannot be made leaves them elsewhere
+    return folder;
+}
+
+void Frmbackup::chooseBackupTarget()
+{
+    showTime(); // the name carries the time the screen shows as the dialog opens
+    const QString suggested = QDir(backFolder()).filePath(proposedName());
+    const QString chosen = ctx_.dialogs().saveFileName(this, QString(), suggested, mtexts::kBackupFilter);
+    if (!chosen.isEmpty())
+        Text1->setText(QDir::toNativeSeparators(chosen));
+}
+
+void Frmbackup::chooseRestoreSource()
+{
+    const QString chosen = ctx_.dialogs().openFileName(this, QString(), backFolder(), mtexts::kBackupFilter);
+    if (!chosen.isEmpty())
+        Text2->setText(QDir::toNativeSeparators(chosen));
+}
+
+void Frmbackup::backup()
+{
+    if (isCopying())
+        return;
+    const QString target = QDir::fromNativeSeparators(Text1->text().trimmed());
+    if (target.isEmpty()) {
+        ctx_.dialogs().message(this, titles::kError, mtexts::kEnterBackupPath, Dialogs::Icon::Warning);
+        return;
+    }
+    if (QFileInfo::exists(target) && !ctx_.dialogs().question(this, ::texts::kProgramCaption, mtexts::kReplaceBackup)) {
+        ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kBackupNotMade, Dialogs::Icon::Information);
+        return;
+    }
+    const QString database = ctx_.path(store::kExamineeFile);
+    if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
+        reportCopyFailure(busy);
+        return;
+    }
+    setCopying(true);
+    connect(copier_, &FileCopier::finished, this, [this](const QString& error) {
+        setCopying(false);
+        if (!error.isEmpty()) {
+            reportCopyFailure(error);
+            Q_EMIT copyFinished(false);
+            return;
+        }
+        ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kBackupMade);
+        ctx_.desktop().endProgram(0);
+        Q_EMIT copyFinished(true);
+    }, Qt::SingleShotConnection);
+    copier_->start(database, target);
+}
+
+void Frmbackup::restore()
+{
+    if (isCopying())
+        return;
+    const QString source = QDir::fromNativeSeparators(Text2->text().trimmed());
+    if (source.isEmpty()) {
+        ctx_.dialogs().message(this, titles::kError, mtexts::kEnterRestorePath, Dialogs::Icon::Warning);
+        return;
+    }
+    if (!ctx_.dialogs().question(this, ::texts::kProgramCaption, mtexts::kAskRestore)) {
+        ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kNotRestored);
+        return;
+    }
+    // Nothing is replaced by a file that is not this program's database.
+    if (const QString why = CheckExamineeDatabase(source); !why.isEmpty()) {
+        ctx_.dialogs().message(this, titles::kError, mtexts::kNotOurDatabase + kCrLf + why, Dialogs::Icon::Warning);
+        return;
+    }
+    const QString database = ctx_.path(store::kExamineeFile);
+    if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
+        reportOtherRestoreFailure(busy);
+        return;
+    }
+    // The database as it is now is kept in "Back" first, under the name proposed at this moment.
+    const QString keep = FreeBackupPath(backFolder(), proposedName());
+    setCopying(true);
+    connect(copier_, &FileCopier::finished, this, [this, source](const QString& error) {
+        if (!error.isEmpty()) {
+            setCopying(false);
+            reportCopyFailure(error);
+            Q_EMIT copyFinished(false);
+            return;
+        }
+        restoreAfterSafetyCopy(source);
+    }, Qt::SingleShotConnection);
+    copier_->start(database, keep);
+}
+
+void Frmbackup::restoreAfterSafetyCopy(const QString& source)
+{
+    const QString database = ctx_.path(store::kExamineeFile);
+    connect(copier_, &FileCopier::finished, this, [this](const QString& error) {
+        setCopying(false);
+        if (!error.isEmpty()) {
+            reportCopyFailure(error);
+            Q_EMIT copyFinished(false);
+            return;
+        }
+        ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kRestored);
+        ctx_.desktop().endProgram(0);
+        Q_EMIT copyFinished(true);
+    }, Qt::SingleShotConnection);
+    // The copy is checked again before it replaces the database: what arrived is what was checked.
+    copier_->start(source, database, [database](const QString& copy) {
+        const QString why = CheckExamineeDatabase(copy);
+        if (!why.isEmpty())
+            return mtexts::kNotOurDatabase + kCrLf + why;
+        // Whatever reopened the database while the copy ran lets go of it before the rename.
+        store::CloseConnectionsTo(database);
+        return QString();
+    });
+}
+
+void Frmbackup::setCopying(bool copying)
+{
+    for (QWidget* w : {static_cast<QWidget*>(b1), static_cast<QWidget*>(b2), static_cast<QWidget*>(VisualButtonEx2),
+                       static_cast<QWidget*>(VisualButtonEx3), static_cast<QWidget*>(Command1),
+                       static_cast<QWidget*>(Text1), static_cast<QWidget*>(Text2)})
+        w->setEnabled(!copying);
+    CopyProgress->setValue(0);
+    CopyProgress->setVisible(copying);
+    setCursor(copying ? Qt::BusyCursor : Qt::ArrowCursor);
+}
+
+void Frmbackup::reportCopyFailure(const QString& error)
+{
+    ctx_.dialogs().message(this, titles::kError, mtexts::kCopyFailed + kCrLf + error, Dialogs::Icon::Critical);
+}
+
+void Frmbackup::reportOtherRestoreFailure(const QString& error)
+{
+    ctx_.dialogs().message(this, titles::kError, error + mtexts::kCloseOtherWindows, Dialogs::Icon::Warning);
+}
+
+void Frmbackup::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        Command1->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void Frmbackup::closeEvent(QCloseEvent* event)
+{
+    // A copy is not cancellable: the screen stays until it ends.
+    if (isCopying()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    ctx_.desktop().endProgram(0);
+}

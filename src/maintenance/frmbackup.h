@@ -1,0 +1,72 @@
+#pragma once
+// Backup and restore of the examinee database, reached while leaving the program. The program
+// ends after a successful backup or restore, and when this screen closes.
+#include "kit/app_context.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+namespace maintenance {
+class FileCopier;
+}
+
+class Frmbackup : public QWidget {
+    Q_OBJECT
+public:
+    explicit Frmbackup(AppContext& ctx, QWidget* parent = nullptr);
+    ~Frmbackup() override;
+
+    // The name the save dialog proposes at this moment.
+    QString proposedName() const;
+    bool isCopying() const;
+
+    QLineEdit* Text1 = nullptr;           // backup target
+    QPushButton* b1 = nullptr;
+    QPushButton* VisualButtonEx2 = nullptr; // BACKUP
+    QLineEdit* Text2 = nullptr;           // restore source
+    QPushButton* b2 = nullptr;
+    QPushButton* VisualButtonEx3 = nullptr; // REASTOR
+    QLabel* Label1 = nullptr;             // date
+    QLabel* Label2 = nullptr;             // time, every second
+    QLabel* Label3 = nullptr;             // date
+    QPushButton* Command3 = nullptr;      // help
+    QPushButton* Command1 = nullptr;      // exit; Escape
+    QProgressBar* CopyProgress = nullptr; // shown while a copy runs
+    QTimer* Timer1 = nullptr;
+
+    QFrame* Frame1 = nullptr;             // help panel
+    QPlainTextEdit* Text4 = nullptr;
+    QPushButton* Command2 = nullptr;
+
+Q_SIGNALS:
+    // A copy ended: after its messages (and, on success, the program's end).
+    void copyFinished(bool success);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildHelpPanel();
+    void showTime();
+    QString backFolder() const;
+    void chooseBackupTarget();
+    void chooseRestoreSource();
+    void backup();
+    void restore();
+    void restoreAfterSafetyCopy(const QString& source);
+    void setCopying(bool copying);
+    void reportCopyFailure(const QString& error);
+    void reportOtherRestoreFailure(const QString& error);
+
+    AppContext& ctx_;
+    QDate openedOn_;
+    maintenance::FileCopier* copier_ = nullptr;
+};

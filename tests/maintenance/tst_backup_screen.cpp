@@ -1,0 +1,343 @@
+// The backup and restore screen on a real program folder: copies, refusals, messages, the end.
+#include "app/frm1.h"
+#include "maintenance/backup_names.h"
+#include "maintenance/file_copy.h"
+#include "maintenance/frmbackup.h"
+#include "maintenance/maintenance_texts.h"
+#include "store/schema.h"
+#include "store/view.h"
+#include "support/test_env.h"
+#include "support/test_registry.h"
+
+#include <QDir>
+#include <QSignalSpy>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace mt = maintenance::texts;
+
+namespace {
+
+const QString kProgramCaption = QStringLiteral("Tavora-II-71");
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// A screen as the exit confirmation opens it, on a program folder with one examinee.
+struct Screen {
+    TestEnv env;
+    std::unique_ptr<Frmbackup> form;
+
+    Screen()
+    {
+        testing_support::addExaminee(env.folder(), QStringLiteral("1"));
+        form = std::make_unique<Frmbackup>(env.ctx);
+        form->show();
+    }
+    QString database() const { return env.path(store::kExamineeFile); }
+    QString back(const QString& name = QString()) const { return QDir(env.path(QStringLiteral("Back"))).filePath(name); }
+
+    // Clicks a copy button and waits until the copy (if one starts) has ended.
+    bool run(QPushButton* button)
+    {
+        QSignalSpy ended(form.get(), &Frmbackup::copyFinished);
+        button->click();
+        if (!form->isCopying())
+            return false;
+        return ended.wait(10000);
+    }
+};
+
+// A SQLite file that is not ours: same format, other tables.
+void makeForeignDatabase(const QString& path)
+{
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("foreign"));
+        db.setDatabaseName(path);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE IDE (Code TEXT)")));
+        QVERIFY(q.exec(QStringLiteral("CREATE TABLE Patients (Name TEXT)")));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("foreign"));
+}
+
+} // namespace
+
+class TestBackupScreen : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void opensWithDateTimeAndHelp()
+    {
+        Screen s;
+        QCOMPARE(s.form->windowTitle(), mt::kBackupTitle);
+        QCOMPARE(s.form->Label1->text(), QStringLiteral("1401.5.30"));
+        QCOMPARE(s.form->Label3->text(), s.form->Label1->text());
+        QCOMPARE(s.form->Label2->text(), QStringLiteral("10.30"));
+        QCOMPARE(s.form->Timer1->interval(), 1000);
+        QVERIFY(s.form->Frame1->isHidden());
+        s.form->Command3->click();
+        QVERIFY(s.form->Frame1->isVisible());
+        const QStringList help = s.form->Text4->toPlainText().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(s.form->Text4->toPlainText().trimmed().split(QLatin1Char('\n')).size(), 41);
+        QVERIFY(help.first().startsWith(QStringLiteral("اين قسمت از برنامه جهت پشتيبان گيري و ")));
+        QCOMPARE(help.last(), QStringLiteral("موفق و پيروز باشيد"));
+        s.form->Command2->click();
+        QVERIFY(s.form->Frame1->isHidden());
+    }
+
+    void dialogsOpenInBackWithTheTimeOfEachOpening()
+    {
+        Screen s;
+        QVERIFY(!QFileInfo::exists(s.back()));
+        s.form->b1->click(); // cancelled: no error, nothing chosen
+        QVERIFY(QFileInfo(s.back()).isDir());
+        s.env.clock.current.setTime(QTime(11, 5));
+        s.env.dialogs.fileAnswers.enqueue(s.back(QStringLiteral("chosen.mdbB")));
+        s.form->b1->click();
+        const QList<ScriptedDialogs::Shown> shown = s.env.dialogs.shown;
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown.at(0).text, s.back(QStringLiteral("Tavora71در تاريخ1401.5.30 ساعت)10.30).mdbB")));
+        QCOMPARE(shown.at(1).text, s.back(QStringLiteral("Tavora71در تاريخ1401.5.30 ساعت)11.05).mdbB")));
+        QCOMPARE(shown.at(1).filter, QStringLiteral("Database Backup |*.mdbB"));
+        QCOMPARE(s.form->Text1->text(), QDir::toNativeSeparators(s.back(QStringLiteral("chosen.mdbB"))));
+
+        s.env.dialogs.fileAnswers.enqueue(s.back(QStringLiteral("old.mdbB")));
+        s.form->b2->click();
+        QCOMPARE(s.env.dialogs.shown.last().kind, ScriptedDialogs::Kind::OpenFile);
+        QCOMPARE(s.env.dialogs.shown.last().text, s.back());
+        QCOMPARE(s.form->Text2->text(), QDir::toNativeSeparators(s.back(QStringLiteral("old.mdbB"))));
+    }
+
+    void backupToANewName()
+    {
+        Screen s;
+        const QString target = s.env.path(QStringLiteral("new.mdbB"));
+        s.form->Text1->setText(target);
+        QVERIFY(s.run(s.form->VisualButtonEx2));
+        QCOMPARE(readFile(target), readFile(s.database()));
+        QVERIFY(!QFile::exists(target + QStringLiteral(".part")));
+        QCOMPARE(s.env.dialogs.messageTexts(), QStringList{mt::kBackupMade});
+        QCOMPARE(s.env.dialogs.lastMessage()->title, kProgramCaption);
+        QCOMPARE(s.env.desktop.endCalls, QList<int>{0});
+    }
+
+    void backupOverAnExistingName_data()
+    {
+        QTest::addColumn<bool>("replace");
+        QTest::newRow("yes") << true;
+        QTest::newRow("no") << false;
+    }
+    void backupOverAnExistingName()
+    {
+        QFETCH(bool, replace);
+        Screen s;
+        const QString target = s.env.path(QStringLiteral("existing.mdbB"));
+        const QByteArray longer(3 * 1024 * 1024, 'x'); // longer than the database
+        QVERIFY(writeFile(target, longer));
+        s.form->Text1->setText(target);
+        s.env.dialogs.questionAnswers.enqueue(replace);
+        const bool copied = s.run(s.form->VisualButtonEx2);
+        QCOMPARE(s.env.dialogs.shown.first().text, mt::kReplaceBackup);
+        QCOMPARE(copied, replace);
+        if (replace) {
+            QCOMPARE(readFile(target), readFile(s.database())); // never longer than the source
+            QCOMPARE(s.env.desktop.endCalls, QList<int>{0});
+        } else {
+            QCOMPARE(readFile(target), longer);
+            QCOMPARE(s.env.dialogs.lastMessage()->text, mt::kBackupNotMade);
+            QCOMPARE(s.env.dialogs.lastMessage()->icon, Dialogs::Icon::Information);
+            QVERIFY(s.env.desktop.endCalls.isEmpty());
+            QVERIFY(s.form->isVisible());
+        }
+    }
+
+    void failuresAreReportedAndTheScreenStays()
+    {
+        Screen s;
+        s.form->VisualButtonEx2->click();
+        s.form->VisualButtonEx3->click();
+        QCOMPARE(s.env.dialogs.messageTexts(), (QStringList{mt::kEnterBackupPath, mt::kEnterRestorePath}));
+        for (const ScriptedDialogs::Shown& m : s.env.dialogs.messages()) {
+            QCOMPARE(m.title, QStringLiteral("خطا"));
+            QCOMPARE(m.icon, Dialogs::Icon::Warning);
+        }
+        s.env.dialogs.clear();
+        s.form->Text1->setText(s.env.path(QStringLiteral("no-such-folder/x.mdbB")));
+        QVERIFY(s.run(s.form->VisualButtonEx2));
+        const ScriptedDialogs::Shown failed = *s.env.dialogs.lastMessage();
+        QCOMPARE(s.env.dialogs.messages().size(), 1); // no success after a failed write
+        QCOMPARE(failed.title, QStringLiteral("خطا"));
+        QVERIFY(failed.text.startsWith(mt::kCopyFailed + QStringLiteral("\r\n")));
+        QCOMPARE(failed.icon, Dialogs::Icon::Critical);
+        QVERIFY(s.env.desktop.endCalls.isEmpty());
+        QVERIFY(s.form->VisualButtonEx2->isEnabled());
+    }
+
+    void restoreOfASmallerBackupGivesAnExactCopy()
+    {
+        Screen s;
+        const QString backup = s.env.path(QStringLiteral("small.mdbB"));
+        QVERIFY(QFile::copy(s.database(), backup));
+        {
+            // Two hundred more examinees with long interpretation texts, in one transaction.
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("grow"));
+            db.setDatabaseName(s.database());
+            QVERIFY(db.open());
+            QVERIFY(db.transaction());
+            QSqlQuery q(db);
+            QVERIFY(q.prepare(QStringLiteral("INSERT INTO IDE (Code, TT1) VALUES (?, ?)")));
+            for (int i = 2; i <= 200; ++i) {
+                q.addBindValue(QString::number(i));
+                q.addBindValue(QString(2000, QChar(0x0627 + i % 20)));
+                QVERIFY(q.exec());
+            }
+            q.finish();
+            QVERIFY(db.commit());
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("grow"));
+        const QByteArray grown = readFile(s.database());
+        QVERIFY(grown.size() > QFileInfo(backup).size());
+
+        s.env.clock.current.setTime(QTime(14, 7));
+        s.form->Text2->setText(backup);
+        s.env.dialogs.questionAnswers.enqueue(true);
+        QVERIFY(s.run(s.form->VisualButtonEx3));
+        QCOMPARE(s.env.dialogs.shown.first().text, mt::kAskRestore);
+        QCOMPARE(readFile(s.database()), readFile(backup));
+        QCOMPARE(s.env.dialogs.messageTexts(), QStringList{mt::kRestored});
+        QCOMPARE(s.env.desktop.endCalls, QList<int>{0});
+        // What was replaced is kept in "Back" under the name of that moment.
+        QCOMPARE(readFile(s.back(QStringLiteral("Tavora71در تاريخ1401.5.30 ساعت)14.07).mdbB"))), grown);
+    }
+
+    void restoreRefusesWhatIsNotOurDatabase_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::newRow("not a database") << 0;
+        QTest::newRow("another program's database") << 1;
+    }
+    void restoreRefusesWhatIsNotOurDatabase()
+    {
+        QFETCH(int, kind);
+        Screen s;
+        const QString chosen = s.env.path(QStringLiteral("chosen.mdbB"));
+        if (kind == 0)
+            QVERIFY(writeFile(chosen, QByteArray("examinee list\n1;2;3\n").repeated(500)));
+        else
+            makeForeignDatabase(chosen);
+        const QByteArray before = readFile(s.database());
+        s.form->Text2->setText(chosen);
+        s.env.dialogs.questionAnswers.enqueue(true);
+        QVERIFY(!s.run(s.form->VisualButtonEx3));
+        QCOMPARE(readFile(s.database()), before);
+        const ScriptedDialogs::Shown refused = *s.env.dialogs.lastMessage();
+        QCOMPARE(refused.title, QStringLiteral("خطا"));
+        QVERIFY(refused.text.startsWith(mt::kNotOurDatabase));
+        QVERIFY(s.env.desktop.endCalls.isEmpty());
+        QVERIFY(QDir(s.back()).isEmpty());
+    }
+
+    void restoreDeclined()
+    {
+        Screen s;
+        s.form->Text2->setText(s.env.path(QStringLiteral("any.mdbB")));
+        QVERIFY(!s.run(s.form->VisualButtonEx3));
+        QCOMPARE(s.env.dialogs.lastMessage()->text, mt::kNotRestored);
+        QVERIFY(s.env.desktop.endCalls.isEmpty());
+    }
+
+    void restoreWhileViewsAreOpenLeavesAWorkingDatabase()
+    {
+        Screen s;
+        const QString backup = s.env.path(QStringLiteral("other.mdbB"));
+        QVERIFY(QFile::copy(s.database(), backup));
+        {
+            // The backup holds a second examinee the current database does not.
+            store::View ide(backup, QStringLiteral("IDE"));
+            QVERIFY(ide.refresh());
+            ide.addNew();
+            QVERIFY(ide.setValue(QStringLiteral("Code"), QStringLiteral("77")));
+            QVERIFY(ide.update());
+        }
+        Frm1 main(s.env.ctx);
+        QVERIFY(main.load()); // its views hold the database open
+        QCOMPARE(main.Adodc5.count(), 1);
+
+        s.form->Text2->setText(backup);
+        s.env.dialogs.questionAnswers.enqueue(true);
+        QVERIFY(s.run(s.form->VisualButtonEx3));
+        QCOMPARE(s.env.dialogs.messageTexts(), QStringList{mt::kRestored});
+
+        // The main window's views read the restored file and can write to it.
+        QVERIFY(main.Adodc5.refresh());
+        QCOMPARE(main.Adodc5.count(), 2);
+        QVERIFY(main.Adodc3.refresh());
+        main.Adodc3.addNew();
+        QVERIFY(main.Adodc3.setValue(QStringLiteral("Code"), QStringLiteral("77")));
+        QVERIFY(main.Adodc3.update());
+        store::View fresh(s.database(), QStringLiteral("Answer"));
+        QVERIFY(fresh.refresh());
+        QCOMPARE(fresh.count(), 2);
+    }
+
+    void escapeEndsWithoutACopy()
+    {
+        Screen s;
+        s.form->Text1->setText(s.env.path(QStringLiteral("never.mdbB")));
+        QVERIFY(QTest::qWaitForWindowExposed(s.form.get()));
+        QTest::keyClick(s.form.get(), Qt::Key_Escape);
+        QCOMPARE(s.env.desktop.endCalls, QList<int>{0});
+        QVERIFY(!QFile::exists(s.env.path(QStringLiteral("never.mdbB"))));
+        QVERIFY(s.env.dialogs.shown.isEmpty());
+    }
+
+    void copyLetsTheWindowBreatheAndNeverExposesAHalfWrittenTarget()
+    {
+        QTemporaryDir dir;
+        const QString source = QDir(dir.path()).filePath(QStringLiteral("large.mdb"));
+        const QString target = QDir(dir.path()).filePath(QStringLiteral("large.mdbB"));
+        QByteArray bytes(6 * 1024 * 1024 + 77, '\0');
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = static_cast<char>(i % 251);
+        QVERIFY(writeFile(source, bytes));
+        QVERIFY(writeFile(target, "old backup"));
+
+        maintenance::FileCopier copier;
+        copier.setSliceMs(1);
+        int ticks = 0;
+        QTimer ui;
+        QObject::connect(&ui, &QTimer::timeout, [&] { ++ticks; });
+        ui.start(0);
+        QList<qint64> progress;
+        bool targetWasOld = true;
+        QObject::connect(&copier, &maintenance::FileCopier::progress, [&](qint64 copied, qint64) {
+            progress << copied;
+            targetWasOld = targetWasOld && (copied == bytes.size() || readFile(target) == "old backup");
+        });
+        QSignalSpy finished(&copier, &maintenance::FileCopier::finished);
+        QVERIFY(copier.start(source, target));
+        QVERIFY(finished.wait(20000));
+        QCOMPARE(finished.first().first().toString(), QString());
+        QVERIFY(progress.size() > 2);
+        QCOMPARE(progress.last(), bytes.size());
+        QVERIFY(ticks > 2); // the event loop ran between slices
+        QVERIFY(targetWasOld);
+        QCOMPARE(readFile(target), bytes);
+    }
+};
+
+TAVORA_TEST(TestBackupScreen)
+#include "tst_backup_screen.moc"
