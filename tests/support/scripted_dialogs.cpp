@@ -21,9 +21,9 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title
     return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.dequeue();
 }
 
-QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString&, const QString&)
+QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString&, const QString& filter)
 {
-    shown << Shown{Kind::OpenFile, title, {}, Icon::None, 0, false};
+    shown << Shown{Kind::OpenFile, title, filter, Icon::None, 0, false};
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 

@@ -14,7 +14,7 @@ public:
     struct Shown {
         Kind kind;
         QString title;
-        QString text; // message text, question, or input prompt
+        QString text; // message text, question, input prompt, or an open dialog's filter
         Icon icon = Icon::None;
         int autoCloseMs = 0;
         bool yesNo = false;
