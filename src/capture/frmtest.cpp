@@ -5,6 +5,7 @@
 #include "app/digit_filter.h"
 #include "app/texts.h"
 #include "app/twips.h"
+#include "capture/capture_texts.h"
 #include "capture/item_counter.h"
 #include "capture/test_texts.h"
 #include "app/identity_texts.h"
@@ -24,7 +25,6 @@
 
 namespace {
 
-const QString kResponsesNotStored = QStringLiteral("پاسخ‌هاي آزمودني ذخيره نشد.");
 const QString kIdentityNotStored = QStringLiteral("مشخصات آزمودني ذخيره نشد.");
 const QString kQuestionColumns[] = {QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),
                                     QStringLiteral("QU4"), QStringLiteral("QU5")};
@@ -355,7 +355,7 @@ bool FrmTest::storeResponses()
     if (!Adodc2.hasCurrent())
         return true; // no examinee selected: nothing to store
     if (store::Result r = Adodc2.update(); !r) {
-        reportFailure(kResponsesNotStored, r.error);
+        reportFailure(texts::kResponsesNotStored, r.error);
         return false;
     }
     return true;
