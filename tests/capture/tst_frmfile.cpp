@@ -8,29 +8,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 using Icon = Dialogs::Icon;
 
 namespace {
-
-bool execOn(const QString& file, const QStringList& statements)
-{
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outside"_s);
-        db.setDatabaseName(file);
-        ok = db.open();
-        for (const QString& sql : statements)
-            ok = ok && QSqlQuery(db).exec(sql);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(u"outside"_s);
-    return ok;
-}
 
 QString workbookFile(const QString& name)
 {
@@ -153,7 +136,7 @@ private Q_SLOTS:
         QFETCH(QStringList, expected);
         Import r;
         QVERIFY(r.seeded && r.f);
-        QVERIFY(execOn(r.file(), {u"UPDATE Answer SET \"3\" = '2', \"30\" = '1' WHERE Code = '7'"_s}));
+        QVERIFY(testing_support::execSql(r.file(), {u"UPDATE Answer SET \"3\" = '2', \"30\" = '1' WHERE Code = '7'"_s}));
         r.select(u"7"_s);
         r.read(workbookFile(file));
         r.f->Save_Btn->click();
@@ -221,7 +204,7 @@ private Q_SLOTS:
     {
         Import r;
         QVERIFY(r.seeded && r.f);
-        QVERIFY(execOn(r.file(), {u"INSERT INTO IDE (Code) VALUES ('12')"_s}));
+        QVERIFY(testing_support::execSql(r.file(), {u"INSERT INTO IDE (Code) VALUES ('12')"_s}));
         r.select(u"12"_s);
         store::View answers(r.file(), u"Answer"_s);
         QVERIFY(answers.setFilter(u"Code"_s, u"12"_s).ok);
@@ -236,7 +219,7 @@ private Q_SLOTS:
         QVERIFY(r.seeded && r.f);
         r.select(u"7"_s);
         r.read(workbookFile(u"openpyxl-example.xlsx"_s));
-        QVERIFY(execOn(r.file(), {u"CREATE TRIGGER refuse BEFORE UPDATE ON Answer BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s}));
+        QVERIFY(testing_support::execSql(r.file(), {u"CREATE TRIGGER refuse BEFORE UPDATE ON Answer BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s}));
         r.env.dialogs.clear();
         r.f->Save_Btn->click();
         QCOMPARE(r.env.dialogs.messages().size(), 1);

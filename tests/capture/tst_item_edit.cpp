@@ -10,28 +10,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-
-bool execOn(const QString& file, const QStringList& statements)
-{
-    bool ok = true;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"outside"_s);
-        db.setDatabaseName(file);
-        ok = db.open();
-        for (const QString& sql : statements)
-            ok = ok && QSqlQuery(db).exec(sql);
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(u"outside"_s);
-    return ok;
-}
 
 QString deliveredText(const QString& file, int item)
 {
@@ -184,7 +167,7 @@ private Q_SLOTS:
     {
         Editing r;
         QVERIFY(r.loaded && r.p);
-        QVERIFY(execOn(r.file(), {u"CREATE TRIGGER refuse BEFORE UPDATE ON QUS BEGIN SELECT RAISE(ABORT, 'read-only'); END"_s}));
+        QVERIFY(testing_support::execSql(r.file(), {u"CREATE TRIGGER refuse BEFORE UPDATE ON QUS BEGIN SELECT RAISE(ABORT, 'read-only'); END"_s}));
         r.p->Text18->setPlainText(u"متن تازه"_s);
         r.p->Command16->click();
         QCOMPARE(r.env.dialogs.messages().size(), 1);
