@@ -4,7 +4,11 @@
 #include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
+#include "capture/frmfile.h"
+#include "capture/frmpas2.h"
 #include "capture/frmtest.h"
+#include "capture/capture_texts.h"
+#include "capture/item_edit_panel.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/maintenance_screens.h"
 #include "scoring/frmklid.h"
@@ -198,8 +202,13 @@ void Frm1::buildWindow()
     Frame8 = makePanel(QStringLiteral("Frame8"));
     Frame9 = makePanel(QStringLiteral("Frame9"));
     Frame6 = makePanel(QStringLiteral("Frame6"));
-    Frame1 = makePanel(QStringLiteral("Frame1"));
+    Frame1 = itemEdit_ = new ItemEditPanel(ctx_, Adodc12, this);
+    Frame1->hide();
     Frame3 = makePanel(QStringLiteral("Frame3"));
+
+    Cmndedit = new QPushButton(texts::kCaptionEditItems, Frame8);
+    Cmndedit->setObjectName(QStringLiteral("Cmndedit"));
+    Cmndedit->setGeometry(twipsRect(2400, 2760, 2500, 450));
 
     Picture2 = new QLabel(Frame8);
     Picture2->setObjectName(QStringLiteral("Picture2"));
@@ -230,6 +239,10 @@ void Frm1::buildWindow()
     connect(Command19, &QPushButton::clicked, this,
             [this] { openUrl(ctx_.publisher().onWebSite(QStringLiteral("/Soft/soft-list2.pdf"))); });
     wireRegistrationAndTest();
+    connect(CmdPasokh, &QPushButton::clicked, this, &Frm1::openAnswerSheet);
+    connect(Command5, &QPushButton::clicked, this, &Frm1::openExamineeFile);
+    connect(Command9, &QPushButton::clicked, this, &Frm1::openSettingsPanel);
+    connect(Cmndedit, &QPushButton::clicked, this, &Frm1::openItemEdit);
 }
 
 bool Frm1::load()
@@ -478,4 +491,38 @@ void Frm1::runTest()
 void Frm1::prepareTestForNextRun()
 {
     frmTest_->PrepareForNextRun();
+}
+
+void Frm1::openAnswerSheet()
+{
+    auto* screen = new Frmpas2(ctx_, [this] { return IdentifierLabel(); }, this);
+    connect(screen, &QDialog::finished, screen, &QObject::deleteLater);
+    screen->setWindowModality(Qt::ApplicationModal); // panels stay as they are
+    screen->show();
+}
+
+void Frm1::openExamineeFile()
+{
+    HideAllPanels();
+    auto* screen = new FrmFile(ctx_, this);
+    connect(screen, &QDialog::finished, screen, &QObject::deleteLater);
+    screen->setWindowModality(Qt::ApplicationModal);
+    screen->show();
+}
+
+// Until the settings panel is built, Frame8 only carries the item-edit button.
+void Frm1::openSettingsPanel()
+{
+    HideAllPanels();
+    Frame8->setGeometry(twipsRect(2880, 3510, 5250, 3450));
+    Frame8->show();
+}
+
+void Frm1::openItemEdit()
+{
+    openSettingsPanel();
+    Frame1->setGeometry(twipsRect(135, 855, 7770, 3510));
+    Frame1->show();
+    Frame1->raise();
+    itemEdit_->open();
 }

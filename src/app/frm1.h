@@ -18,6 +18,7 @@
 class FrmTest;
 class FrmkLID;
 class MaintenanceScreens;
+class ItemEditPanel;
 class RegistrationPanel;
 
 class Frm1 : public QWidget {
@@ -87,8 +88,9 @@ public:
     QFrame* Frame8 = nullptr;  // settings
     QFrame* Frame9 = nullptr;  // clinic details
     QFrame* Frame6 = nullptr;  // theme
-    QFrame* Frame1 = nullptr;  // item editing
+    QFrame* Frame1 = nullptr;  // item editing (an ItemEditPanel)
     QFrame* Frame3 = nullptr;  // update notice
+    QPushButton* Cmndedit = nullptr; // on the settings panel: opens the item-edit panel
 
     // Hooks for the screens that open from here; each is set once its screen exists.
     // Until then the exit screen is replaced by ending the program.
@@ -132,6 +134,14 @@ private:
     void prepareTestForNextRun();
     RegistrationPanel* registration_ = nullptr;
     FrmTest* frmTest_ = nullptr;
+
+    // The answer-sheet screen (CmdPasokh), the examinee-file screen (Command5), the settings
+    // panel (Command9) and the item-edit panel over it (Cmndedit).
+    void openAnswerSheet();
+    void openExamineeFile();
+    void openSettingsPanel();
+    void openItemEdit();
+    ItemEditPanel* itemEdit_ = nullptr;
 
     AppContext& ctx_;
     QString loadError_;

@@ -1,6 +1,8 @@
 #include "app/startup.h"
 #include "app/frm1.h"
 #include "kit/texts.h"
+#include "capture/blank_workbook.h"
+#include "capture/capture_texts.h"
 #include "store/data_files.h"
 
 namespace {
@@ -22,6 +24,11 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                               Dialogs::Icon::Critical);
         return nullptr;
     }
+    // The blank answer workbook, for clinics that cannot reach the publisher's site; the
+    // program works without it.
+    if (const store::Result r = workbook::WriteBlankWorkbookIfMissing(ctx.programFolder()); !r)
+        ctx.dialogs().message(nullptr, titles::kError, texts::kBlankWorkbookNotWritten + QLatin1Char('\n') + r.error,
+                              Dialogs::Icon::Warning);
     auto window = std::make_unique<Frm1>(ctx);
     if (!window->load()) {
         ctx.dialogs().message(nullptr, titles::kError, kCannotUseFile.arg(QString(), window->loadError()),

@@ -6,6 +6,7 @@
 #include "kit/digit_filter.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
+#include "capture/capture_texts.h"
 #include "capture/item_counter.h"
 #include "capture/test_texts.h"
 #include "kit/identity_texts.h"
@@ -26,7 +27,6 @@
 
 namespace {
 
-const QString kResponsesNotStored = QStringLiteral("پاسخ‌هاي آزمودني ذخيره نشد.");
 const QString kIdentityNotStored = QStringLiteral("مشخصات آزمودني ذخيره نشد.");
 const QString kItemNotRead = QStringLiteral("متن سؤال خوانده نشد.");
 const QString kCloseUnsaved = QStringLiteral("آنچه ذخيره نشد از دست مي رود. صفحه بسته شود؟");
@@ -304,7 +304,7 @@ void FrmTest::answer(const QString& code)
         return;
     Text12->setText(code);
     if (const store::Result r = Adodc2.setValue(QString::number(item_), code); !r)
-        reportFailure(kResponsesNotStored, r.error);
+        reportFailure(texts::kResponsesNotStored, r.error);
 }
 
 void FrmTest::next()
@@ -340,7 +340,7 @@ bool FrmTest::storeResponses()
     if (!Adodc2.hasCurrent())
         return true; // no examinee selected: nothing to store
     if (store::Result r = Adodc2.update(); !r) {
-        reportFailure(kResponsesNotStored, r.error);
+        reportFailure(texts::kResponsesNotStored, r.error);
         return false;
     }
     return true;

@@ -1,5 +1,7 @@
 #pragma once
 // Texts of the registration panel.
+#include "kit/texts.h"
+
 #include <QString>
 
 namespace texts {
@@ -8,7 +10,6 @@ inline const QString kCaptionCode = QStringLiteral(" :کدآزمودني");
 inline const QString kCaptionMaritalStatus = QStringLiteral(" :تاهل");
 inline const QString kCaptionEducation = QStringLiteral(":ميزان تحصيلات");
 inline const QString kCaptionGroup = QStringLiteral(" :گروه");
-inline const QString kCaptionSave = QStringLiteral("ذخيره");
 inline const QString kCaptionCancel = QStringLiteral("انصراف");
 inline const QString kEnterGivenName = QStringLiteral("نام آزمودني را وارد کنيد");
 inline const QString kEnterFamilyName = QStringLiteral("نام خانوادگي آزمودني را وارد کنيد");

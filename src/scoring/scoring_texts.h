@@ -1,12 +1,14 @@
 #pragma once
 // Captions and messages of the scoring screen, exactly as the screen shows them.
+#include "kit/texts.h"
+
 #include <QString>
 #include <QStringList>
 
 namespace scoring::texts {
 
-// select examinee
-inline const QString kCaptionSelectExaminee = QStringLiteral("انتخاب آزمودني");
+// select examinee (shared with the capture screens)
+using ::texts::kCaptionSelectExaminee;
 // view profile
 inline const QString kCaptionViewProfile = QStringLiteral("مشاهده پروفايل");
 // help

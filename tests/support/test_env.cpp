@@ -3,6 +3,9 @@
 #include "store/schema.h"
 #include "store/view.h"
 
+#include <QSqlDatabase>
+#include <QSqlQuery>
+
 TestEnv::TestEnv(bool seeded)
     : ctx(dir_.path(), dialogs, clock, desktop)
 {
@@ -32,6 +35,21 @@ bool addExaminee(const QString& folder, const QString& code, const QStringList& 
     for (int i = 0; i < responses.size() && i < store::kItemCount; ++i)
         (void)answer.setValue(QString::number(i + 1), responses.at(i));
     return ide.update().ok && answer.update().ok;
+}
+
+bool execSql(const QString& file, const QStringList& statements)
+{
+    bool ok = true;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("outside"));
+        db.setDatabaseName(file);
+        ok = db.open();
+        for (const QString& sql : statements)
+            ok = ok && QSqlQuery(db).exec(sql);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("outside"));
+    return ok;
 }
 
 } // namespace testing_support

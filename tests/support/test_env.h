@@ -58,4 +58,6 @@ namespace testing_support {
 // Adds a registered examinee (IDE row and Answer row) with the given responses ("" = empty).
 bool addExaminee(const QString& folder, const QString& code, const QStringList& responses = {},
                  const QHash<QString, QString>& identity = {});
+// Runs SQL statements on a data file from outside the program (to plant rows or failures).
+bool execSql(const QString& file, const QStringList& statements);
 }

@@ -3,7 +3,10 @@
 #include "examinees/identity.h"
 #include "store/schema.h"
 #include "app/frm1.h"
+#include "capture/frmfile.h"
+#include "capture/frmpas2.h"
 #include "capture/frmtest.h"
+#include "capture/item_edit_panel.h"
 #include "examinees/registration_panel.h"
 #include "kit/persian_display.h"
 #include "app/startup.h"
@@ -233,6 +236,40 @@ void saveMaintenanceScreens(AppContext& ctx, Frm1& main, const QString& folder)
     save(&download, folder, QStringLiteral("download-window"));
 }
 
+// The answer sheet with an examinee selected and part of his sheet keyed, the examinee-file
+// screen after a selection, and the item-edit panel over the settings panel.
+void saveCaptureScreens(ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
+{
+    QStringList responses;
+    for (int item = 1; item <= store::kItemCount; ++item)
+        responses << (item <= 23 ? QString::number(1 + (item * 7) % 3 % 2) : QString());
+    responses[8] = QStringLiteral("0");
+    const QHash<QString, QString> identity = {{QStringLiteral("FName"), QStringLiteral("سارا")},
+                                              {QStringLiteral("LName"), QStringLiteral("رحيمي")}};
+    if (!testing_support::addExaminee(main.context().programFolder(), QStringLiteral("1030"), responses, identity))
+        return;
+    main.CmdPasokh->click();
+    if (auto* sheet = main.findChild<Frmpas2*>()) {
+        sheet->Text4->setText(QStringLiteral("1030"));
+        sheet->selectExaminee();
+        sheet->entryField(24)->setFocus();
+        save(sheet, folder, QStringLiteral("answer-sheet"));
+        sheet->close();
+    }
+    main.Command5->click();
+    if (auto* file = main.findChild<FrmFile*>()) {
+        dialogs.inputAnswers.enqueue(QStringLiteral("1030"));
+        file->Print_Btn->click();
+        save(file, folder, QStringLiteral("examinee-file"));
+        file->close();
+    }
+    main.Cmndedit->click();
+    if (auto* edit = qobject_cast<ItemEditPanel*>(main.Frame1))
+        edit->Text21->setText(QStringLiteral("12"));
+    save(&main, folder, QStringLiteral("item-edit-panel"));
+    main.HideAllPanels();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -265,5 +302,6 @@ int main(int argc, char* argv[])
     saveInterpretationPanel(ctx, args.size() > 2 ? args.at(2) : QString(), out);
     saveProfileScreen(dialogs, *main, out);
     saveMaintenanceScreens(ctx, *main, out);
+    saveCaptureScreens(dialogs, *main, out);
     return 0;
 }

@@ -1,0 +1,30 @@
+#pragma once
+// Writing .xlsx workbooks: one or more worksheets of text and number cells, optionally right to
+// left and with a bold first row. Used for the blank answer workbook and for exports.
+#include "capture/workbook_reader.h"
+#include "store/result.h"
+
+#include <QMap>
+#include <QString>
+#include <QVector>
+
+namespace workbook {
+
+struct SheetToWrite {
+    QString name;              // at most 31 characters, none of : \ / ? * [ ]
+    bool rightToLeft = false;  // the sheet reads from the right, as a Persian sheet should
+    bool boldFirstRow = false; // a header row
+    QMap<int, double> columnWidths; // column (from 1) to width in characters
+    QMap<int, QMap<int, CellValue>> rows; // row (from 1) to column (from 1) to value
+
+    void setText(int row, int column, const QString& text) { rows[row][column] = CellValue::fromText(text); }
+    void setNumber(int row, int column, double value) { rows[row][column] = CellValue::fromNumber(value); }
+};
+
+// Whether a worksheet name can be written ("" when it can, otherwise the reason).
+QString SheetNameProblem(const QString& name);
+
+// Writes the workbook to path. The file appears only when complete; an existing file is replaced.
+store::Result WriteXlsx(const QString& path, const QVector<SheetToWrite>& sheets);
+
+} // namespace workbook
