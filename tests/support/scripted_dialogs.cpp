@@ -27,9 +27,9 @@ QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QStr
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 
-QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QString&, const QString&)
+QString ScriptedDialogs::saveFileName(QWidget*, const QString& title, const QString& suggestedPath, const QString&)
 {
-    shown << Shown{Kind::SaveFile, title, {}, Icon::None, 0, false};
+    shown << Shown{Kind::SaveFile, title, suggestedPath, Icon::None, 0, false};
     return fileAnswers.isEmpty() ? QString() : fileAnswers.dequeue();
 }
 

@@ -14,7 +14,7 @@ public:
     struct Shown {
         Kind kind;
         QString title;
-        QString text; // message text, question, or input prompt
+        QString text; // message text, question, input prompt, or the suggested file to save
         Icon icon = Icon::None;
         int autoCloseMs = 0;
         bool yesNo = false;
