@@ -4,31 +4,38 @@
 #include "reports/report_texts.h"
 
 #include <QAction>
-#include <QDir>
+#include <QLabel>
+#include <QPainter>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QToolBar>
 #include <QVBoxLayout>
 
 namespace reports {
 
+namespace {
+
+constexpr double kZoomStep = 1.25;
+constexpr double kMinZoom = 0.02;
+constexpr double kMaxZoom = 0.4;
+constexpr int kPageGap = 16;
+
+} // namespace
+
 ReportPreview::ReportPreview(AppContext& ctx, const ReportContent& content, QString documentsFolder, QWidget* parent)
     : QDialog(parent)
     , ctx_(ctx)
     , code_(content.identity.code)
+    , title_(content.title)
     , documentsFolder_(std::move(documentsFolder))
     , pages_(LayoutReport(content))
-    , printer_(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     setObjectName(QStringLiteral("DR1"));
     setWindowTitle(texts::kPreviewTitle);
     setModal(false);
-    printer_->setFullPage(true); // the report places everything itself, from the paper's corner
-    printer_->setPageSize(QPageSize(QPageSize::A4));
-    printer_->setDocName(content.title);
 
     auto* bar = new QToolBar(this);
     printAction = bar->addAction(texts::kActionPrint, this, &ReportPreview::print);
@@ -36,46 +43,78 @@ ReportPreview::ReportPreview(AppContext& ctx, const ReportContent& content, QStr
     savePdfAction = bar->addAction(texts::kActionSavePdf, this, &ReportPreview::saveAsPdf);
     savePdfAction->setObjectName(QStringLiteral("savePdfAction"));
     bar->addSeparator();
-
-    preview_ = new QPrintPreviewWidget(printer_.get(), this);
-    preview_->setObjectName(QStringLiteral("preview"));
-    connect(preview_, &QPrintPreviewWidget::paintRequested, this, &ReportPreview::paintRequested);
-    bar->addAction(texts::kActionZoomIn, preview_, [this] { preview_->zoomIn(); });
-    bar->addAction(texts::kActionZoomOut, preview_, [this] { preview_->zoomOut(); });
-    bar->addAction(texts::kActionFitWidth, preview_, &QPrintPreviewWidget::fitToWidth);
-    bar->addAction(texts::kActionFitPage, preview_, &QPrintPreviewWidget::fitInView);
+    bar->addAction(texts::kActionZoomIn, this, [this] { setZoom(zoom_ * kZoomStep); });
+    bar->addAction(texts::kActionZoomOut, this, [this] { setZoom(zoom_ / kZoomStep); });
+    bar->addAction(texts::kActionFitWidth, this, &ReportPreview::fitWidth);
     bar->addSeparator();
-    bar->addAction(texts::kActionPreviousPage, preview_,
-                   [this] { preview_->setCurrentPage(preview_->currentPage() - 1); });
-    bar->addAction(texts::kActionNextPage, preview_,
-                   [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
+    bar->addAction(texts::kActionPreviousPage, this, [this] { showPage(-1); });
+    bar->addAction(texts::kActionNextPage, this, [this] { showPage(+1); });
+
+    auto* column = new QWidget;
+    column->setObjectName(QStringLiteral("pages"));
+    auto* pagesLayout = new QVBoxLayout(column);
+    pagesLayout->setSpacing(kPageGap);
+    pagesLayout->setContentsMargins(kPageGap, kPageGap, kPageGap, kPageGap);
+    for (int i = 0; i < pageCount(); ++i) {
+        auto* label = new QLabel(column);
+        label->setObjectName(QStringLiteral("page%1").arg(i + 1));
+        label->setFrameShape(QFrame::Box);
+        pagesLayout->addWidget(label, 0, Qt::AlignHCenter);
+        pageLabels_ << label;
+    }
+    scroll_ = new QScrollArea(this);
+    scroll_->setBackgroundRole(QPalette::Dark);
+    scroll_->setWidget(column);
+    scroll_->setWidgetResizable(true);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     layout->addWidget(bar);
-    layout->addWidget(preview_);
-    resize(860, 960);
+    layout->addWidget(scroll_);
+    resize(880, 960);
+    render();
 }
 
 ReportPreview::~ReportPreview() = default;
 
-void ReportPreview::paintRequested(QPrinter* printer)
+QImage ReportPreview::pageImage(int index) const
 {
-    QString error;
-    if (!PaintReport(pages_, *printer, &error)) {
-        // Told after the preview has finished painting, not from inside it.
-        paintError_ = error;
-        QTimer::singleShot(0, this, &ReportPreview::reportPaintFailure);
-    }
+    if (index < 0 || index >= pageCount())
+        return {};
+    const double ratio = devicePixelRatioF();
+    QImage image(QSize(qRound(layout::kPageWidth * zoom_ * ratio), qRound(layout::kPageHeight * zoom_ * ratio)),
+                 QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.scale(zoom_, zoom_);
+    PaintPage(painter, pages_.at(index));
+    return image;
 }
 
-void ReportPreview::reportPaintFailure()
+void ReportPreview::setZoom(double pixelsPerTwip)
 {
-    if (paintError_.isEmpty())
-        return;
-    ctx_.dialogs().message(this, titles::kError, texts::kReportFailed + paintError_, Dialogs::Icon::Critical);
-    paintError_.clear();
+    zoom_ = qBound(kMinZoom, pixelsPerTwip, kMaxZoom);
+    render();
+}
+
+void ReportPreview::render()
+{
+    for (int i = 0; i < pageCount(); ++i)
+        pageLabels_[i]->setPixmap(QPixmap::fromImage(pageImage(i)));
+}
+
+void ReportPreview::fitWidth()
+{
+    const int room = scroll_->viewport()->width() - 2 * kPageGap - 4;
+    setZoom(double(room) / layout::kPageWidth);
+}
+
+void ReportPreview::showPage(int delta)
+{
+    currentPage_ = qBound(0, currentPage_ + delta, pageCount() - 1);
+    scroll_->verticalScrollBar()->setValue(pageLabels_.at(currentPage_)->y() - kPageGap);
 }
 
 void ReportPreview::print()
@@ -84,10 +123,18 @@ void ReportPreview::print()
         ctx_.dialogs().message(this, titles::kAttention, texts::kNoPrinter, Dialogs::Icon::Warning);
         return;
     }
+    auto printer = std::make_shared<QPrinter>(QPrinter::HighResolution);
+    printer->setFullPage(true); // the report places everything itself, from the paper's corner
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setDocName(title_);
     // Window-modal, so nothing waits in a loop of its own.
-    auto* dialog = new QPrintDialog(printer_.get(), this);
+    auto* dialog = new QPrintDialog(printer.get(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, preview_, &QPrintPreviewWidget::print);
+    connect(dialog, &QDialog::accepted, this, [this, printer] {
+        QString error;
+        if (!PaintReport(pages_, *printer, &error))
+            ctx_.dialogs().message(this, titles::kError, texts::kReportFailed + error, Dialogs::Icon::Critical);
+    });
     dialog->open();
 }
 
@@ -100,7 +147,7 @@ void ReportPreview::saveAsPdf()
     if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
         path += QStringLiteral(".pdf");
     QString error;
-    const QByteArray pdf = RenderReportPdf(pages_, printer_->docName(), &error);
+    const QByteArray pdf = RenderReportPdf(pages_, title_, &error);
     if (pdf.isEmpty()) {
         ctx_.dialogs().message(this, titles::kError, texts::kReportFailed + error, Dialogs::Icon::Critical);
         return;
