@@ -16,7 +16,7 @@ const QString kTitr = QStringLiteral("B Titr");
 const QString kCalibri = QStringLiteral("Calibri");
 const QString kArial = QStringLiteral("Arial");
 
-FontSpec nazanin(double points)
+Face nazanin(double points)
 {
     return {kNazanin, points};
 }
@@ -26,7 +26,7 @@ constexpr Qt::Alignment kRight = Qt::AlignRight;
 constexpr Qt::Alignment kCentre = Qt::AlignHCenter;
 
 // A label of the detail section, x and y from the body's corner.
-ReportItem label(const QString& name, int x, int y, int w, int h, const FontSpec& font, Qt::Alignment a,
+ReportItem label(const QString& name, int x, int y, int w, int h, const Face& font, Qt::Alignment a,
                  const QString& text)
 {
     ReportItem item;
@@ -64,8 +64,8 @@ ReportItem picture(const QString& name, int x, int y, int w, int h, const QImage
 QVector<ReportItem> detailSection(const ReportContent& c)
 {
     const Identity& id = c.identity;
-    const FontSpec n9 = nazanin(9.75);
-    const FontSpec n11 = nazanin(11.25);
+    const Face n9 = nazanin(9.75);
+    const Face n11 = nazanin(11.25);
     QVector<ReportItem> items;
     if (c.logoOn && !c.logo.isNull())
         items << picture(QStringLiteral("Image4"), 114, 18, 1515, 1395, c.logo);
@@ -85,7 +85,7 @@ QVector<ReportItem> detailSection(const ReportContent& c)
                    c.identifierLabel + texts::kCaptionSuffix)
           << label(QStringLiteral("Label170"), 7703, 2069, 1155, 333, n11, kRight, id.code)
           << label(QStringLiteral("Label183"), 7181, 2069, 516, 345, n11, kCentre, texts::kCaptionGroup)
-          << label(QStringLiteral("Label184"), 6878, 2132, 348, 333, FontSpec{kArial, 11.25}, kRight, id.group)
+          << label(QStringLiteral("Label184"), 6878, 2132, 348, 333, Face{kArial, 11.25}, kRight, id.group)
           << label(QStringLiteral("Label171"), 6463, 2069, 405, 333, n11, kCentre, texts::kCaptionGivenName)
           << label(QStringLiteral("Label172"), 5208, 2069, 1233, 333, n11, kRight, id.givenName)
           << label(QStringLiteral("Label173"), 4047, 2069, 1200, 333, n11, kCentre, texts::kCaptionFamilyName)
@@ -113,7 +113,7 @@ QVector<ReportItem> pageFooter(const ReportContent& c)
     address.kind = Kind::Text;
     address.name = QStringLiteral("Label5");
     address.rect = QRectF(layout::kBodyLeft + 5448, top + 103, 5146, 1343);
-    address.font = FontSpec{kTitr, 9.75};
+    address.font = Face{kTitr, 9.75};
     address.alignment = kRight;
     address.direction = Qt::LayoutDirectionAuto;
     address.wrap = true;
@@ -122,7 +122,7 @@ QVector<ReportItem> pageFooter(const ReportContent& c)
     ReportItem contact = address;
     contact.name = QStringLiteral("Label10");
     contact.rect = QRectF(layout::kBodyLeft + 29, top + 103, 5302, 1343);
-    contact.font = FontSpec{kCalibri, 9.75};
+    contact.font = Face{kCalibri, 9.75};
     contact.alignment = kLeft;
     // The stored lines end in CR LF; a bare CR would be drawn as a blank.
     contact.text = QString(c.contactLines).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).trimmed();
@@ -130,7 +130,7 @@ QVector<ReportItem> pageFooter(const ReportContent& c)
     return {rule(QStringLiteral("Line1"), top + 29), rule(QStringLiteral("Line2"), top + 67), address, contact};
 }
 
-const FontSpec kTextFont{kNazanin, 11.25};
+const Face kTextFont{kNazanin, 11.25};
 
 } // namespace
 
@@ -145,19 +145,19 @@ void EnsureReportFaces()
                                         QStringLiteral("DejaVu Sans")});
 }
 
-QFont ReportFont(const FontSpec& spec)
+QFont ReportFont(const Face& face)
 {
     EnsureReportFaces();
     QFont f;
     // Persian text in a Latin face (contact lines, a group letter) takes a Persian face, not
     // whatever the system would pick. The Persian faces carry their own Latin letters and
     // digits: a second family there would take the digits away from them.
-    if (spec.family == kCalibri || spec.family == kArial)
-        f.setFamilies({spec.family, QStringLiteral("Noto Sans Arabic")});
+    if (face.family == kCalibri || face.family == kArial)
+        f.setFamilies({face.family, QStringLiteral("Noto Sans Arabic")});
     else
-        f.setFamilies({spec.family});
-    f.setPixelSize(qRound(spec.points * 20)); // 20 twips to the point
-    f.setBold(spec.bold);
+        f.setFamilies({face.family});
+    f.setPixelSize(qRound(face.points * 20)); // 20 twips to the point
+    f.setBold(face.bold);
     f.setHintingPreference(QFont::PreferNoHinting); // the same widths on screen, paper and PDF
     return f;
 }

@@ -40,18 +40,18 @@ inline constexpr int kRuleLength = 10727;
 namespace reports {
 
 // A face as the report names it; every face of the report is bold.
-struct FontSpec {
+struct Face {
     QString family;
     double points = 0;
     bool bold = true;
-    friend bool operator==(const FontSpec&, const FontSpec&) = default;
+    friend bool operator==(const Face&, const Face&) = default;
 };
 
 // The report's faces resolve to installed ones ("B Nazanin", "B Titr", "Calibri", "Arial").
 void EnsureReportFaces();
 // The face at its size in twips (a pixel here is a twip), for measuring and for painting on a
 // painter whose unit is the twip.
-QFont ReportFont(const FontSpec& spec);
+QFont ReportFont(const Face& face);
 
 struct ReportItem {
     enum class Kind { Text, Picture, Frame, Rule };
@@ -59,7 +59,7 @@ struct ReportItem {
     QString name;      // the report control: Label8, Image2, Line3, ...
     QRectF rect;       // twips on the page; a rule runs along the top edge of its rect
     QString text;
-    FontSpec font;
+    Face font;
     Qt::Alignment alignment = Qt::AlignRight;
     Qt::LayoutDirection direction = Qt::RightToLeft;
     bool wrap = false;  // several lines inside the box

@@ -60,7 +60,7 @@ void TestReportLayout::valuesAtTheirPlaces()
     QCOMPARE(item->text, text);
     const QRectF onPage(box.x() + layout::kBodyLeft, box.y() + layout::kTopMargin, box.width(), box.height());
     QCOMPARE(item->rect, onPage);
-    QCOMPARE(item->font, (FontSpec{family, points, true}));
+    QCOMPARE(item->font, (Face{family, points, true}));
 }
 
 void TestReportLayout::identityRowsReadRightToLeft()
