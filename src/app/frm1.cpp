@@ -13,6 +13,7 @@
 #include "maintenance/maintenance_screens.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
+#include "settings/clinic_details.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -23,7 +24,6 @@
 
 namespace {
 
-const QString kLogoFile = QStringLiteral("tavora-71.jpg");
 
 // The link picture: a stylised profile line on a T-score grid. Drawn without text, so it
 // costs no font loading at start-up.
@@ -274,14 +274,7 @@ void Frm1::loadSettingsRow()
 
 void Frm1::loadLogo()
 {
-    if (!QFileInfo::exists(ctx_.path(kLogoFile))) {
-        Image1->clear();
-        Picture2->clear();
-        return;
-    }
-    QImageReader reader(ctx_.path(kLogoFile));
-    reader.setDecideFormatFromContent(true); // the logo file keeps its name whatever it holds
-    const QImage image = reader.read();
+    const QImage image = settings::LoadLogo(ctx_.programFolder());
     if (image.isNull()) {
         Image1->clear();
         Picture2->clear();
@@ -307,13 +300,9 @@ void Frm1::HideAllPanels()
 
 void Frm1::ComposeContactLines()
 {
-    QString lines;
-    for (const char* column : {"T1", "T2", "T3", "T4", "T5", "T6"}) {
-        const QString value = Adodc1.value(QString::fromLatin1(column));
-        if (!value.isEmpty())
-            lines += value + QStringLiteral("\r\n");
-    }
-    Txtmosh->setPlainText(lines);
+    const settings::ClinicDetails clinic =
+        settings::ClinicFromSettings([this](const QString& column) { return Adodc1.value(column); }, ctx_.programFolder());
+    Txtmosh->setPlainText(clinic.contactLines);
 }
 
 bool Frm1::answersExist()

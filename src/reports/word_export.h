@@ -1,0 +1,33 @@
+#pragma once
+// The Word export once the profile screen has been photographed: the picture as <code>.bmp in
+// the program folder, the document "tavora71IR.docx" in the Documents folder, opened with the
+// desktop's application for it, and the user told.
+#include "kit/app_context.h"
+#include "reports/output_files.h"
+
+#include <QImage>
+#include <QString>
+
+class QWidget;
+
+namespace reports {
+
+struct WordExportRequest {
+    QString code;
+    QString identityLine; // as composed into Txtid
+    QString savedText;    // the saved interpretation
+    QImage picture;       // null when the capture failed
+};
+
+struct WordExportOutcome {
+    bool ok = false;      // the document was written
+    QString bitmapPath;
+    QString documentPath;
+};
+
+// Every failure is reported in a box titled "خطا" naming what failed, and then nothing else is
+// shown; the success message only follows a written document.
+WordExportOutcome ExportToWord(AppContext& ctx, QWidget* owner, const WordExportRequest& request,
+                               const QString& documentsFolder);
+
+} // namespace reports
