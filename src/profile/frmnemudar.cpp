@@ -9,6 +9,7 @@
 #include "profile/ranking.h"
 #include "profile/score_rows.h"
 #include "scoring/answered_percentages.h"
+#include "scoring/leading_number.h"
 #include "store/schema.h"
 
 #include <QApplication>
@@ -114,6 +115,18 @@ void FrmNemudar::buildWindow()
     Lblj->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     chart->place(Lblj, QRect(150, chart::kHeadingTop, 690, chart::kHeadingHeight));
 
+    // Why the T row is empty, over the plot where the profile would be.
+    LblTNotice = makeLabel(chart, QStringLiteral("LblTNotice"));
+    LblTNotice->setWordWrap(true);
+    LblTNotice->setAutoFillBackground(true);
+    QPalette noticePalette = LblTNotice->palette();
+    noticePalette.setColor(QPalette::Window, QColor(255, 255, 255, 230));
+    noticePalette.setColor(QPalette::WindowText, QColor(170, 0, 0));
+    LblTNotice->setPalette(noticePalette);
+    LblTNotice->setFont(sexFont);
+    chart->place(LblTNotice, QRect(chart::kSeparatorX + 300, 1200, chart::kPlotRight - chart::kSeparatorX - 600, 900));
+    LblTNotice->hide();
+
     Lblkham = buildRow(QStringLiteral("Lblkham"), chart::RawRow);
     lblt = buildRow(QStringLiteral("lblt"), chart::TRow);
     lbldarsad = buildRow(QStringLiteral("lbldarsad"), chart::PercentRow);
@@ -157,6 +170,10 @@ void FrmNemudar::buildWindow()
     connect(CmdTaf, &QPushButton::clicked, this, [this] {
         FramTaf->show();
         FramTaf->raise();
+        if (!tProblem_.isEmpty()) {
+            FramTaf->refuse(tProblem_); // no ranking and no text from T scores that are not there
+            return;
+        }
         ScaleTexts t;
         for (int i = 0; i < kScaleCount && i < lblt.size(); ++i)
             t[std::size_t(i)] = lblt[i]->text();
@@ -224,54 +241,93 @@ void FrmNemudar::activate()
         examinee_.education = group.education;
     }
     code_ = examinee_.code;
-    if (const store::Result r = LocateOrCreateScoreRow(storedRaw_, code_); r)
-        showStoredRow(storedRaw_, Lblkham);
-    else
-        note(r);
-
+    note(LocateOrCreateScoreRow(storedRaw_, code_));
     setTexts(Lblkham, examinee_.rawScores);
 
     note(examineeRow_.setFilter(QStringLiteral("Code"), code_));
     FramTaf->restrictToExaminee(examinee_); // the saved text follows this examinee's row
-    // Score rows are stored under the code without surrounding blanks.
-    if (const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed()); r)
-        showStoredRow(storedT_, lblt);
-    else
-        note(r);
 
     SelectNormTable();
-    note(CommitScoreRow(storedRaw_, rawScoreTexts()));
+    // Until the deferred step converts, the T row shows what was stored for this examinee, and
+    // only when a norm table is chosen: a T row with no table behind it is empty.
+    setTexts(lblt, {});
+    if (norms_.isSelected()) {
+        // Score rows are stored under the code without surrounding blanks.
+        const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed());
+        note(r);
+        if (r && storedT_.hasCurrent())
+            showStoredRow(storedT_, lblt);
+    }
+    note(CommitScoreRow(storedRaw_, code_, rawScoreTexts()));
     Timer3->start();
+    reportFailures();
     Q_EMIT activated();
 }
 
 void FrmNemudar::deferredStep()
 {
-    if (const store::Result r = LocateOrCreateScoreRow(storedT_, code_); r)
-        showStoredRow(storedT_, lblt);
-    else
-        note(r);
+    note(LocateOrCreateScoreRow(storedT_, code_));
     ConvertToTScores();
     ComputeAnsweredPercentages();
     DrawProfile();
-    note(CommitScoreRow(storedT_, tScoreTexts()));
+    note(CommitScoreRow(storedT_, code_, tScoreTexts()));
+    reportFailures();
     Q_EMIT profileReady();
 }
 
 void FrmNemudar::SelectNormTable()
 {
-    const QString& sex = examinee_.sex;
-    if (sex != examinees::kMale && sex != examinees::kFemale)
-        return; // no table: the T row keeps what it shows
-    Lblj->setText(sex);
-    note(norms_.select(profile::SelectNormTable(sex, examinee_.education)));
+    tProblem_.clear();
+    const QString table = profile::SelectNormTable(examinee_.sex, examinee_.education);
+    if (table.isEmpty()) {
+        norms_.clear(); // never another group's table
+        tProblem_ = screen_texts::NoNormGroup(examinee_.sex, examinee_.education);
+    } else if (const store::Result r = norms_.select(table); !r) {
+        note(r);
+        tProblem_ = screen_texts::kNormTableUnreadable;
+    } else {
+        Lblj->setText(examinee_.sex);
+    }
+    showTProblem();
 }
 
 void FrmNemudar::ConvertToTScores()
 {
-    if (!norms_.isSelected())
+    if (!norms_.isSelected()) {
+        setTexts(lblt, {});
         return;
-    setTexts(lblt, profile::ConvertToTScores(rawScoreTexts(), norms_.lookup()));
+    }
+    const QStringList t = profile::ConvertToTScores(rawScoreTexts(), norms_.lookup());
+    setTexts(lblt, t);
+    QStringList missing;
+    for (int i = 0; i < t.size(); ++i) {
+        if (!LeadingNumber(t.at(i)))
+            missing << QString::fromLatin1(store::kScaleNames[std::size_t(i)]);
+    }
+    if (!missing.isEmpty())
+        tProblem_ = screen_texts::NoTScore(missing, normTableName());
+    showTProblem();
+}
+
+void FrmNemudar::showTProblem()
+{
+    LblTNotice->setText(tProblem_);
+    LblTNotice->setVisible(!tProblem_.isEmpty());
+}
+
+void FrmNemudar::reportFailures()
+{
+    // Each failure is said once: the box itself sends the screen through another activation.
+    QStringList fresh;
+    for (const QString& f : std::as_const(failures_)) {
+        if (!reported_.contains(f))
+            fresh << f;
+        reported_.insert(f);
+    }
+    if (!fresh.isEmpty())
+        ctx_.dialogs().message(this, titles::kError, screen_texts::kScoresNotStored + QLatin1Char('\n') +
+                                                         fresh.join(QLatin1Char('\n')),
+                               Dialogs::Icon::Critical);
 }
 
 void FrmNemudar::ComputeAnsweredPercentages()

@@ -229,9 +229,24 @@ void InterpretationPanel::RankScales(const profile::ScaleTexts& tScores)
     }
 
     // The interpretation reads the scores back from Sortt2, so a write that did not happen
-    // would give a text about other scores: say so.
-    if (const store::Result r = profile::StoreRanking(sortt2Writer_, ranking.sortt2); !r)
+    // would give a text about another examinee's scores: say so, and build none until it works.
+    refusal_.clear();
+    if (const store::Result r = profile::StoreRanking(sortt2Writer_, ranking.sortt2); !r) {
+        refusal_ = kCannotRank;
         reportError(kCannotRank, r.error);
+    }
+}
+
+void InterpretationPanel::refuse(const QString& why)
+{
+    ranking_ = {};
+    for (const QVector<QLabel*>* row : {&Lblnm, &Lblnm2, &Lblnm3}) {
+        for (QLabel* cell : *row) {
+            if (cell)
+                cell->clear();
+        }
+    }
+    refusal_ = why;
 }
 
 void InterpretationPanel::BuildLongInterpretation()
@@ -246,6 +261,10 @@ void InterpretationPanel::BuildShortInterpretation()
 
 void InterpretationPanel::build(bool longRun)
 {
+    if (!refusal_.isEmpty()) {
+        reportError(refusal_, QString());
+        return;
+    }
     // Both re-read here: the scores RankScales has just stored, the texts as they are now.
     QList<profile::Sortt2Row> rows;
     if (const store::Result r = profile::ReadRanking(sortt2Reader_, rows); !r) {

@@ -5,12 +5,23 @@
 
 namespace profile {
 
+bool SameNormGroupText(const QString& a, const QString& b)
+{
+    // Texts typed elsewhere often carry the Persian yeh and kaf where the program's own carry
+    // the Arabic ones (or the other way round): they name the same group.
+    auto folded = [](QString t) {
+        t.replace(QChar(0x06CC), QChar(0x064A)).replace(QChar(0x06A9), QChar(0x0643));
+        return t;
+    };
+    return folded(a) == folded(b);
+}
+
 QString SelectNormTable(const QString& sex, const QString& education)
 {
-    const bool male = sex == examinees::kMale;
-    const bool female = sex == examinees::kFemale;
-    const bool university = education == examinees::kUniversity;
-    const bool diploma = education == examinees::kDiplomaOrLess;
+    const bool male = SameNormGroupText(sex, examinees::kMale);
+    const bool female = SameNormGroupText(sex, examinees::kFemale);
+    const bool university = SameNormGroupText(education, examinees::kUniversity);
+    const bool diploma = SameNormGroupText(education, examinees::kDiplomaOrLess);
     if (male && university)
         return QStringLiteral("EvabaliniDJMIR");
     if (male && diploma)
@@ -41,6 +52,11 @@ NormSource::NormSource(QString normsFilePath)
 }
 
 NormSource::~NormSource() = default;
+
+void NormSource::clear()
+{
+    view_.reset();
+}
 
 store::Result NormSource::select(const QString& tableName)
 {

@@ -301,7 +301,13 @@ void FrmkLID::selectExaminee()
             return;
         }
     }
-    if (answer_.count() < 1) {
+    bool found = false;
+    if (const store::Result r = answer_.anyRow(found); !r) {
+        showNoExaminee();
+        reportReadFailure(r.error); // a failed read is not "no such person"
+        return;
+    }
+    if (!found) {
         showNoExaminee();
         ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson, 1000);
         return;
@@ -386,6 +392,12 @@ void FrmkLID::viewProfile()
 {
     if (Text5->text().isEmpty()) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, 2000);
+        return;
+    }
+    // Scores are stored under the identity row's code: responses without one have no examinee
+    // to keep them for (and an empty code would find another examinee's score rows).
+    if (Text15->text().trimmed().isEmpty()) {
+        ctx_.dialogs().message(this, titles::kError, scoring::texts::kNoIdentityRow, Dialogs::Icon::Warning);
         return;
     }
     Q_EMIT profileRequested(scoredExaminee());

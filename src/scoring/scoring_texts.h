@@ -35,4 +35,9 @@ inline const QString kCaptionUnanswered = QStringLiteral("تعداد سوالا�
 inline const QString kCannotReadExaminee = QStringLiteral("اطلاعات آزمودني از فايل خوانده نشد");
 inline const QString kCannotSaveIdentity = QStringLiteral("مشخصات آزمودني ذخيره نشد");
 
+// Shown instead of the profile of responses that have no identity row.
+inline const QString kNoIdentityRow =
+    QStringLiteral("اين پاسخنامه مشخصات ثبت شده (رديف جدول IDE) ندارد؛ نيمرخ و نمره ها براي آن ساخته و ذخيره نمي شود. "
+                   "ابتدا آزمودني را با همين کد ثبت نام کنيد.");
+
 } // namespace scoring::texts
