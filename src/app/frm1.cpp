@@ -287,7 +287,9 @@ void Frm1::loadLogo()
 
 QString Frm1::IdentifierLabel() const
 {
-    return Text23->text();
+    // Without the settings row (reported at start-up) the messages still name the code.
+    const QString label = Text23->text();
+    return label.isEmpty() && !ctx_.dataProblem(QStringLiteral("Theme")).isEmpty() ? texts::kDefaultIdentifierLabel : label;
 }
 
 void Frm1::HideAllPanels()
@@ -451,6 +453,10 @@ void Frm1::runTest()
     if (!answersExist())
         return;
     HideAllPanels();
+    if (const QString damaged = ctx_.dataProblem(QStringLiteral("QUS")); !damaged.isEmpty()) {
+        ctx_.dialogs().message(this, titles::kError, damaged, Dialogs::Icon::Critical); // no test with blank items
+        return;
+    }
     if (!frmTest_) {
         frmTest_ = new FrmTest(ctx_, this);
         connect(frmTest_, &FrmTest::closed, this, &Frm1::prepareTestForNextRun);

@@ -282,6 +282,9 @@ void FrmNemudar::SelectNormTable()
     if (table.isEmpty()) {
         norms_.clear(); // never another group's table
         tProblem_ = screen_texts::NoNormGroup(examinee_.sex, examinee_.education);
+    } else if (const QString damaged = ctx_.dataProblem(table); !damaged.isEmpty()) {
+        norms_.clear();
+        tProblem_ = damaged;
     } else if (const store::Result r = norms_.select(table); !r) {
         note(r);
         tProblem_ = screen_texts::kNormTableUnreadable;

@@ -265,6 +265,10 @@ void InterpretationPanel::build(bool longRun)
         reportError(refusal_, QString());
         return;
     }
+    if (const QString damaged = ctx_.dataProblem(QStringLiteral("Taff")); !damaged.isEmpty()) {
+        reportError(damaged, QString()); // a text missing its parts would read as a whole one
+        return;
+    }
     // Both re-read here: the scores RankScales has just stored, the texts as they are now.
     QList<profile::Sortt2Row> rows;
     if (const store::Result r = profile::ReadRanking(sortt2Reader_, rows); !r) {

@@ -22,15 +22,23 @@ QString SelectNormTable(const QString& sex, const QString& education)
     const bool female = SameNormGroupText(sex, examinees::kFemale);
     const bool university = SameNormGroupText(education, examinees::kUniversity);
     const bool diploma = SameNormGroupText(education, examinees::kDiplomaOrLess);
+    const QStringList& tables = NormTableNames();
     if (male && university)
-        return QStringLiteral("EvabaliniDJMIR");
+        return tables.at(0);
     if (male && diploma)
-        return QStringLiteral("EvabaliniDAMIR");
+        return tables.at(1);
     if (female && university)
-        return QStringLiteral("EvabaliniDJFMIR");
+        return tables.at(2);
     if (female && diploma)
-        return QStringLiteral("EvabaliniDAFMIR");
+        return tables.at(3);
     return {};
+}
+
+const QStringList& NormTableNames()
+{
+    static const QStringList names{QStringLiteral("EvabaliniDJMIR"), QStringLiteral("EvabaliniDAMIR"),
+                                   QStringLiteral("EvabaliniDJFMIR"), QStringLiteral("EvabaliniDAFMIR")};
+    return names;
 }
 
 QStringList ConvertToTScores(const QStringList& rawRow, const NormLookup& lookup)

@@ -20,6 +20,8 @@ bool SameNormGroupText(const QString& a, const QString& b);
 // The norm table for a sex and an education text, compared as SameNormGroupText does; empty for
 // any other combination (an empty or misspelt field selects no table).
 QString SelectNormTable(const QString& sex, const QString& education);
+// The four norm tables: male university, male diploma, female university, female diploma.
+const QStringList& NormTableNames();
 
 // The norm row of a raw-score text: its eleven T texts in scale order, or nothing when the
 // table has no row with that KHam text.

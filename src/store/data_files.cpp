@@ -195,15 +195,24 @@ Result CreateMissingSkinFiles(const QString& programFolder)
 
 PrepareOutcome PrepareProgramFolder(const QString& programFolder)
 {
+    const QString folder = QFileInfo(programFolder).canonicalFilePath();
     for (const FileDef& file : dataFiles()) {
         const QString path = DataFilePath(programFolder, file.fileName);
-        const Result r = QFileInfo::exists(path) ? VerifyDataFile(path, file) : CreateDataFile(programFolder, file);
+        const QFileInfo info(path);
+        if (info.isSymLink()) {
+            const QString target = info.canonicalFilePath();
+            if (target.isEmpty() || QFileInfo(target).absolutePath() != folder)
+                return {false, file.fileName,
+                        QStringLiteral("%1 is a link to %2, outside the program folder").arg(path, info.symLinkTarget()), {}};
+        }
+        const Result r = info.exists() ? VerifyDataFile(path, file) : CreateDataFile(programFolder, file);
         if (!r)
-            return {false, file.fileName, r.error};
+            return {false, file.fileName, r.error, {}};
     }
+    PrepareOutcome outcome;
     if (const Result r = CreateMissingSkinFiles(programFolder); !r)
-        return {false, QStringLiteral("skin"), r.error};
-    return {};
+        outcome.themeProblem = r.error;
+    return outcome;
 }
 
 } // namespace store
