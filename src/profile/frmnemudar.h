@@ -24,6 +24,7 @@
 #include <memory>
 
 class ProfileChart;
+class ProfileExport;
 class QWindow;
 
 class FrmNemudar : public QWidget {
@@ -79,6 +80,7 @@ public:
     QPushButton* Cmdbik = nullptr;   // draw chart, never shown
     InterpretationPanel* FramTaf = nullptr; // interpretation panel
     QTimer* Timer3 = nullptr;        // the deferred step, one-shot 100 ms
+    ProfileExport* exporter = nullptr; // print and Word output (Command3, Cmdword)
 
 Q_SIGNALS:
     // After the steps of an activation have run.
