@@ -54,17 +54,9 @@ struct Fixture {
                                              {u"UPDATE Theme SET Name = 'كلينيك آرامش', Check1 = %1"_s.arg(logoOn ? 1 : 0)})
                  && logo.save(env.path(settings::kLogoFileName), "JPG");
 
-        examinee.code = kCode;
-        examinee.familyName = u"كريمي"_s;
-        examinee.sex = u"زن"_s;
-        examinee.age = u"29"_s;
-        examinee.maritalStatus = u"مجرد"_s;
-        examinee.education = u"دانشگاهي"_s;
-        examinee.group = u"B"_s;
-        examinee.date = u"1403/07/21"_s;
-        examinee.responses = QStringList(71, u"2"_s);
-        examinee.rawScores = QStringList(11, u"5"_s);
-        examinee.unanswered = u"0"_s;
+        examinee = {.code = kCode, .givenName = {}, .familyName = u"كريمي"_s, .sex = u"زن"_s, .age = u"29"_s,
+                    .maritalStatus = u"مجرد"_s, .education = u"دانشگاهي"_s, .group = u"B"_s, .date = u"1403/07/21"_s, .time = {},
+                    .responses = QStringList(71, u"2"_s), .rawScores = QStringList(11, u"5"_s), .unanswered = u"0"_s};
         screen = std::make_unique<FrmNemudar>(env.ctx, examinee);
         screen->exporter->setDocumentsFolder(documents.path());
     }
