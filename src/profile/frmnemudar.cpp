@@ -4,6 +4,7 @@
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/profile_chart.h"
+#include "profile/profile_export.h"
 #include "profile/profile_geometry.h"
 #include "profile/profile_screen_texts.h"
 #include "profile/ranking.h"
@@ -180,6 +181,7 @@ void FrmNemudar::buildWindow()
         FramTaf->RankScales(t);
     });
     connect(Cmdexit, &QPushButton::clicked, this, &QWidget::close);
+    exporter = new ProfileExport(ctx_, *this);
 }
 
 QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)

@@ -25,6 +25,7 @@
 #include <memory>
 
 class ProfileChart;
+class ProfileExport;
 class QWindow;
 
 class FrmNemudar : public QWidget {
@@ -85,6 +86,7 @@ public:
     QPushButton* Cmdbik = nullptr;   // draw chart, never shown
     InterpretationPanel* FramTaf = nullptr; // interpretation panel
     QTimer* Timer3 = nullptr;        // the deferred step, one-shot 100 ms
+    ProfileExport* exporter = nullptr; // print and Word output (Command3, Cmdword)
 
 Q_SIGNALS:
     // After the steps of an activation have run.
