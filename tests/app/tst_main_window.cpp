@@ -172,6 +172,20 @@ private Q_SLOTS:
         }
     }
 
+    // A clinic name (or any stored text) that looks like markup reads as it was typed.
+    void storedTextIsShownAsPlainText()
+    {
+        TestEnv env;
+        const QString name = u"<h1>کلينيک</h1> & <b>مهر</b>"_s;
+        QVERIFY(testing_support::execSql(env.path(u"Theme.skn"_s), {u"UPDATE Theme SET Name = '%1'"_s.arg(name)}));
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        w.show();
+        QCOMPARE(w.SkinLabel1->text(), name);
+        for (const QLabel* label : w.findChildren<QLabel*>())
+            QCOMPARE(label->textFormat(), Qt::PlainText);
+    }
+
     void hintsFollowTheIdentifierLabel()
     {
         TestEnv env;
