@@ -1,6 +1,7 @@
 #include "profile/frmnemudar.h"
 #include "examinees/identity.h"
 #include "profile/interpretation_panel.h"
+#include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/profile_chart.h"
@@ -28,23 +29,6 @@ constexpr int kPanelHeight = 540;
 constexpr int kWindowHeight = 9960;
 constexpr int kTableFontPx = 13;
 
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = {})
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setMinimumSize(120, 30);
-    return button;
-}
-
 QStringList textsOf(const QVector<QLabel*>& row)
 {
     QStringList out;
@@ -57,6 +41,21 @@ void setTexts(const QVector<QLabel*>& row, const QStringList& texts)
 {
     for (int i = 0; i < row.size(); ++i)
         row[i]->setText(i < texts.size() ? texts.at(i) : QString());
+}
+
+// The screen's labels are centred in their cells; its buttons share one size.
+QLabel* centredLabel(QWidget* parent, const QString& name, const QString& text = {})
+{
+    QLabel* label = MakeLabel(parent, name, text);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QPushButton* panelButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    QPushButton* button = MakeButton(parent, name, caption);
+    button->setMinimumSize(120, 30);
+    return button;
 }
 
 } // namespace
@@ -101,14 +100,14 @@ void FrmNemudar::buildWindow()
     chart = new ProfileChart(this);
     chart->setGeometry(QRect(QPoint(0, 0), chart->sizeHint()));
 
-    Label6 = makeLabel(this, QStringLiteral("Label6"), screen_texts::kChartTitle);
+    Label6 = centredLabel(this, QStringLiteral("Label6"), screen_texts::kChartTitle);
     QFont titleFont = font();
     titleFont.setPointSize(10);
     titleFont.setBold(true);
     Label6->setFont(titleFont);
     Label6->setGeometry(twipsRect(225, 45, 9825, 330));
 
-    Lblj = makeLabel(chart, QStringLiteral("Lblj"), examinees::kFemale);
+    Lblj = centredLabel(chart, QStringLiteral("Lblj"), examinees::kFemale);
     QFont sexFont = font();
     sexFont.setPixelSize(kTableFontPx);
     sexFont.setBold(true);
@@ -117,7 +116,7 @@ void FrmNemudar::buildWindow()
     chart->place(Lblj, QRect(150, chart::kHeadingTop, 690, chart::kHeadingHeight));
 
     // Why the T row is empty, over the plot where the profile would be.
-    LblTNotice = makeLabel(chart, QStringLiteral("LblTNotice"));
+    LblTNotice = centredLabel(chart, QStringLiteral("LblTNotice"));
     LblTNotice->setWordWrap(true);
     LblTNotice->setAutoFillBackground(true);
     QPalette noticePalette = LblTNotice->palette();
@@ -146,14 +145,14 @@ void FrmNemudar::buildWindow()
     auto* buttons = new QHBoxLayout(Frame2);
     buttons->setContentsMargins(0, 2, 0, 2);
     buttons->setSpacing(12);
-    CmdTaf = makeButton(Frame2, QStringLiteral("CmdTaf"), screen_texts::kCaptionInterpretation);
-    Command3 = makeButton(Frame2, QStringLiteral("Command3"), screen_texts::kCaptionPrint);
-    Cmdword = makeButton(Frame2, QStringLiteral("Cmdword"), screen_texts::kCaptionWord);
-    Cmdexit = makeButton(Frame2, QStringLiteral("Cmdexit"), ::texts::kCaptionExit);
+    CmdTaf = panelButton(Frame2, QStringLiteral("CmdTaf"), screen_texts::kCaptionInterpretation);
+    Command3 = panelButton(Frame2, QStringLiteral("Command3"), screen_texts::kCaptionPrint);
+    Cmdword = panelButton(Frame2, QStringLiteral("Cmdword"), screen_texts::kCaptionWord);
+    Cmdexit = panelButton(Frame2, QStringLiteral("Cmdexit"), ::texts::kCaptionExit);
     for (QPushButton* b : {CmdTaf, Command3, Cmdword, Cmdexit})
         buttons->addWidget(b);
 
-    Cmdbik = makeButton(this, QStringLiteral("Cmdbik"), screen_texts::kCaptionDraw);
+    Cmdbik = panelButton(this, QStringLiteral("Cmdbik"), screen_texts::kCaptionDraw);
     Cmdbik->hide();
 
     FramTaf = new InterpretationPanel(ctx_, this);
@@ -190,7 +189,7 @@ QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)
     f.setPixelSize(kTableFontPx);
     QVector<QLabel*> labels;
     for (int i = 0; i < kScaleCount; ++i) {
-        QLabel* label = makeLabel(chart, name + QLatin1Char('_') + QString::number(i));
+        QLabel* label = centredLabel(chart, name + QLatin1Char('_') + QString::number(i));
         label->setFont(f);
         chart->place(label, TableCell(chart::TableRow(row), i));
         labels << label;

@@ -1,6 +1,7 @@
 #include "profile/interpretation_panel.h"
 
 #include "store/schema.h"
+#include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/interpretation_text.h"
@@ -37,8 +38,7 @@ constexpr int kCellWidth = 40;
 
 QLabel* cell(QWidget* parent, const QString& name)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
+    QLabel* label = MakeLabel(parent, name);
     label->setAlignment(Qt::AlignCenter);
     label->setFrameShape(QFrame::Box);
     label->setMinimumSize(kCellWidth, kCellHeight);
@@ -47,7 +47,7 @@ QLabel* cell(QWidget* parent, const QString& name)
 
 QLabel* caption(QWidget* parent, const QString& text, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(text, parent);
+    QLabel* label = MakeLabel(parent, QString(), text);
     label->setAlignment(alignment | Qt::AlignVCenter);
     return label;
 }

@@ -100,7 +100,7 @@ QFrame* FrmkLID::buildCommandPanel()
     Command1 = button(QStringLiteral("Command1"), scoring::texts::kCaptionSelectExaminee);
     Command8 = button(QStringLiteral("Command8"), scoring::texts::kCaptionViewProfile);
     Command5 = button(QStringLiteral("Command5"), scoring::texts::kCaptionHelp);
-    Command4 = button(QStringLiteral("Command4"), scoring::texts::kCaptionExit);
+    Command4 = button(QStringLiteral("Command4"), scoring::texts::kCaptionExitLeadingBlank);
     Text5 = makeReadOnlyField(panel, QStringLiteral("Text5"));
     Text5->hide();
     return panel;

@@ -14,7 +14,8 @@ inline const QString kCaptionViewProfile = QStringLiteral("مشاهده پروف
 // help
 inline const QString kCaptionHelp = QStringLiteral("راهنما");
 // exit (leading blank)
-inline const QString kCaptionExit = QStringLiteral(" خروج");
+// The scoring screen's exit caption carries a leading blank, unlike the shared one.
+inline const QString kCaptionExitLeadingBlank = QStringLiteral(" خروج");
 // you have not answered the following questions
 inline const QString kUnansweredIntro = QStringLiteral("شما به سوالات زير پاسخ نداده ايد");
 // first select an examinee (ends with two blanks)
