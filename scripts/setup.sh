@@ -5,25 +5,12 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$here/build}
 
-packages=(
-  build-essential cmake ninja-build pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n
-  libquazip1-qt6-dev libfreexl-dev
-  fonts-noto-core fonts-farsiweb fontconfig
+"$here/scripts/install-missing.sh" \
+  build-essential cmake ninja-build pkg-config \
+  qt6-base-dev libqt6sql6-sqlite qt6-translations-l10n \
+  libquazip1-qt6-dev libfreexl-dev \
+  fonts-noto-core fonts-farsiweb fontconfig \
   poppler-utils xauth xvfb
-)
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}"
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  export DEBIAN_FRONTEND=noninteractive
-  "${sudo_cmd[@]}" apt-get update -qq
-  "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
-fi
 
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
