@@ -24,6 +24,9 @@
 
 namespace {
 
+// The update check waits this long after start-up, so it never slows the first window.
+constexpr int kUpdateCheckDelayMs = 10000;
+
 
 // The link picture: a stylised profile line on a T-score grid. Drawn without text, so it
 // costs no font loading at start-up.
@@ -228,7 +231,7 @@ void Frm1::buildWindow()
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
-    Timer3->setInterval(10000);
+    Timer3->setInterval(kUpdateCheckDelayMs);
     connect(Timer3, &QTimer::timeout, this, &Frm1::onTimer3);
 
     connect(Command6, &QPushButton::clicked, this, &Frm1::exitClicked);
@@ -249,7 +252,7 @@ bool Frm1::load()
 {
     loadError_.clear();
     SkinLabel9->setText(texts::ProgramTitle(kMajorVersion, kMinorVersion));
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     Timer3->start();
 
     for (store::View* v : {&Adodc1, &Adodc3, &Adodc4, &Adodc5, &Adodc12, &Adodc13}) {

@@ -112,7 +112,7 @@ void FrmFile::build()
 
 void FrmFile::load()
 {
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     for (store::View* v : {&buffer, &identities, &answers})
         if (const store::Result r = v->refresh(); !r)

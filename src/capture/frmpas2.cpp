@@ -156,7 +156,7 @@ void Frmpas2::build()
 
 void Frmpas2::load()
 {
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     // Opening reads nothing a screen could act on: the grid stays hidden until a selection.
     for (store::View* v : {&answers, &identities})

@@ -53,7 +53,7 @@ Frmbackup::Frmbackup(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("Frmbackup"));
     setWindowTitle(mtexts::kBackupTitle);
     buildWindow();
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     openedOn_ = ctx_.clock().now().date();
     Label1->setText(ToSolarHijri(openedOn_, 4));

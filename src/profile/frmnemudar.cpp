@@ -23,6 +23,9 @@ using namespace profile;
 
 namespace {
 
+// The conversion and drawing follow the activation after this pause.
+constexpr int kDeferredStepMs = 100;
+
 // Below the chart's drawing: the button panel on its decoration band.
 constexpr int kPanelTop = 9330;
 constexpr int kPanelHeight = 540;
@@ -161,7 +164,7 @@ void FrmNemudar::buildWindow()
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
-    Timer3->setInterval(100);
+    Timer3->setInterval(kDeferredStepMs);
 
     connect(Timer3, &QTimer::timeout, this, &FrmNemudar::deferredStep);
     connect(Cmdbik, &QPushButton::clicked, this, &FrmNemudar::DrawProfile);

@@ -314,7 +314,7 @@ void InterpretationPanel::SaveInterpretation()
         reportError(kCannotSave, r.error);
         return;
     }
-    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved, 1000);
+    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved);
 }
 
 void InterpretationPanel::loadSavedInterpretation()

@@ -254,7 +254,7 @@ void FrmkLID::load()
         reportReadFailure(r2.error);
     ApplyTheme(ctx_.programFolder(), this, &themeName_);
     SkinLbl->setText(identifierLabel_ ? identifierLabel_() : QString());
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     Frame2->hide();
     showNoExaminee();
 }
@@ -284,7 +284,7 @@ void FrmkLID::selectExaminee()
     const std::optional<QString> answer =
         ctx_.dialogs().inputText(this, texts::EnterCodeTitle(label), texts::kEnterCodePrompt);
     if (!answer || answer->isEmpty()) {
-        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(label), 1000);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(label));
         return;
     }
     const QString code = *answer;
@@ -309,7 +309,7 @@ void FrmkLID::selectExaminee()
     }
     if (!found) {
         showNoExaminee();
-        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson, 1000);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson);
         return;
     }
 
@@ -391,7 +391,7 @@ scoring::NormGroup FrmkLID::normGroup() const
 void FrmkLID::viewProfile()
 {
     if (Text5->text().isEmpty()) {
-        ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, 2000);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, kLongMessageDelayMs);
         return;
     }
     // Scores are stored under the identity row's code: responses without one have no examinee
@@ -416,7 +416,7 @@ void FrmkLID::save()
                                Dialogs::Icon::Critical);
         return;
     }
-    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved, 1000);
+    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved);
 }
 
 void FrmkLID::reportReadFailure(const QString& error)
