@@ -194,6 +194,7 @@ void TestWordExport::openedByAWordProcessor()
     const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
     if (soffice.isEmpty() || QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
         QSKIP("LibreOffice Writer or poppler-utils is not installed");
+    TAVORA_SKIP_WITHOUT_PERSIAN_FONTS();
     const QString path = QDir(documents_->path()).filePath(texts::kWordFileName);
     const QString line = ComposeIdentityLine(kExaminee);
     QVERIFY(WriteWordDocument(path, {WordDocumentText(line, samples::interpretation(2)),

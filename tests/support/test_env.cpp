@@ -3,6 +3,7 @@
 #include "store/schema.h"
 #include "store/view.h"
 
+#include <QFontDatabase>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
@@ -50,6 +51,20 @@ bool execSql(const QString& file, const QStringList& statements)
     }
     QSqlDatabase::removeDatabase(QStringLiteral("outside"));
     return ok;
+}
+
+} // namespace testing_support
+
+namespace testing_support {
+
+bool persianFontsInstalled()
+{
+    const QStringList families = QFontDatabase::families();
+    for (const char* face : {"Noto Sans Arabic", "Noto Naskh Arabic", "Nazli", "Titr"}) {
+        if (!families.contains(QString::fromLatin1(face)))
+            return false;
+    }
+    return true;
 }
 
 } // namespace testing_support

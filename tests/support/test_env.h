@@ -61,3 +61,15 @@ bool addExaminee(const QString& folder, const QString& code, const QStringList& 
 // Runs SQL statements on a data file from outside the program (to plant rows or failures).
 bool execSql(const QString& file, const QStringList& statements);
 }
+
+namespace testing_support {
+// Whether the Persian faces the screens and the report are drawn with are installed.
+bool persianFontsInstalled();
+}
+
+// For tests that look at drawn Persian text: without the fonts they cannot tell anything.
+#define TAVORA_SKIP_WITHOUT_PERSIAN_FONTS()                                                               \
+    do {                                                                                                  \
+        if (!testing_support::persianFontsInstalled())                                                    \
+            QSKIP("the Persian fonts are not installed (apt-get install fonts-noto-core fonts-farsiweb)"); \
+    } while (false)
