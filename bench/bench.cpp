@@ -361,6 +361,24 @@ bool benchStore(const QString& folder)
             panel->Command8->click();
             return dialogs.shown.isEmpty() && panel->isHidden();
         });
+        // The last registered code is "1" and every code up to 100,000 is taken: the proposal
+        // has to find the first free code after a run of 100,000.
+        {
+            store::View last(file, QStringLiteral("IDE"));
+            if (last.refresh() && last.setFilter(QStringLiteral("Code"), QStringLiteral("1")) && last.hasCurrent()
+                && last.deleteCurrent()) {
+                last.addNew();
+                (void)last.setValue(QStringLiteral("Code"), QStringLiteral("1"));
+                (void)last.update(); // a failed store shows as a wrong proposal below
+            }
+        }
+        m("open registration after code 1 with 1..100,000 taken", [&] {
+            main.HideAllPanels();
+            main.Command1->click();
+            const bool ok = panel->Text11->text().toLongLong() > kExaminees;
+            panel->Command10->click();
+            return ok;
+        });
         m("open the scoring screen and select an examinee", [&] {
             dialogs.clear();
             FrmkLID scoring(ctx, &main, [&] { return main.IdentifierLabel(); });
@@ -499,7 +517,8 @@ bool benchReports()
     }
 
     FrmNemudar screen(ctx, examinee);
-    screen.exporter->setDocumentsFolder(documents.path());
+    auto* exporterOfScreen = new ProfileExport(ctx, screen);
+    exporterOfScreen->setDocumentsFolder(documents.path());
     bool ready = false;
     QObject::connect(&screen, &FrmNemudar::profileReady, &screen, [&ready] { ready = true; });
     screen.show();
@@ -512,7 +531,7 @@ bool benchReports()
         std::fprintf(stderr, "profile screen not drawn\n");
         return false;
     }
-    ProfileExport& exporter = *screen.exporter;
+    ProfileExport& exporter = *exporterOfScreen;
 
     // Each run clicks the button outside the clock, then runs its tick.
     Measure m;

@@ -1,5 +1,6 @@
 #include "app/profile_flow.h"
 #include "profile/frmnemudar.h"
+#include "profile/profile_export.h"
 #include "scoring/frmklid.h"
 
 #include <QPointer>
@@ -14,6 +15,7 @@ void AttachProfileScreen(AppContext& ctx, FrmkLID& scoring, std::function<void(F
         } else {
             auto* screen = new FrmNemudar(ctx, examinee, [&scoring] { return scoring.normGroup(); });
             screen->setAttribute(Qt::WA_DeleteOnClose);
+            new ProfileExport(ctx, *screen); // print and Word; a child of the screen
             // A top-level window of its own, but it cannot outlive the screen it asks.
             QObject::connect(&scoring, &QObject::destroyed, screen, [screen] { delete screen; });
             QObject::connect(screen, &FrmNemudar::closed, &scoring, [&scoring] {

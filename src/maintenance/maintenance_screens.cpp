@@ -155,7 +155,7 @@ void MaintenanceScreens::showModal(QWidget* screen)
 
 void MaintenanceScreens::showAbout()
 {
-    if (link_.answersExist && !link_.answersExist())
+    if (link_.anyResponses && !link_.anyResponses())
         return;
     if (link_.hideAllPanels)
         link_.hideAllPanels();

@@ -26,7 +26,7 @@ struct MainWindowLink {
     QFrame* noticePanel = nullptr;      // Frame3: filled here, shown when an update exists
     QPushButton* aboutButton = nullptr; // Command12
     QPushButton* updateButton = nullptr; // Command13
-    std::function<bool()> answersExist;
+    std::function<bool()> anyResponses; // the about screen opens only when responses exist
     std::function<void()> hideAllPanels;
     // The load step again: empty on success, otherwise why the window cannot be shown.
     std::function<QString()> reload;

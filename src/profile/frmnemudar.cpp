@@ -5,7 +5,6 @@
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/profile_chart.h"
-#include "profile/profile_export.h"
 #include "profile/profile_geometry.h"
 #include "profile/profile_screen_texts.h"
 #include "profile/ranking.h"
@@ -183,7 +182,6 @@ void FrmNemudar::buildWindow()
         FramTaf->RankScales(t);
     });
     connect(Cmdexit, &QPushButton::clicked, this, &QWidget::close);
-    exporter = new ProfileExport(ctx_, *this);
 }
 
 QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)

@@ -25,7 +25,6 @@
 #include <memory>
 
 class ProfileChart;
-class ProfileExport;
 class QWindow;
 
 class FrmNemudar : public QWidget {
@@ -86,7 +85,6 @@ public:
     QPushButton* Cmdbik = nullptr;   // draw chart, never shown
     InterpretationPanel* FramTaf = nullptr; // interpretation panel
     QTimer* Timer3 = nullptr;        // the deferred step, one-shot 100 ms
-    ProfileExport* exporter = nullptr; // print and Word output (Command3, Cmdword)
 
 Q_SIGNALS:
     // After the steps of an activation have run.

@@ -40,6 +40,7 @@ struct Fixture {
     QTemporaryDir documents;
     scoring::ScoredExaminee examinee;
     std::unique_ptr<FrmNemudar> screen;
+    ProfileExport* exporter = nullptr; // the screen's child
     bool seeded = false;
 
     explicit Fixture(bool logoOn = true)
@@ -58,13 +59,14 @@ struct Fixture {
                     .maritalStatus = u"مجرد"_s, .education = u"دانشگاهي"_s, .group = u"B"_s, .date = u"1403/07/21"_s, .time = {},
                     .responses = QStringList(71, u"2"_s), .rawScores = QStringList(11, u"5"_s), .unanswered = u"0"_s};
         screen = std::make_unique<FrmNemudar>(env.ctx, examinee);
-        screen->exporter->setDocumentsFolder(documents.path());
+        exporter = new ProfileExport(env.ctx, *screen);
+        exporter->setDocumentsFolder(documents.path());
     }
 
     ~Fixture()
     {
-        if (screen && screen->exporter->preview())
-            delete screen->exporter->preview();
+        if (screen && exporter->preview())
+            delete exporter->preview();
     }
 
     bool open()
@@ -136,7 +138,7 @@ void TestProfileExport::lookBackInEveryCase()
     Fixture f;
     QVERIFY(f.open());
     FrmNemudar& s = *f.screen;
-    ProfileExport& e = *s.exporter;
+    ProfileExport& e = *f.exporter;
     Seen seen;
     e.setCapture([&](QWidget& form) {
         const QImage picture = CaptureFormImage(form);
@@ -207,12 +209,12 @@ void TestProfileExport::reportFromTheScreen()
     FrmNemudar& s = *f.screen;
     s.CmdTaf->click();
     s.FramTaf->Txttaf1->setPlainText(u"متن ذخيره نشده"_s);
-    QSignalSpy finished(s.exporter, &ProfileExport::finished);
+    QSignalSpy finished(f.exporter, &ProfileExport::finished);
     s.Command3->click();
     QVERIFY(finished.wait(2000));
     QVERIFY(f.env.dialogs.messages().isEmpty());
 
-    const reports::ReportPreview* preview = s.exporter->preview();
+    const reports::ReportPreview* preview = f.exporter->preview();
     QVERIFY(preview && preview->isVisible() && !preview->isModal());
     const reports::ReportPage& page = preview->pages().first();
     const auto text = [&page](const QString& name) {
@@ -229,7 +231,7 @@ void TestProfileExport::reportFromTheScreen()
     QCOMPARE(text(u"Label186"_s), profile::screen_texts::kChartTitle);
     QCOMPARE(bool(page.find(u"Image4"_s)), logoOn);
     // The photograph is the screen at its size.
-    QCOMPARE(s.exporter->Picture2->pixmap().size(), s.size());
+    QCOMPARE(f.exporter->Picture2->pixmap().size(), s.size());
 }
 
 // The document from the screen: the identity line (a caption with nothing after it for the
@@ -239,11 +241,11 @@ void TestProfileExport::wordDocumentFromTheScreen()
     Fixture f;
     QVERIFY(f.open());
     FrmNemudar& s = *f.screen;
-    QSignalSpy finished(s.exporter, &ProfileExport::finished);
+    QSignalSpy finished(f.exporter, &ProfileExport::finished);
     s.Cmdword->click();
     QVERIFY(finished.wait(2000));
 
-    const QString line = s.exporter->Txtid->text();
+    const QString line = f.exporter->Txtid->text();
     QCOMPARE(line, u"كد آزمودني:  1024 -  نام:  -  نام خانوادگي:  كريمي -  جنس:  زن -  سن:  29 -  وضعيت تاهل:   مجرد -  تحصيلات:  دانشگاهي"_s);
     const QString docx = f.documents.filePath(reports::texts::kWordFileName);
     const QString xml = QString::fromUtf8(readPart(docx, u"word/document.xml"_s));
@@ -252,7 +254,7 @@ void TestProfileExport::wordDocumentFromTheScreen()
     QCOMPARE(f.env.desktop.openedFiles, QStringList{docx});
     const QImage bitmap(f.env.path(kCode + u".bmp"_s), "BMP");
     QCOMPARE(bitmap.size(), s.size());
-    QVERIFY(!s.exporter->Picture1->isVisible());
+    QVERIFY(!f.exporter->Picture1->isVisible());
 }
 
 TAVORA_TEST(TestProfileExport)

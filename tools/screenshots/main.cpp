@@ -210,7 +210,7 @@ void saveReportAndDocument(ScriptedDialogs& dialogs, FrmNemudar& profile, const 
     dialogs.questionAnswers.enqueue(true);
     profile.FramTaf->CmdSave->click();
 
-    ProfileExport& exporter = *profile.exporter;
+    ProfileExport& exporter = *profile.findChild<ProfileExport*>(); // made by the opening flow
     QTemporaryDir documents;
     exporter.setDocumentsFolder(documents.path());
     int finished = 0;
