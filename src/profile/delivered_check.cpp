@@ -4,9 +4,12 @@
 #include "scoring/scoring_key.h"
 #include "store/data_files.h"
 #include "store/schema.h"
-#include "store/view.h"
+#include "store/connection.h"
 
 #include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
 
 namespace profile {
 
@@ -15,20 +18,32 @@ namespace {
 // The rows of a table as column -> text, keyed by the text of one column.
 using Rows = QMap<QString, QMap<QString, QString>>;
 
-QString readRows(const QString& file, const QString& table, const QString& key, Rows& rows)
+// One query a table on the file's one connection: this runs at every start.
+QString readRows(store::Connection& file, const QString& table, const QString& key, Rows& rows)
 {
-    store::View v(file, table);
-    store::Result r = v.refresh();
-    for (; r && v.hasCurrent(); r = v.moveNext()) {
-        QMap<QString, QString> row;
-        for (const QString& column : v.columns())
-            row.insert(column.toLower(), v.value(column));
-        rows.insert(v.value(key).trimmed(), row);
+    QString error;
+    if (const store::Result r = file.open(); !r) {
+        error = r.error;
+    } else {
+        QSqlQuery q(file.database());
+        q.setForwardOnly(true);
+        if (!q.exec(QStringLiteral("SELECT * FROM %1").arg(store::quoteIdentifier(table)))) {
+            error = q.lastError().text();
+        } else {
+            const QSqlRecord columns = q.record();
+            const int keyField = columns.indexOf(key);
+            while (q.next()) {
+                QMap<QString, QString> row;
+                for (int i = 0; i < columns.count(); ++i)
+                    row.insert(columns.fieldName(i).toLower(), q.value(i).toString());
+                rows.insert(keyField >= 0 ? q.value(keyField).toString().trimmed() : QString(), row);
+            }
+        }
     }
-    return r ? QString() : QStringLiteral("جدول %1 خوانده نشد: %2").arg(table, r.error);
+    return error.isEmpty() ? QString() : QStringLiteral("جدول %1 خوانده نشد: %2").arg(table, error);
 }
 
-QString checkItems(const QString& file)
+QString checkItems(store::Connection& file)
 {
     Rows rows;
     if (QString e = readRows(file, QStringLiteral("QUS"), QStringLiteral("ID"), rows); !e.isEmpty())
@@ -40,19 +55,15 @@ QString checkItems(const QString& file)
     return {};
 }
 
-QString checkSettings(const QString& file)
+QString checkSettings(store::Connection& file)
 {
-    store::View v(file, QStringLiteral("Theme"));
-    bool any = false;
-    store::Result r = v.refresh();
-    if (r)
-        r = v.anyRow(any);
-    if (!r)
-        return QStringLiteral("جدول Theme خوانده نشد: %1").arg(r.error);
-    return any ? QString() : QStringLiteral("جدول Theme: رديف تنظيمات کلينيک نيست.");
+    Rows rows;
+    if (QString e = readRows(file, QStringLiteral("Theme"), QStringLiteral("T11"), rows); !e.isEmpty())
+        return e;
+    return rows.isEmpty() ? QStringLiteral("جدول Theme: رديف تنظيمات کلينيک نيست.") : QString();
 }
 
-QString checkNormTable(const QString& file, const QString& table)
+QString checkNormTable(store::Connection& file, const QString& table)
 {
     Rows rows;
     if (QString e = readRows(file, table, QStringLiteral("KHam"), rows); !e.isEmpty())
@@ -83,7 +94,7 @@ QString checkNormTable(const QString& file, const QString& table)
     return {};
 }
 
-QString checkTaff(const QString& file)
+QString checkTaff(store::Connection& file)
 {
     Rows rows;
     if (QString e = readRows(file, QStringLiteral("Taff"), QStringLiteral("id"), rows); !e.isEmpty())
@@ -101,9 +112,9 @@ QString checkTaff(const QString& file)
 
 QMap<QString, QString> CheckDeliveredData(const QString& programFolder)
 {
-    const QString examinees = store::DataFilePath(programFolder, store::kExamineeFile);
-    const QString settings = store::DataFilePath(programFolder, store::kSettingsFile);
-    const QString norms = store::DataFilePath(programFolder, store::kNormsFile);
+    store::Connection examinees(store::DataFilePath(programFolder, store::kExamineeFile));
+    store::Connection settings(store::DataFilePath(programFolder, store::kSettingsFile));
+    store::Connection norms(store::DataFilePath(programFolder, store::kNormsFile));
     QMap<QString, QString> problems;
     auto note = [&problems](const QString& table, const QString& problem) {
         if (!problem.isEmpty())

@@ -1,6 +1,7 @@
 #include "settings/clinic_details.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QImageReader>
 
 namespace settings {
@@ -16,7 +17,10 @@ QString ComposeContactLines(const QStringList& values)
 
 QImage LoadLogo(const QString& programFolder)
 {
-    QImageReader reader(QDir(programFolder).filePath(kLogoFileName));
+    const QString path = QDir(programFolder).filePath(kLogoFileName);
+    if (!QFileInfo::exists(path))
+        return {}; // no reader at all: it would load the picture plugins at every start
+    QImageReader reader(path);
     reader.setDecideFormatFromContent(true); // the logo file keeps its name whatever it holds
     return reader.read();
 }
