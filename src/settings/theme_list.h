@@ -1,4 +1,6 @@
 #pragma once
+#include "store/result.h"
+
 #include <QString>
 #include <optional>
 
@@ -17,3 +19,9 @@ bool IsPlainStyleSheet(const QString& sheet);
 
 inline const QString kDefaultThemeName = QStringLiteral("1");
 constexpr int kThemeCount = 48;
+
+// The theme a number field's text chooses, pulled into 1 … kThemeCount; std::nullopt when the
+// text is not a whole number (the current theme stays).
+std::optional<int> ThemeNumberFromText(const QString& text);
+// Rewrites the theme list file: the name followed by CR LF.
+store::Result WriteThemeName(const QString& programFolder, const QString& themeName);
