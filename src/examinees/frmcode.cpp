@@ -78,7 +78,7 @@ FrmCode::~FrmCode() = default;
 
 void FrmCode::build()
 {
-    setFixedSize(twipsSize(8400, 7200));
+    setFixedSize(twipsSize(8400, 8400));
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(14, 12, 14, 12);
     page->setSpacing(8);
@@ -101,6 +101,7 @@ void FrmCode::build()
         filters->addWidget(lists.at(i).second, 0, 2 * i + 1);
         filters->setColumnStretch(2 * i + 1, 1);
     }
+    Combo3->setMinimumWidth(twips(1900)); // room for its prompt
     page->addLayout(filters);
 
     auto* gridBox = new QGroupBox(texts::kGridCaption, this);
@@ -117,10 +118,11 @@ void FrmCode::build()
     DataGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     DataGrid1->setAlternatingRowColors(true);
     DataGrid1->verticalHeader()->setDefaultSectionSize(twips(330));
+    DataGrid1->verticalHeader()->hide();
     // Fixed widths: sizing a column to its contents would read every row.
     QHeaderView* header = DataGrid1->horizontalHeader();
     header->setSectionResizeMode(QHeaderView::Interactive);
-    for (const auto& [column, width] : {std::pair{0, 1500}, {1, 2000}, {2, 2800}})
+    for (const auto& [column, width] : {std::pair{0, 1200}, {1, 1800}, {2, 2600}})
         header->resizeSection(column, twips(width));
     header->setStretchLastSection(true);
     gridLayout->addWidget(DataGrid1);

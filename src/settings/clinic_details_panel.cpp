@@ -123,7 +123,8 @@ void ClinicDetailsPanel::save()
     if (r)
         r = Adodc1.update();
     if (!r) {
-        // Nothing stored: the panel stays open with the entries, to try again.
+        // Nothing stored: the entries stay in the fields, to try again, and the view forgets them.
+        (void)Adodc1.refresh(); // a failed re-read shows at the next save
         reportFailure(kNotStored, r.error);
         return;
     }
@@ -134,7 +135,6 @@ void ClinicDetailsPanel::save()
 void ClinicDetailsPanel::cancel()
 {
     hide();
-    // The captions that followed the edits go back to what is stored.
     if (const store::Result r = load(); !r)
         reportFailure(kNotRead, r.error);
     Q_EMIT cancelled();

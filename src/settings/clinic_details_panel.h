@@ -21,7 +21,10 @@ public:
     // not saved are dropped.
     void open();
     void save();   // Command64
-    void cancel(); // Command7
+    // Command7: the edits go, and with them what followed them (the identifier label, the
+    // clinic name), back to the stored row. Leaving the panel otherwise keeps them in the
+    // fields until it is opened again, as the captions that follow them show.
+    void cancel();
 
     // The stored contact lines: each filled one of T1 … T6, followed by CR LF.
     QString contactLines() const;

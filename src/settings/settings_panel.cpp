@@ -45,7 +45,7 @@ void SettingsPanel::build()
     QList<QPushButton*> made;
     for (int i = 0; i < buttons.size(); ++i) {
         QPushButton* b = MakeButton(this, buttons.at(i).first, buttons.at(i).second);
-        b->setGeometry(twipsRect(2940, 150 + i * 630, 2160, 480));
+        b->setGeometry(twipsRect(3180, 150 + i * 630, 1920, 480));
         made << b;
     }
     Command68 = made[0];
@@ -57,12 +57,12 @@ void SettingsPanel::build()
     Picture2 = MakeLabel(this, QStringLiteral("Picture2"));
     Picture2->setScaledContents(true); // painted stretched to the whole box
     Picture2->setFrameShape(QFrame::StyledPanel);
-    Picture2->setGeometry(twipsRect(240, 150, 2400, 1800));
+    Picture2->setGeometry(twipsRect(300, 150, 2580, 1800));
     logoSwitchCaption = MakeLabel(this, QStringLiteral("logoSwitchCaption"), texts::kLogoSwitchQuestion);
-    logoSwitchCaption->setGeometry(twipsRect(120, 2160, 2640, 360));
+    logoSwitchCaption->setGeometry(twipsRect(60, 2100, 3060, 360));
     Check1 = new QCheckBox(texts::kLogoSwitchDesign, this);
     Check1->setObjectName(QStringLiteral("Check1"));
-    Check1->setGeometry(twipsRect(120, 2580, 2640, 400));
+    Check1->setGeometry(twipsRect(60, 2550, 3060, 400));
 
     connect(Command67, &QPushButton::clicked, this, &SettingsPanel::clinicDetailsRequested);
     connect(Command68, &QPushButton::clicked, this, &SettingsPanel::themeRequested);

@@ -21,6 +21,26 @@ Result execBound(QSqlQuery& q, const QString& sql, const QVariantList& binds)
     return Result::success();
 }
 
+// SQLite reads a quoted name it does not know as a text: every name is checked against the table
+// first, so a misspelt column fails instead of showing its own name in every row.
+Result checkColumns(Connection& connection, const QString& table, const QStringList& names)
+{
+    if (Result r = connection.open(); !r)
+        return r;
+    QSqlQuery q(connection.database());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))))
+        return Result::failure(QStringLiteral("%1: %2").arg(table, q.lastError().text()));
+    QStringList columns;
+    while (q.next())
+        columns << q.value(1).toString();
+    if (columns.isEmpty())
+        return Result::failure(QStringLiteral("%1: no table %2").arg(connection.filePath(), table));
+    for (const QString& name : names)
+        if (!columns.contains(name, Qt::CaseInsensitive))
+            return Result::failure(QStringLiteral("%1 has no column %2").arg(table, name));
+    return Result::success();
+}
+
 } // namespace
 
 RowListModel::RowListModel(std::shared_ptr<Connection> connection, QString table, QStringList columns,
@@ -74,7 +94,8 @@ QString RowListModel::where(QVariantList& binds) const
 Result RowListModel::fetchPage()
 {
     lastError_.clear();
-    if (Result r = connection_->open(); !r) {
+    if (Result r = checkColumns(*connection_, table_, columns_ + (filter_ ? QStringList{filter_->column} : QStringList()));
+        !r) {
         complete_ = true;
         lastError_ = r.error;
         return r;
@@ -117,7 +138,7 @@ Result RowListModel::fetchPage()
 Result RowListModel::valuesInView(const QString& column, QStringList& values) const
 {
     values.clear();
-    if (Result r = connection_->open(); !r)
+    if (Result r = checkColumns(*connection_, table_, {column}); !r)
         return r;
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(quoteIdentifier(column), quoteIdentifier(table_));
     QVariantList binds;
@@ -204,7 +225,7 @@ Result DistinctValuesModel::refresh()
 Result DistinctValuesModel::fetchPage()
 {
     lastError_.clear();
-    if (Result r = connection_->open(); !r) {
+    if (Result r = checkColumns(*connection_, table_, {column_}); !r) {
         complete_ = true;
         lastError_ = r.error;
         return r;
