@@ -28,6 +28,9 @@
 
 namespace {
 
+// The update check waits this long after start-up, so it never slows the first window.
+constexpr int kUpdateCheckDelayMs = 10000;
+
 
 // The link picture: a stylised profile line on a T-score grid. Drawn without text, so it
 // costs no font loading at start-up.
@@ -214,7 +217,7 @@ void Frm1::buildWindow()
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
-    Timer3->setInterval(10000);
+    Timer3->setInterval(kUpdateCheckDelayMs);
     connect(Timer3, &QTimer::timeout, this, &Frm1::onTimer3);
 
     connect(Command6, &QPushButton::clicked, this, &Frm1::exitClicked);
@@ -235,7 +238,7 @@ bool Frm1::load()
 {
     loadError_.clear();
     SkinLabel9->setText(texts::ProgramTitle(kMajorVersion, kMinorVersion));
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     Timer3->start();
 
     // Reading the settings row fills the clinic details and with them the captions that follow.
@@ -268,7 +271,9 @@ void Frm1::loadLogo()
 
 QString Frm1::IdentifierLabel() const
 {
-    return Text23->text();
+    // Without the settings row (reported at start-up) the messages still name the code.
+    const QString label = Text23->text();
+    return label.isEmpty() && !ctx_.dataProblem(QStringLiteral("Theme")).isEmpty() ? texts::kDefaultIdentifierLabel : label;
 }
 
 void Frm1::HideAllPanels()
@@ -430,6 +435,10 @@ void Frm1::runTest()
     if (!answersExist())
         return;
     HideAllPanels();
+    if (const QString damaged = ctx_.dataProblem(QStringLiteral("QUS")); !damaged.isEmpty()) {
+        ctx_.dialogs().message(this, titles::kError, damaged, Dialogs::Icon::Critical); // no test with blank items
+        return;
+    }
     if (!frmTest_) {
         frmTest_ = new FrmTest(ctx_, this);
         connect(frmTest_, &FrmTest::closed, this, &Frm1::prepareTestForNextRun);

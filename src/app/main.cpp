@@ -2,15 +2,20 @@
 #include "kit/system_desktop.h"
 #include "app/frm1.h"
 #include "kit/persian_display.h"
+#include "kit/program_folder.h"
 #include "kit/qt_dialogs.h"
 #include "app/startup.h"
 #include "maintenance/update_version.h"
 
 #include <QApplication>
+#include <QIcon>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
+    // Ties the windows to the installed menu entry and its icon (Wayland and X11 alike).
+    QGuiApplication::setDesktopFileName(QStringLiteral(TAVORA71_APP_ID));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral(TAVORA71_APP_ID)));
     ConfigurePersianDisplay(app);
 
     QtDialogs dialogs;
@@ -20,7 +25,13 @@ int main(int argc, char* argv[])
     // A clinic may fetch its updates from a mirror of its own.
     if (const auto server = maintenance::UpdateServerOverride(qEnvironmentVariable("TAVORA71_UPDATE_SERVER")))
         publisher.updateServer = *server;
-    AppContext ctx(QCoreApplication::applicationDirPath(), dialogs, clock, desktop, publisher);
+    const ProgramFolderChoice folder =
+        ChooseProgramFolder(qEnvironmentVariable(kProgramFolderVariable), QCoreApplication::applicationDirPath());
+    if (!folder.accepted()) {
+        dialogs.message(nullptr, titles::kError, folder.refusal, Dialogs::Icon::Critical, 0);
+        return 1;
+    }
+    AppContext ctx(folder.folder, dialogs, clock, desktop, publisher);
     SingleInstanceGuard guard(ctx.programFolder());
 
     std::unique_ptr<Frm1> window = StartProgram(ctx, guard);

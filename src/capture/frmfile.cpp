@@ -23,8 +23,7 @@ const QString kWorkbookFilter = QStringLiteral("xlsx (*.xlsx);;xls (*.xls)");
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
+    QPushButton* button = MakeButton(parent, name, caption);
     button->setAutoDefault(false);
     button->setMinimumHeight(twips(480));
     return button;
@@ -113,7 +112,7 @@ void FrmFile::build()
 
 void FrmFile::load()
 {
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     for (store::View* v : {&buffer, &identities, &answers})
         if (const store::Result r = v->refresh(); !r)

@@ -27,16 +27,14 @@ constexpr int kGridRows = 9; // the items run down columns of nine, as on the pr
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
 {
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
+    QPushButton* button = MakeButton(parent, name, caption);
     button->setAutoDefault(false); // Enter belongs to the code field
     return button;
 }
 
 QLineEdit* makeHiddenField(QWidget* parent, const QString& name)
 {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
+    QLineEdit* field = MakeField(parent, name);
     field->hide();
     return field;
 }
@@ -158,7 +156,7 @@ void Frmpas2::build()
 
 void Frmpas2::load()
 {
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     // Opening reads nothing a screen could act on: the grid stays hidden until a selection.
     for (store::View* v : {&answers, &identities})

@@ -207,7 +207,7 @@ void FrmTest::buildExamineePanel()
 
 void FrmTest::load()
 {
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     for (store::View* v : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5, &Adodc6}) {
         if (const store::Result r = v->refresh(); !r) {
@@ -257,9 +257,9 @@ void FrmTest::ShowItem()
     if (out.storeResponses)
         storeResponses();
     if (out.notice == ItemCounterOutcome::Notice::Start)
-        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kStart, 1000);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kStart);
     else if (out.notice == ItemCounterOutcome::Notice::End)
-        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoticeEnd, 600);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoticeEnd, kShortMessageDelayMs);
     if (out.counterText != Text6->text()) {
         const QSignalBlocker quiet(Text6); // this handler is already showing the item
         Text6->setText(out.counterText);

@@ -22,13 +22,6 @@ namespace {
 
 const QString kTextColumn = QStringLiteral("QU");
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    return button;
-}
-
 } // namespace
 
 ItemEditPanel::ItemEditPanel(AppContext& ctx, store::View& items, QWidget* parent)
@@ -74,10 +67,10 @@ void ItemEditPanel::build()
     page->addWidget(Text18, 1);
 
     auto* buttons = new QHBoxLayout;
-    Command18 = makeButton(this, QStringLiteral("Command18"), texts::kCaptionPreviousItem);
-    Command14 = makeButton(this, QStringLiteral("Command14"), texts::kCaptionNextItem);
-    Command16 = makeButton(this, QStringLiteral("Command16"), texts::kCaptionSaveIdentity); // "ذخيره ", trailing blank
-    Command15 = makeButton(this, QStringLiteral("Command15"), texts::kCaptionClose);
+    Command18 = MakeButton(this, QStringLiteral("Command18"), texts::kCaptionPreviousItem);
+    Command14 = MakeButton(this, QStringLiteral("Command14"), texts::kCaptionNextItem);
+    Command16 = MakeButton(this, QStringLiteral("Command16"), texts::kCaptionSaveIdentity); // "ذخيره ", trailing blank
+    Command15 = MakeButton(this, QStringLiteral("Command15"), texts::kCaptionClose);
     // Next on the right and previous on the left, so that their arrows point outwards.
     buttons->addWidget(Command14);
     buttons->addWidget(Command18);

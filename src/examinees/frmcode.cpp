@@ -163,7 +163,7 @@ void FrmCode::build()
 
 void FrmCode::load()
 {
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     const QString label = identifierLabel_();
     examinees.setHeader(0, label);

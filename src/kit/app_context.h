@@ -7,7 +7,9 @@
 #include "kit/publisher.h"
 
 #include <QDir>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 
 class AppContext {
 public:
@@ -30,10 +32,17 @@ public:
     const PublisherAddresses& publisher() const { return publisher_; }
     void setPublisher(const PublisherAddresses& p) { publisher_ = p; }
 
+    // Delivered tables found damaged at start-up, by table name, with what is wrong: the screens
+    // that read a damaged table refuse to give results from it.
+    QString dataProblem(const QString& table) const { return dataProblems_.value(table); }
+    QStringList dataProblems() const { return dataProblems_.values(); }
+    void setDataProblems(QMap<QString, QString> problems) { dataProblems_ = std::move(problems); }
+
 private:
     QString programFolder_;
     Dialogs& dialogs_;
     Clock& clock_;
     Desktop& desktop_;
     PublisherAddresses publisher_;
+    QMap<QString, QString> dataProblems_;
 };

@@ -39,6 +39,12 @@ inline const QString kWarning = QStringLiteral("هشدار");
 inline const QString kWarnnig = QStringLiteral("Warnnig");
 } // namespace titles
 
+// How long the auto-closing messages stay: the usual second, a longer one for a message that
+// asks for an action first, a shorter one for a passing notice.
+constexpr int kMessageDelayMs = 1000;
+constexpr int kLongMessageDelayMs = 2000;
+constexpr int kShortMessageDelayMs = 600;
+
 // The auto-closing message every screen uses: titled "پيام", OK only, no icon,
 // closed by itself after the delay.
-void ShowAutoClosingMessage(Dialogs& dialogs, QWidget* owner, const QString& text, int delayMs = 1000);
+void ShowAutoClosingMessage(Dialogs& dialogs, QWidget* owner, const QString& text, int delayMs = kMessageDelayMs);

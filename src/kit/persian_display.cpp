@@ -1,4 +1,5 @@
 #include "kit/persian_display.h"
+#include "kit/plain_text_labels.h"
 
 #include <QApplication>
 #include <QFont>
@@ -8,6 +9,7 @@
 void ConfigurePersianDisplay(QApplication& app)
 {
     app.setLayoutDirection(Qt::RightToLeft);
+    app.installEventFilter(new PlainTextLabels(&app));
     app.setStyle(QStringLiteral("Fusion"));
 
     // Named explicitly (the default would pick DejaVu's Arabic glyphs); the first installed one

@@ -1,6 +1,6 @@
 #pragma once
 class QApplication;
 
-// Right-to-left layout, a Persian interface font, the report's Persian faces substituted by
+// Right-to-left layout, labels that show plain text only, a Persian interface font, the report's Persian faces substituted by
 // installed ones, and Qt's own Persian translation for standard buttons and dialogs.
 void ConfigurePersianDisplay(QApplication& app);

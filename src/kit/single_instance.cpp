@@ -3,7 +3,8 @@
 #include <QDir>
 
 SingleInstanceGuard::SingleInstanceGuard(const QString& programFolder)
-    : lock_(std::make_unique<QLockFile>(QDir(programFolder).filePath(QStringLiteral(".tavora71.lock"))))
+    : folder_(programFolder)
+    , lock_(std::make_unique<QLockFile>(QDir(programFolder).filePath(QStringLiteral(".tavora71.lock"))))
 {
     lock_->setStaleLockTime(0); // a lock left by a dead process is recognised by its pid
 }
@@ -16,4 +17,9 @@ bool SingleInstanceGuard::tryAcquire()
 bool SingleInstanceGuard::isHeld() const
 {
     return lock_->isLocked();
+}
+
+bool SingleInstanceGuard::heldByAnother() const
+{
+    return lock_->error() == QLockFile::LockFailedError;
 }

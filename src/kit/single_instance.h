@@ -8,9 +8,14 @@
 class SingleInstanceGuard {
 public:
     explicit SingleInstanceGuard(const QString& programFolder);
-    bool tryAcquire(); // false when another copy runs in this folder
+    bool tryAcquire(); // false when another copy runs in this folder, or none can be told
     bool isHeld() const;
+    // After a refusal: true when another copy holds the lock, false when the lock file could
+    // not be written at all (the folder is missing or cannot be written).
+    bool heldByAnother() const;
+    const QString& programFolder() const { return folder_; }
 
 private:
+    QString folder_;
     std::unique_ptr<QLockFile> lock_;
 };

@@ -26,3 +26,9 @@ inline QSize twipsSize(int width, int height)
 {
     return {twips(width), twips(height)};
 }
+
+// Where most windows of the program open, in twips.
+inline QPoint StandardWindowPosition()
+{
+    return twipsPoint(2340, 765);
+}

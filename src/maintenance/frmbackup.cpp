@@ -1,4 +1,5 @@
 #include "maintenance/frmbackup.h"
+#include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "calendar/solar_hijri.h"
@@ -34,17 +35,9 @@ QString helpText()
     return QString::fromUtf8(file.readAll());
 }
 
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* b = new QPushButton(caption, parent);
-    b->setObjectName(name);
-    return b;
-}
-
 QLineEdit* makePathField(QWidget* parent, const QString& name)
 {
-    auto* field = new QLineEdit(parent);
-    field->setObjectName(name);
+    QLineEdit* field = MakeField(parent, name);
     field->setLayoutDirection(Qt::LeftToRight); // paths read left to right
     field->setMinimumWidth(300);
     return field;
@@ -60,7 +53,7 @@ Frmbackup::Frmbackup(AppContext& ctx, QWidget* parent)
     setObjectName(QStringLiteral("Frmbackup"));
     setWindowTitle(mtexts::kBackupTitle);
     buildWindow();
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
     openedOn_ = ctx_.clock().now().date();
     Label1->setText(ToSolarHijri(openedOn_, 4));
@@ -97,11 +90,11 @@ void Frmbackup::buildWindow()
     auto* rows = new QGridLayout;
     rows->setHorizontalSpacing(8);
     rows->setVerticalSpacing(10);
-    VisualButtonEx2 = makeButton(this, QStringLiteral("VisualButtonEx2"), mtexts::kCaptionBackup);
-    b1 = makeButton(this, QStringLiteral("b1"), mtexts::kChooseCaption);
+    VisualButtonEx2 = MakeButton(this, QStringLiteral("VisualButtonEx2"), mtexts::kCaptionBackup);
+    b1 = MakeButton(this, QStringLiteral("b1"), mtexts::kChooseCaption);
     Text1 = makePathField(this, QStringLiteral("Text1"));
-    VisualButtonEx3 = makeButton(this, QStringLiteral("VisualButtonEx3"), mtexts::kCaptionRestore);
-    b2 = makeButton(this, QStringLiteral("b2"), mtexts::kChooseCaption);
+    VisualButtonEx3 = MakeButton(this, QStringLiteral("VisualButtonEx3"), mtexts::kCaptionRestore);
+    b2 = MakeButton(this, QStringLiteral("b2"), mtexts::kChooseCaption);
     Text2 = makePathField(this, QStringLiteral("Text2"));
     for (QPushButton* b : {VisualButtonEx2, VisualButtonEx3})
         b->setMinimumSize(110, 34);
@@ -126,8 +119,8 @@ void Frmbackup::buildWindow()
     root->addWidget(CopyProgress);
 
     auto* commands = new QHBoxLayout;
-    Command3 = makeButton(this, QStringLiteral("Command3"), mtexts::kCaptionHelp);
-    Command1 = makeButton(this, QStringLiteral("Command1"), ::texts::kCaptionExit);
+    Command3 = MakeButton(this, QStringLiteral("Command3"), mtexts::kCaptionHelp);
+    Command1 = MakeButton(this, QStringLiteral("Command1"), ::texts::kCaptionExit);
     commands->addWidget(Command3);
     commands->addStretch(1);
     commands->addWidget(Command1);
@@ -166,7 +159,7 @@ void Frmbackup::buildHelpPanel()
     Text4->setObjectName(QStringLiteral("Text4"));
     Text4->setReadOnly(true);
     Text4->setPlainText(helpText());
-    Command2 = makeButton(Frame1, QStringLiteral("Command2"), ::texts::kCaptionExit);
+    Command2 = MakeButton(Frame1, QStringLiteral("Command2"), ::texts::kCaptionExit);
     column->addWidget(Text4, 1);
     column->addWidget(Command2, 0, Qt::AlignLeft);
     Frame1->hide();

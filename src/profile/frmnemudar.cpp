@@ -1,14 +1,17 @@
 #include "profile/frmnemudar.h"
 #include "examinees/identity.h"
 #include "profile/interpretation_panel.h"
+#include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/profile_chart.h"
+#include "profile/profile_export.h"
 #include "profile/profile_geometry.h"
 #include "profile/profile_screen_texts.h"
 #include "profile/ranking.h"
 #include "profile/score_rows.h"
 #include "scoring/answered_percentages.h"
+#include "scoring/leading_number.h"
 #include "store/schema.h"
 
 #include <QApplication>
@@ -20,28 +23,14 @@ using namespace profile;
 
 namespace {
 
+// The conversion and drawing follow the activation after this pause.
+constexpr int kDeferredStepMs = 100;
+
 // Below the chart's drawing: the button panel on its decoration band.
 constexpr int kPanelTop = 9330;
 constexpr int kPanelHeight = 540;
 constexpr int kWindowHeight = 9960;
 constexpr int kTableFontPx = 13;
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text = {})
-{
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setTextFormat(Qt::PlainText);
-    label->setAlignment(Qt::AlignCenter);
-    return label;
-}
-
-QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
-{
-    auto* button = new QPushButton(caption, parent);
-    button->setObjectName(name);
-    button->setMinimumSize(120, 30);
-    return button;
-}
 
 QStringList textsOf(const QVector<QLabel*>& row)
 {
@@ -55,6 +44,21 @@ void setTexts(const QVector<QLabel*>& row, const QStringList& texts)
 {
     for (int i = 0; i < row.size(); ++i)
         row[i]->setText(i < texts.size() ? texts.at(i) : QString());
+}
+
+// The screen's labels are centred in their cells; its buttons share one size.
+QLabel* centredLabel(QWidget* parent, const QString& name, const QString& text = {})
+{
+    QLabel* label = MakeLabel(parent, name, text);
+    label->setAlignment(Qt::AlignCenter);
+    return label;
+}
+
+QPushButton* panelButton(QWidget* parent, const QString& name, const QString& caption)
+{
+    QPushButton* button = MakeButton(parent, name, caption);
+    button->setMinimumSize(120, 30);
+    return button;
 }
 
 } // namespace
@@ -99,20 +103,32 @@ void FrmNemudar::buildWindow()
     chart = new ProfileChart(this);
     chart->setGeometry(QRect(QPoint(0, 0), chart->sizeHint()));
 
-    Label6 = makeLabel(this, QStringLiteral("Label6"), screen_texts::kChartTitle);
+    Label6 = centredLabel(this, QStringLiteral("Label6"), screen_texts::kChartTitle);
     QFont titleFont = font();
     titleFont.setPointSize(10);
     titleFont.setBold(true);
     Label6->setFont(titleFont);
     Label6->setGeometry(twipsRect(225, 45, 9825, 330));
 
-    Lblj = makeLabel(chart, QStringLiteral("Lblj"), examinees::kFemale);
+    Lblj = centredLabel(chart, QStringLiteral("Lblj"), examinees::kFemale);
     QFont sexFont = font();
     sexFont.setPixelSize(kTableFontPx);
     sexFont.setBold(true);
     Lblj->setFont(sexFont);
     Lblj->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     chart->place(Lblj, QRect(150, chart::kHeadingTop, 690, chart::kHeadingHeight));
+
+    // Why the T row is empty, over the plot where the profile would be.
+    LblTNotice = centredLabel(chart, QStringLiteral("LblTNotice"));
+    LblTNotice->setWordWrap(true);
+    LblTNotice->setAutoFillBackground(true);
+    QPalette noticePalette = LblTNotice->palette();
+    noticePalette.setColor(QPalette::Window, QColor(255, 255, 255, 230));
+    noticePalette.setColor(QPalette::WindowText, QColor(170, 0, 0));
+    LblTNotice->setPalette(noticePalette);
+    LblTNotice->setFont(sexFont);
+    chart->place(LblTNotice, QRect(chart::kSeparatorX + 300, 1200, chart::kPlotRight - chart::kSeparatorX - 600, 900));
+    LblTNotice->hide();
 
     Lblkham = buildRow(QStringLiteral("Lblkham"), chart::RawRow);
     lblt = buildRow(QStringLiteral("lblt"), chart::TRow);
@@ -132,14 +148,14 @@ void FrmNemudar::buildWindow()
     auto* buttons = new QHBoxLayout(Frame2);
     buttons->setContentsMargins(0, 2, 0, 2);
     buttons->setSpacing(12);
-    CmdTaf = makeButton(Frame2, QStringLiteral("CmdTaf"), screen_texts::kCaptionInterpretation);
-    Command3 = makeButton(Frame2, QStringLiteral("Command3"), screen_texts::kCaptionPrint);
-    Cmdword = makeButton(Frame2, QStringLiteral("Cmdword"), screen_texts::kCaptionWord);
-    Cmdexit = makeButton(Frame2, QStringLiteral("Cmdexit"), ::texts::kCaptionExit);
+    CmdTaf = panelButton(Frame2, QStringLiteral("CmdTaf"), screen_texts::kCaptionInterpretation);
+    Command3 = panelButton(Frame2, QStringLiteral("Command3"), screen_texts::kCaptionPrint);
+    Cmdword = panelButton(Frame2, QStringLiteral("Cmdword"), screen_texts::kCaptionWord);
+    Cmdexit = panelButton(Frame2, QStringLiteral("Cmdexit"), ::texts::kCaptionExit);
     for (QPushButton* b : {CmdTaf, Command3, Cmdword, Cmdexit})
         buttons->addWidget(b);
 
-    Cmdbik = makeButton(this, QStringLiteral("Cmdbik"), screen_texts::kCaptionDraw);
+    Cmdbik = panelButton(this, QStringLiteral("Cmdbik"), screen_texts::kCaptionDraw);
     Cmdbik->hide();
 
     FramTaf = new InterpretationPanel(ctx_, this);
@@ -148,7 +164,7 @@ void FrmNemudar::buildWindow()
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
     Timer3->setSingleShot(true);
-    Timer3->setInterval(100);
+    Timer3->setInterval(kDeferredStepMs);
 
     connect(Timer3, &QTimer::timeout, this, &FrmNemudar::deferredStep);
     connect(Cmdbik, &QPushButton::clicked, this, &FrmNemudar::DrawProfile);
@@ -157,12 +173,17 @@ void FrmNemudar::buildWindow()
     connect(CmdTaf, &QPushButton::clicked, this, [this] {
         FramTaf->show();
         FramTaf->raise();
+        if (!tProblem_.isEmpty()) {
+            FramTaf->refuse(tProblem_); // no ranking and no text from T scores that are not there
+            return;
+        }
         ScaleTexts t;
         for (int i = 0; i < kScaleCount && i < lblt.size(); ++i)
             t[std::size_t(i)] = lblt[i]->text();
         FramTaf->RankScales(t);
     });
     connect(Cmdexit, &QPushButton::clicked, this, &QWidget::close);
+    exporter = new ProfileExport(ctx_, *this);
 }
 
 QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)
@@ -171,7 +192,7 @@ QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)
     f.setPixelSize(kTableFontPx);
     QVector<QLabel*> labels;
     for (int i = 0; i < kScaleCount; ++i) {
-        QLabel* label = makeLabel(chart, name + QLatin1Char('_') + QString::number(i));
+        QLabel* label = centredLabel(chart, name + QLatin1Char('_') + QString::number(i));
         label->setFont(f);
         chart->place(label, TableCell(chart::TableRow(row), i));
         labels << label;
@@ -224,54 +245,96 @@ void FrmNemudar::activate()
         examinee_.education = group.education;
     }
     code_ = examinee_.code;
-    if (const store::Result r = LocateOrCreateScoreRow(storedRaw_, code_); r)
-        showStoredRow(storedRaw_, Lblkham);
-    else
-        note(r);
-
+    note(LocateOrCreateScoreRow(storedRaw_, code_));
     setTexts(Lblkham, examinee_.rawScores);
 
     note(examineeRow_.setFilter(QStringLiteral("Code"), code_));
     FramTaf->restrictToExaminee(examinee_); // the saved text follows this examinee's row
-    // Score rows are stored under the code without surrounding blanks.
-    if (const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed()); r)
-        showStoredRow(storedT_, lblt);
-    else
-        note(r);
 
     SelectNormTable();
-    note(CommitScoreRow(storedRaw_, rawScoreTexts()));
+    // Until the deferred step converts, the T row shows what was stored for this examinee, and
+    // only when a norm table is chosen: a T row with no table behind it is empty.
+    setTexts(lblt, {});
+    if (norms_.isSelected()) {
+        // Score rows are stored under the code without surrounding blanks.
+        const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed());
+        note(r);
+        if (r && storedT_.hasCurrent())
+            showStoredRow(storedT_, lblt);
+    }
+    note(CommitScoreRow(storedRaw_, code_, rawScoreTexts()));
     Timer3->start();
+    reportFailures();
     Q_EMIT activated();
 }
 
 void FrmNemudar::deferredStep()
 {
-    if (const store::Result r = LocateOrCreateScoreRow(storedT_, code_); r)
-        showStoredRow(storedT_, lblt);
-    else
-        note(r);
+    note(LocateOrCreateScoreRow(storedT_, code_));
     ConvertToTScores();
     ComputeAnsweredPercentages();
     DrawProfile();
-    note(CommitScoreRow(storedT_, tScoreTexts()));
+    note(CommitScoreRow(storedT_, code_, tScoreTexts()));
+    reportFailures();
     Q_EMIT profileReady();
 }
 
 void FrmNemudar::SelectNormTable()
 {
-    const QString& sex = examinee_.sex;
-    if (sex != examinees::kMale && sex != examinees::kFemale)
-        return; // no table: the T row keeps what it shows
-    Lblj->setText(sex);
-    note(norms_.select(profile::SelectNormTable(sex, examinee_.education)));
+    tProblem_.clear();
+    const QString table = profile::SelectNormTable(examinee_.sex, examinee_.education);
+    if (table.isEmpty()) {
+        norms_.clear(); // never another group's table
+        tProblem_ = screen_texts::NoNormGroup(examinee_.sex, examinee_.education);
+    } else if (const QString damaged = ctx_.dataProblem(table); !damaged.isEmpty()) {
+        norms_.clear();
+        tProblem_ = damaged;
+    } else if (const store::Result r = norms_.select(table); !r) {
+        note(r);
+        tProblem_ = screen_texts::kNormTableUnreadable;
+    } else {
+        Lblj->setText(examinee_.sex);
+    }
+    showTProblem();
 }
 
 void FrmNemudar::ConvertToTScores()
 {
-    if (!norms_.isSelected())
+    if (!norms_.isSelected()) {
+        setTexts(lblt, {});
         return;
-    setTexts(lblt, profile::ConvertToTScores(rawScoreTexts(), norms_.lookup()));
+    }
+    const QStringList t = profile::ConvertToTScores(rawScoreTexts(), norms_.lookup());
+    setTexts(lblt, t);
+    QStringList missing;
+    for (int i = 0; i < t.size(); ++i) {
+        if (!LeadingNumber(t.at(i)))
+            missing << QString::fromLatin1(store::kScaleNames[std::size_t(i)]);
+    }
+    if (!missing.isEmpty())
+        tProblem_ = screen_texts::NoTScore(missing, normTableName());
+    showTProblem();
+}
+
+void FrmNemudar::showTProblem()
+{
+    LblTNotice->setText(tProblem_);
+    LblTNotice->setVisible(!tProblem_.isEmpty());
+}
+
+void FrmNemudar::reportFailures()
+{
+    // Each failure is said once: the box itself sends the screen through another activation.
+    QStringList fresh;
+    for (const QString& f : std::as_const(failures_)) {
+        if (!reported_.contains(f))
+            fresh << f;
+        reported_.insert(f);
+    }
+    if (!fresh.isEmpty())
+        ctx_.dialogs().message(this, titles::kError, screen_texts::kScoresNotStored + QLatin1Char('\n') +
+                                                         fresh.join(QLatin1Char('\n')),
+                               Dialogs::Icon::Critical);
 }
 
 void FrmNemudar::ComputeAnsweredPercentages()

@@ -18,12 +18,14 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+#include <QSet>
 #include <QVector>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 class ProfileChart;
+class ProfileExport;
 class QWindow;
 
 class FrmNemudar : public QWidget {
@@ -58,14 +60,19 @@ public:
     store::View& settingsSource() { return settings_; }
     store::View& examineeSource() { return examineeRow_; }
 
-    // What failed in the last activation and deferred step. Nothing of it is shown to the user.
+    // What failed in the last activation and deferred step; each failure is shown once in a
+    // "خطا" box.
     const QStringList& stepFailures() const { return failures_; }
+    // Why the T scores cannot be shown or interpreted (no norm group, no T for a raw score...);
+    // empty when they can. LblTNotice shows it.
+    const QString& tScoreProblem() const { return tProblem_; }
 
     // Redraws the profile line from the T-score row (the action of Cmdbik).
     void DrawProfile();
 
     QLabel* Label6 = nullptr;  // title over the chart
     QLabel* Lblj = nullptr;    // the examinee's sex
+    QLabel* LblTNotice = nullptr; // why the T row is empty, hidden while it is not
     ProfileChart* chart = nullptr;
     QVector<QLabel*> Lblkham;  // raw scores, scale order (Lblkham_0..Lblkham_10)
     QVector<QLabel*> lblt;     // T scores
@@ -79,6 +86,7 @@ public:
     QPushButton* Cmdbik = nullptr;   // draw chart, never shown
     InterpretationPanel* FramTaf = nullptr; // interpretation panel
     QTimer* Timer3 = nullptr;        // the deferred step, one-shot 100 ms
+    ProfileExport* exporter = nullptr; // print and Word output (Command3, Cmdword)
 
 Q_SIGNALS:
     // After the steps of an activation have run.
@@ -103,6 +111,8 @@ private:
     void ComputeAnsweredPercentages();
     void showStoredRow(const store::View& view, const QVector<QLabel*>& row);
     void note(const store::Result& r);
+    void reportFailures();
+    void showTProblem();
     void focusWindowChanged(QWindow* window);
 
     AppContext& ctx_;
@@ -118,6 +128,8 @@ private:
     profile::NormSource norms_;
     QString code_;
     QStringList failures_;
+    QSet<QString> reported_;
+    QString tProblem_;
     bool activatedBefore_ = false;
     bool otherWindowActive_ = false;
 };

@@ -1,6 +1,7 @@
 #include "profile/interpretation_panel.h"
 
 #include "store/schema.h"
+#include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/interpretation_text.h"
@@ -37,8 +38,7 @@ constexpr int kCellWidth = 40;
 
 QLabel* cell(QWidget* parent, const QString& name)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
+    QLabel* label = MakeLabel(parent, name);
     label->setAlignment(Qt::AlignCenter);
     label->setFrameShape(QFrame::Box);
     label->setMinimumSize(kCellWidth, kCellHeight);
@@ -47,7 +47,7 @@ QLabel* cell(QWidget* parent, const QString& name)
 
 QLabel* caption(QWidget* parent, const QString& text, Qt::Alignment alignment)
 {
-    auto* label = new QLabel(text, parent);
+    QLabel* label = MakeLabel(parent, QString(), text);
     label->setAlignment(alignment | Qt::AlignVCenter);
     return label;
 }
@@ -229,9 +229,24 @@ void InterpretationPanel::RankScales(const profile::ScaleTexts& tScores)
     }
 
     // The interpretation reads the scores back from Sortt2, so a write that did not happen
-    // would give a text about other scores: say so.
-    if (const store::Result r = profile::StoreRanking(sortt2Writer_, ranking.sortt2); !r)
+    // would give a text about another examinee's scores: say so, and build none until it works.
+    refusal_.clear();
+    if (const store::Result r = profile::StoreRanking(sortt2Writer_, ranking.sortt2); !r) {
+        refusal_ = kCannotRank;
         reportError(kCannotRank, r.error);
+    }
+}
+
+void InterpretationPanel::refuse(const QString& why)
+{
+    ranking_ = {};
+    for (const QVector<QLabel*>* row : {&Lblnm, &Lblnm2, &Lblnm3}) {
+        for (QLabel* cell : *row) {
+            if (cell)
+                cell->clear();
+        }
+    }
+    refusal_ = why;
 }
 
 void InterpretationPanel::BuildLongInterpretation()
@@ -246,6 +261,14 @@ void InterpretationPanel::BuildShortInterpretation()
 
 void InterpretationPanel::build(bool longRun)
 {
+    if (!refusal_.isEmpty()) {
+        reportError(refusal_, QString());
+        return;
+    }
+    if (const QString damaged = ctx_.dataProblem(QStringLiteral("Taff")); !damaged.isEmpty()) {
+        reportError(damaged, QString()); // a text missing its parts would read as a whole one
+        return;
+    }
     // Both re-read here: the scores RankScales has just stored, the texts as they are now.
     QList<profile::Sortt2Row> rows;
     if (const store::Result r = profile::ReadRanking(sortt2Reader_, rows); !r) {
@@ -291,7 +314,7 @@ void InterpretationPanel::SaveInterpretation()
         reportError(kCannotSave, r.error);
         return;
     }
-    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved, 1000);
+    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved);
 }
 
 void InterpretationPanel::loadSavedInterpretation()

@@ -31,6 +31,9 @@ public:
     // Writes the T scores (the profile screen's T row) into Sortt2, all rows or none, and fills
     // the ranking table; a failed write is reported.
     void RankScales(const profile::ScaleTexts& tScores);
+    // Instead of RankScales when the T scores cannot be interpreted: the ranking table is
+    // emptied, and building a text says why until the next RankScales.
+    void refuse(const QString& why);
     // Replace Txttaf1 with a new text built from Sortt2 as stored and the Taff texts.
     void BuildLongInterpretation();
     void BuildShortInterpretation();
@@ -78,4 +81,10 @@ private:
     store::View ide_;
     profile::RankingTable ranking_; // as shown in the ranking table
     QString saved_;                 // TT1 as read
+    // Why no text may be built now: no ranking stored for these scores yet, a failed store,
+    // or T scores that cannot be interpreted. Empty once RankScales stored the ranking.
+    QString refusal_ = kNotRanked;
+
+public:
+    static inline const QString kNotRanked = QStringLiteral("مقياسهاي اين آزمودني هنوز رتبه بندي نشده است؛ تفسير ساخته نشد");
 };

@@ -274,4 +274,24 @@ QString BuildShortInterpretation(const InterpretationInput& input)
     return write(ReadProfile(input.ranking, input.tScores, input.unanswered), input.taff, false);
 }
 
+QList<QPair<QString, QString>> TaffFieldsRead()
+{
+    static const char* const columns[] = {"Topp", "Mediumm", "Downn"};
+    QList<QPair<QString, QString>> read;
+    const Texts& x = texts();
+    for (const auto* sections : {&x.longValidity, &x.shortValidity, &x.clinical}) {
+        for (const ScaleSection& section : *sections) {
+            for (const Band& band : section.bands) {
+                if (band.text.taffId.isEmpty())
+                    continue;
+                const QPair<QString, QString> field{band.text.taffId,
+                                                    QString::fromLatin1(columns[int(band.text.field)])};
+                if (!read.contains(field))
+                    read << field;
+            }
+        }
+    }
+    return read;
+}
+
 } // namespace profile

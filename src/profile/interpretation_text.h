@@ -4,6 +4,8 @@
 // Every line ends in CR LF.
 #include "profile/ranking.h"
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <functional>
 #include <optional>
@@ -31,5 +33,9 @@ struct InterpretationInput {
 // type whose row is missing (or whose Topp is empty) gets the not-found sentence of its kind.
 QString BuildLongInterpretation(const InterpretationInput& input);
 QString BuildShortInterpretation(const InterpretationInput& input);
+
+// The Taff fields the two texts read for the scales' bands, as (id, column), each once: the
+// rows a complete Taff table must hold with these fields filled.
+QList<QPair<QString, QString>> TaffFieldsRead();
 
 } // namespace profile

@@ -5,21 +5,40 @@
 
 namespace profile {
 
+bool SameNormGroupText(const QString& a, const QString& b)
+{
+    // Texts typed elsewhere often carry the Persian yeh and kaf where the program's own carry
+    // the Arabic ones (or the other way round): they name the same group.
+    auto folded = [](QString t) {
+        t.replace(QChar(0x06CC), QChar(0x064A)).replace(QChar(0x06A9), QChar(0x0643));
+        return t;
+    };
+    return folded(a) == folded(b);
+}
+
 QString SelectNormTable(const QString& sex, const QString& education)
 {
-    const bool male = sex == examinees::kMale;
-    const bool female = sex == examinees::kFemale;
-    const bool university = education == examinees::kUniversity;
-    const bool diploma = education == examinees::kDiplomaOrLess;
+    const bool male = SameNormGroupText(sex, examinees::kMale);
+    const bool female = SameNormGroupText(sex, examinees::kFemale);
+    const bool university = SameNormGroupText(education, examinees::kUniversity);
+    const bool diploma = SameNormGroupText(education, examinees::kDiplomaOrLess);
+    const QStringList& tables = NormTableNames();
     if (male && university)
-        return QStringLiteral("EvabaliniDJMIR");
+        return tables.at(0);
     if (male && diploma)
-        return QStringLiteral("EvabaliniDAMIR");
+        return tables.at(1);
     if (female && university)
-        return QStringLiteral("EvabaliniDJFMIR");
+        return tables.at(2);
     if (female && diploma)
-        return QStringLiteral("EvabaliniDAFMIR");
+        return tables.at(3);
     return {};
+}
+
+const QStringList& NormTableNames()
+{
+    static const QStringList names{QStringLiteral("EvabaliniDJMIR"), QStringLiteral("EvabaliniDAMIR"),
+                                   QStringLiteral("EvabaliniDJFMIR"), QStringLiteral("EvabaliniDAFMIR")};
+    return names;
 }
 
 QStringList ConvertToTScores(const QStringList& rawRow, const NormLookup& lookup)
@@ -41,6 +60,11 @@ NormSource::NormSource(QString normsFilePath)
 }
 
 NormSource::~NormSource() = default;
+
+void NormSource::clear()
+{
+    view_.reset();
+}
 
 store::Result NormSource::select(const QString& tableName)
 {

@@ -14,9 +14,14 @@ class View;
 
 namespace profile {
 
-// The norm table for a sex and an education text, compared exactly as stored; empty for any
-// other combination (an empty or misspelt field selects no table).
+// Whether two sex or education texts name the same group: equal once the Persian yeh and kaf are
+// read as the Arabic ones.
+bool SameNormGroupText(const QString& a, const QString& b);
+// The norm table for a sex and an education text, compared as SameNormGroupText does; empty for
+// any other combination (an empty or misspelt field selects no table).
 QString SelectNormTable(const QString& sex, const QString& education);
+// The four norm tables: male university, male diploma, female university, female diploma.
+const QStringList& NormTableNames();
 
 // The norm row of a raw-score text: its eleven T texts in scale order, or nothing when the
 // table has no row with that KHam text.
@@ -35,12 +40,14 @@ public:
     NormSource(const NormSource&) = delete;
     NormSource& operator=(const NormSource&) = delete;
 
-    // Opens the named table. An empty name selects nothing and keeps the previous choice.
+    // Opens the named table. An empty name selects nothing and keeps the previous choice
+    // (clear() drops it).
     // A table that cannot be opened leaves no table selected (converting with the previous
     // group's norms would give wrong T scores) and the failure is returned.
     store::Result select(const QString& tableName);
     bool isSelected() const;
     QString tableName() const;
+    void clear();
 
     // The row of a raw-score text in the selected table; nothing without a table, without
     // such a row, or when reading fails (see lastError).

@@ -203,6 +203,8 @@ void ProfileChart::paintProfile(QPainter& p) const
         return;
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setPen(QPen(kInk, kProfileWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    for (const QLineF& segment : *segments_)
-        p.drawLine(segment);
+    for (const QLineF& segment : *segments_) {
+        if (!segment.isNull())
+            p.drawLine(segment);
+    }
 }

@@ -25,14 +25,19 @@ double ChartY(const QString& tText)
 ProfileSegments ComputeProfileSegments(const QStringList& tTexts)
 {
     std::array<QPointF, kScaleCount> points;
-    for (int i = 0; i < kScaleCount; ++i)
-        points[i] = QPointF(kScaleX[i], ChartY(i < tTexts.size() ? tTexts.at(i) : QString()));
+    std::array<bool, kScaleCount> known{};
+    for (int i = 0; i < kScaleCount; ++i) {
+        const QString t = i < tTexts.size() ? tTexts.at(i) : QString();
+        known[i] = LeadingNumber(t).has_value();
+        points[i] = QPointF(kScaleX[i], ChartY(t));
+    }
     ProfileSegments segments;
     int s = 0;
     for (int i = 0; i + 1 < kScaleCount; ++i) {
         if (i == kValidityCount - 1) // K to Hs: the two groups stay apart
             continue;
-        segments[s++] = QLineF(points[i], points[i + 1]);
+        // A scale without a T score is no point at T 0: its segments are left out.
+        segments[s++] = known[i] && known[i + 1] ? QLineF(points[i], points[i + 1]) : QLineF();
     }
     return segments;
 }

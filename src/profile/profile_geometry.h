@@ -68,6 +68,7 @@ double ChartY(const QString& tText);
 // Missing positions read as empty texts (T 0).
 inline constexpr int kSegmentCount = 9;
 using ProfileSegments = std::array<QLineF, kSegmentCount>;
+// A segment one of whose scales has no T score (no number) is a null line, drawn as nothing.
 ProfileSegments ComputeProfileSegments(const QStringList& tTexts);
 
 // Horizontal reference lines every 10 T from 10 to 110; T 30, 50 and 70 are emphasised.

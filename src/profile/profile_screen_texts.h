@@ -1,6 +1,7 @@
 #pragma once
 // Captions of the profile screen, exactly as the screen shows them.
 #include <QString>
+#include <QStringList>
 
 namespace profile::screen_texts {
 
@@ -16,5 +17,20 @@ inline const QString kCaptionPrint = QStringLiteral("پرينت");
 inline const QString kCaptionWord = QStringLiteral("خروجي Word ");
 // The hidden draw-chart button.
 inline const QString kCaptionDraw = QStringLiteral("رسم نمودار");
+
+// Why there are no T scores, shown on the chart and given when an interpretation is refused.
+inline QString NoNormGroup(const QString& sex, const QString& education)
+{
+    return QStringLiteral("نمره T محاسبه نشد: جنس «%1» و تحصيلات «%2» آزمودني با هيچ جدول هنجاري جور نيست. "
+                          "جنس و تحصيلات را در صفحه کليد گذاري درست کنيد.")
+        .arg(sex, education);
+}
+inline const QString kNormTableUnreadable = QStringLiteral("نمره T محاسبه نشد: جدول هنجار خوانده نشد.");
+inline QString NoTScore(const QStringList& scales, const QString& table)
+{
+    return QStringLiteral("جدول هنجار %1 براي نمره خام مقياسهاي %2 نمره T ندارد؛ تفسير ساخته نمي شود.")
+        .arg(table, scales.join(QStringLiteral("، ")));
+}
+inline const QString kScoresNotStored = QStringLiteral("نمره هاي آزمودني ذخيره نشد:");
 
 } // namespace profile::screen_texts

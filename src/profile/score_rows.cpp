@@ -31,10 +31,13 @@ store::Result LocateOrCreateScoreRow(store::View& view, const QString& code)
     return store::Result::success();
 }
 
-store::Result CommitScoreRow(store::View& view, const QStringList& scores)
+store::Result CommitScoreRow(store::View& view, const QString& code, const QStringList& scores)
 {
-    if (!view.hasCurrent() || view.isNew())
-        return store::Result::failure(QStringLiteral("%1: no score row located").arg(view.table()));
+    // Only into the row located for this code: after a failed locate the current row may be
+    // another examinee's.
+    const QString key = code.trimmed();
+    if (key.isEmpty() || !view.hasCurrent() || view.isNew() || view.value(QStringLiteral("Code")) != key)
+        return store::Result::failure(QStringLiteral("%1: no score row located for code \"%2\"").arg(view.table(), key));
     const QStringList scales = store::scaleColumns();
     for (int i = 0; i < scales.size(); ++i)
         if (store::Result r = view.setValue(scales.at(i), i < scores.size() ? scores.at(i) : QString()); !r)

@@ -20,9 +20,9 @@ namespace profile {
 // The view is re-read first (refresh), so a row stored through another view is found.
 store::Result LocateOrCreateScoreRow(store::View& view, const QString& code);
 
-// Writes the eleven scores (scale order; missing positions as empty texts) into the located
-// row and stores it. Fails when no row is located.
-store::Result CommitScoreRow(store::View& view, const QStringList& scores);
+// Writes the eleven scores (scale order; missing positions as empty texts) into the row located
+// for the code and stores it. Fails, writing nothing, when the current row is not that code's.
+store::Result CommitScoreRow(store::View& view, const QString& code, const QStringList& scores);
 
 // Writes the ranking's rows into Sortt2 (the view), each into the row of its id, in one
 // transaction: all of them are stored or none, so the table never holds half of one ranking

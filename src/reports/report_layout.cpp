@@ -152,8 +152,10 @@ QFont ReportFont(const Face& face)
     // Persian text in a Latin face (contact lines, a group letter) takes a Persian face, not
     // whatever the system would pick. The Persian faces carry their own Latin letters and
     // digits: a second family there would take the digits away from them.
+    // With several families the substitutes of the first are not looked at, so they are listed
+    // here: otherwise the Persian face would set the Latin lines' height too.
     if (face.family == kCalibri || face.family == kArial)
-        f.setFamilies({face.family, QStringLiteral("Noto Sans Arabic")});
+        f.setFamilies(QStringList{face.family} + QFont::substitutes(face.family) + QStringList{QStringLiteral("Noto Sans Arabic")});
     else
         f.setFamilies({face.family});
     f.setPixelSize(qRound(face.points * 20)); // 20 twips to the point

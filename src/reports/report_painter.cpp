@@ -18,10 +18,20 @@ void paintText(QPainter& p, const ReportItem& item)
 {
     if (item.text.isEmpty())
         return;
-    p.setFont(ReportFont(item.font));
+    QFont font = ReportFont(item.font);
+    p.setFont(font);
     QTextOption option(item.alignment | Qt::AlignAbsolute | (item.wrap ? Qt::AlignTop : Qt::AlignVCenter));
     option.setTextDirection(item.direction);
     option.setWrapMode(item.wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+    // A footer label with more lines than its box holds (six contact lines) is drawn smaller
+    // rather than losing its last line.
+    for (int i = 0; i < 3 && item.wrap && item.name != QLatin1String("Label3"); ++i) {
+        const double needed = p.boundingRect(item.rect, item.text, option).height();
+        if (needed <= item.rect.height())
+            break;
+        font.setPixelSize(qMax(1, int(font.pixelSize() * item.rect.height() / needed)));
+        p.setFont(font);
+    }
     p.save();
     // A label keeps its text within its width; the faces are taller than some of the boxes, so
     // ascenders and descenders may leave them. Interpretation lines were broken to fit already.

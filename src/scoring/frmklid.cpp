@@ -100,7 +100,7 @@ QFrame* FrmkLID::buildCommandPanel()
     Command1 = button(QStringLiteral("Command1"), scoring::texts::kCaptionSelectExaminee);
     Command8 = button(QStringLiteral("Command8"), scoring::texts::kCaptionViewProfile);
     Command5 = button(QStringLiteral("Command5"), scoring::texts::kCaptionHelp);
-    Command4 = button(QStringLiteral("Command4"), scoring::texts::kCaptionExit);
+    Command4 = button(QStringLiteral("Command4"), scoring::texts::kCaptionExitLeadingBlank);
     Text5 = makeReadOnlyField(panel, QStringLiteral("Text5"));
     Text5->hide();
     return panel;
@@ -254,7 +254,7 @@ void FrmkLID::load()
         reportReadFailure(r2.error);
     ApplyTheme(ctx_.programFolder(), this, &themeName_);
     SkinLbl->setText(identifierLabel_ ? identifierLabel_() : QString());
-    move(twipsPoint(2340, 765));
+    move(StandardWindowPosition());
     Frame2->hide();
     showNoExaminee();
 }
@@ -284,7 +284,7 @@ void FrmkLID::selectExaminee()
     const std::optional<QString> answer =
         ctx_.dialogs().inputText(this, texts::EnterCodeTitle(label), texts::kEnterCodePrompt);
     if (!answer || answer->isEmpty()) {
-        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(label), 1000);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(label));
         return;
     }
     const QString code = *answer;
@@ -301,9 +301,15 @@ void FrmkLID::selectExaminee()
             return;
         }
     }
-    if (answer_.count() < 1) {
+    bool found = false;
+    if (const store::Result r = answer_.anyRow(found); !r) {
         showNoExaminee();
-        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson, 1000);
+        reportReadFailure(r.error); // a failed read is not "no such person"
+        return;
+    }
+    if (!found) {
+        showNoExaminee();
+        ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson);
         return;
     }
 
@@ -385,7 +391,13 @@ scoring::NormGroup FrmkLID::normGroup() const
 void FrmkLID::viewProfile()
 {
     if (Text5->text().isEmpty()) {
-        ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, 2000);
+        ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, kLongMessageDelayMs);
+        return;
+    }
+    // Scores are stored under the identity row's code: responses without one have no examinee
+    // to keep them for (and an empty code would find another examinee's score rows).
+    if (Text15->text().trimmed().isEmpty()) {
+        ctx_.dialogs().message(this, titles::kError, scoring::texts::kNoIdentityRow, Dialogs::Icon::Warning);
         return;
     }
     Q_EMIT profileRequested(scoredExaminee());
@@ -404,7 +416,7 @@ void FrmkLID::save()
                                Dialogs::Icon::Critical);
         return;
     }
-    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved, 1000);
+    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved);
 }
 
 void FrmkLID::reportReadFailure(const QString& error)

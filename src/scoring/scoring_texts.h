@@ -14,7 +14,8 @@ inline const QString kCaptionViewProfile = QStringLiteral("مشاهده پروف
 // help
 inline const QString kCaptionHelp = QStringLiteral("راهنما");
 // exit (leading blank)
-inline const QString kCaptionExit = QStringLiteral(" خروج");
+// The scoring screen's exit caption carries a leading blank, unlike the shared one.
+inline const QString kCaptionExitLeadingBlank = QStringLiteral(" خروج");
 // you have not answered the following questions
 inline const QString kUnansweredIntro = QStringLiteral("شما به سوالات زير پاسخ نداده ايد");
 // first select an examinee (ends with two blanks)
@@ -34,5 +35,10 @@ inline const QString kCaptionUnanswered = QStringLiteral("تعداد سوالا�
 // Failures: what could not be read or stored, followed by the reason.
 inline const QString kCannotReadExaminee = QStringLiteral("اطلاعات آزمودني از فايل خوانده نشد");
 inline const QString kCannotSaveIdentity = QStringLiteral("مشخصات آزمودني ذخيره نشد");
+
+// Shown instead of the profile of responses that have no identity row.
+inline const QString kNoIdentityRow =
+    QStringLiteral("اين پاسخنامه مشخصات ثبت شده (رديف جدول IDE) ندارد؛ نيمرخ و نمره ها براي آن ساخته و ذخيره نمي شود. "
+                   "ابتدا آزمودني را با همين کد ثبت نام کنيد.");
 
 } // namespace scoring::texts

@@ -5,6 +5,8 @@
 
 bool LoadAndApplyTheme(const QString& programFolder, QWidget* window, const QString& themeName)
 {
+    // A theme that cannot be read keeps the look the window has: a window just made has the
+    // built-in plain one.
     const std::optional<QString> sheet = ReadThemeFile(programFolder, themeName);
     if (!sheet || !window)
         return false;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
@@ -29,10 +30,22 @@ QString ThemeFilePath(const QString& programFolder, const QString& themeName)
     return QDir(programFolder).filePath(QStringLiteral("skin/") + themeName + QStringLiteral(".skn"));
 }
 
+namespace {
+
+// Only a plain file of a sensible size is read: a pipe or a device in skin/ must not stop the
+// start, nor a huge file take the memory.
+bool readable(const QString& path, qint64 limit)
+{
+    const QFileInfo info(path);
+    return info.isFile() && !info.isSymLink() && info.size() <= limit;
+}
+
+} // namespace
+
 std::optional<QString> ReadThemeName(const QString& programFolder)
 {
     QFile f(ThemeListPath(programFolder));
-    if (!f.open(QIODevice::ReadOnly))
+    if (!readable(f.fileName(), kLargestThemeFile) || !f.open(QIODevice::ReadOnly))
         return std::nullopt;
     const QString name = ParseThemeListField(QString::fromUtf8(f.read(4096)));
     if (name.isEmpty())
@@ -48,9 +61,9 @@ std::optional<QString> ReadThemeFile(const QString& programFolder, const QString
     if (!isNumber)
         return std::nullopt;
     QFile f(ThemeFilePath(programFolder, themeName));
-    if (!f.open(QIODevice::ReadOnly))
+    if (!readable(f.fileName(), kLargestThemeFile) || !f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return QString::fromUtf8(f.readAll());
+    return QString::fromUtf8(f.read(kLargestThemeFile));
 }
 
 bool IsPlainStyleSheet(const QString& sheet)

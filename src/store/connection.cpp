@@ -9,6 +9,8 @@ namespace store {
 
 namespace {
 QAtomicInteger<quint64> connectionCounter;
+// How long a statement waits for another connection's write to finish before it fails.
+constexpr int kBusyWaitMs = 3000;
 }
 
 Connection::Connection(const QString& filePath)
@@ -40,7 +42,7 @@ Result Connection::open()
     QUrl uri = QUrl::fromLocalFile(QFileInfo(path_).absoluteFilePath());
     uri.setQuery(QStringLiteral("mode=rw"));
     db.setDatabaseName(uri.toString(QUrl::FullyEncoded));
-    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=3000"));
+    db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMs));
     if (!db.open())
         return Result::failure(QStringLiteral("%1: %2").arg(path_, db.lastError().text()));
     return Result::success();

@@ -226,20 +226,29 @@ Result CreateMissingSkinFiles(const QString& programFolder)
 
 PrepareOutcome PrepareProgramFolder(const QString& programFolder)
 {
+    const QString folder = QFileInfo(programFolder).canonicalFilePath();
     for (const FileDef& file : dataFiles()) {
         const QString path = DataFilePath(programFolder, file.fileName);
-        const bool exists = QFileInfo::exists(path);
+        const QFileInfo info(path);
+        if (info.isSymLink()) {
+            const QString target = info.canonicalFilePath();
+            if (target.isEmpty() || QFileInfo(target).absolutePath() != folder)
+                return {false, file.fileName,
+                        QStringLiteral("%1 is a link to %2, outside the program folder").arg(path, info.symLinkTarget()), {}};
+        }
+        const bool exists = info.exists();
         const Result r = exists ? VerifyDataFile(path, file) : CreateDataFile(programFolder, file);
         if (!r)
-            return {false, file.fileName, r.error};
+            return {false, file.fileName, r.error, {}};
         // A file made before an index was added (or restored from such a backup) gets it now. Only
         // speed depends on it, so a file that cannot take it (read-only, busy) is used as it is.
         if (exists)
             (void)AddMissingIndexes(path, file);
     }
+    PrepareOutcome outcome;
     if (const Result r = CreateMissingSkinFiles(programFolder); !r)
-        return {false, QStringLiteral("skin"), r.error};
-    return {};
+        outcome.themeProblem = r.error;
+    return outcome;
 }
 
 } // namespace store

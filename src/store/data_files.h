@@ -24,10 +24,12 @@ struct PrepareOutcome {
     bool ok = true;
     QString fileName; // the file that could not be used
     QString error;
+    QString themeProblem; // the skin files could not be made; the program can go on without them
 };
 
 // Creates what is missing (data files, the skin folder and its files), never overwrites,
-// and verifies every existing data file.
+// and verifies every existing data file. A data file that is a link leading out of the program
+// folder is refused: the program writes only into its own folder.
 PrepareOutcome PrepareProgramFolder(const QString& programFolder);
 
 // The delivered theme files, written into <folder>/skin when missing.

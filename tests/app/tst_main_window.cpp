@@ -17,6 +17,9 @@
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QMouseEvent>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -37,6 +40,8 @@ void setSetting(const QString& folder, const QString& column, const QVariant& va
 }
 
 } // namespace
+
+using namespace Qt::StringLiterals;
 
 class TestMainWindow : public QObject {
     Q_OBJECT
@@ -99,6 +104,86 @@ private Q_SLOTS:
         QVERIFY(env.dialogs.shown.first().text.contains(QStringLiteral("Theme.skn")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("garbage"));
+    }
+
+    // What can go wrong before the window shows: said as it is, and only a damaged data file
+    // or an unusable folder ends the program.
+    void startupProblemsNamed_data()
+    {
+        QTest::addColumn<int>("fault");
+        QTest::addColumn<bool>("starts");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("said"); // in the box's text
+        QTest::newRow("folder cannot be written") << 0 << false << u"خطا"_s << u"نوشت"_s;
+        QTest::newRow("theme files cannot be made") << 1 << true << u"هشدار"_s << u"skin"_s;
+        QTest::newRow("theme is a pipe") << 2 << true << QString() << QString();
+        QTest::newRow("data file links out of the folder") << 3 << false << u"خطا"_s << u"Theme.skn"_s;
+        QTest::newRow("delivered table damaged") << 4 << true << u"خطا"_s << u"QUS"_s;
+    }
+
+    void startupProblemsNamed()
+    {
+        QFETCH(int, fault);
+        QFETCH(bool, starts);
+        QFETCH(QString, title);
+        QFETCH(QString, said);
+        TestEnv env(fault == 1 || fault == 2 ? false : true);
+        QTemporaryDir elsewhere;
+        QString folder = env.folder();
+        switch (fault) {
+        case 0: // a file where the folder should be: nothing can be written in it
+            folder = env.path(u"not-a-folder"_s);
+            QVERIFY(QFile(folder).open(QIODevice::WriteOnly));
+            break;
+        case 1: // a file named skin: the theme folder cannot be made
+            QVERIFY(QFile(env.path(u"skin"_s)).open(QIODevice::WriteOnly));
+            break;
+        case 2: // the theme named in the list is a pipe: reading it would wait for ever
+            QVERIFY(QDir(env.folder()).mkdir(u"skin"_s));
+            QVERIFY(QFile(env.path(u"skin/skin.txt"_s)).open(QIODevice::WriteOnly));
+            QVERIFY(QProcess::execute(u"mkfifo"_s, {env.path(u"skin/1.skn"_s)}) == 0);
+            break;
+        case 3:
+            QVERIFY(QFile::rename(env.path(u"Theme.skn"_s), elsewhere.filePath(u"Theme.skn"_s)));
+            QVERIFY(QFile::link(elsewhere.filePath(u"Theme.skn"_s), env.path(u"Theme.skn"_s)));
+            break;
+        case 4:
+            QVERIFY(testing_support::execSql(env.path(u"Tavora71.mdb"_s), {u"DELETE FROM QUS WHERE ID = '9'"_s}));
+            break;
+        }
+        AppContext ctx(folder, env.dialogs, env.clock, env.desktop);
+        SingleInstanceGuard guard(folder);
+        std::unique_ptr<Frm1> w = StartProgram(ctx, guard);
+        QCOMPARE(bool(w), starts);
+        if (title.isEmpty()) {
+            QVERIFY(env.dialogs.shown.isEmpty());
+            return;
+        }
+        QCOMPARE(env.dialogs.messages().size(), 1);
+        QCOMPARE(env.dialogs.lastMessage()->title, title);
+        QVERIFY2(env.dialogs.lastMessage()->text.contains(said), qPrintable(env.dialogs.lastMessage()->text));
+        if (fault == 4) { // the test that needs the items is refused; the rest works
+            QVERIFY(testing_support::addExaminee(env.folder(), u"1"_s));
+            QVERIFY(w->load());
+            w->Command2->click();
+            QCOMPARE(env.dialogs.messages().size(), 2);
+            QVERIFY(env.dialogs.lastMessage()->text.contains(u"QUS"_s));
+            QVERIFY(env.dialogs.inputAnswers.isEmpty() && !w->testScreen());
+        }
+    }
+
+    // A clinic name (or any stored text) that looks like markup reads as it was typed.
+    void storedTextIsShownAsPlainText()
+    {
+        TestEnv env;
+        const QString name = u"<h1>کلينيک</h1> & <b>مهر</b>"_s;
+        QVERIFY(testing_support::execSql(env.path(u"Theme.skn"_s), {u"UPDATE Theme SET Name = '%1'"_s.arg(name)}));
+        Frm1 w(env.ctx);
+        QVERIFY(w.load());
+        w.show();
+        QCOMPARE(w.SkinLabel1->text(), name);
+        for (const QLabel* label : w.findChildren<QLabel*>())
+            QCOMPARE(label->textFormat(), Qt::PlainText);
     }
 
     void hintsFollowTheIdentifierLabel()

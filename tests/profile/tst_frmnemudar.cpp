@@ -199,11 +199,25 @@ void TestProfileScreen::normTableBySexAndEducation()
     QVERIFY(!s->FramTaf->isVisible());
     QVERIFY(!f.scoring->isVisible());
 
-    // Without a table the T row keeps the stored one, and the sex label its first text.
-    const QStringList t = table.isEmpty() ? earlier : f.expectedT(table);
-    QCOMPARE(s->Lblj->text(), table.isEmpty() ? examinees::kFemale : sex);
-    QCOMPARE(s->normTableName(), table);
     QCOMPARE(s->rawScoreTexts(), f.raw());
+    if (table.isEmpty()) {
+        // Without a table: no T scores (never the ones stored earlier), the reason on the chart,
+        // nothing drawn, and the interpretation refused.
+        QCOMPARE(s->normTableName(), QString());
+        QCOMPARE(s->tScoreTexts(), QStringList(11, QString()));
+        QVERIFY(!s->tScoreProblem().isEmpty());
+        QVERIFY(!s->LblTNotice->isHidden());
+        QVERIFY(s->chart->segments()->front().isNull());
+        s->CmdTaf->click();
+        s->FramTaf->CmdTafneuBoland->click();
+        QCOMPARE(f.env.dialogs.lastMessage()->text, s->tScoreProblem());
+        QVERIFY(s->FramTaf->Txttaf1->toPlainText().isEmpty());
+        return;
+    }
+    const QStringList t = f.expectedT(table);
+    QCOMPARE(s->Lblj->text(), sex);
+    QCOMPARE(s->normTableName(), table);
+    QVERIFY(s->LblTNotice->isHidden());
     QVERIFY(!t.contains(QString()));
     QCOMPARE(s->tScoreTexts(), t);
     QCOMPARE(s->findChild<QLabel*>(QStringLiteral("lblt_10"))->text(), t[10]);
@@ -232,12 +246,14 @@ void TestProfileScreen::rawZeroAndMissingNormRow()
     QCOMPARE(f.screen->tScoreTexts(), zeroRow);
     QCOMPARE(f.screen->percentTexts(), QStringList(11, QStringLiteral("0")));
 
-    // Without that row in the table: every T empty, drawn at T 0.
+    // Without that row in the table: every T empty, nothing drawn at T 0, and the reason shown.
     QVERIFY(execOn(f.norms(), QStringLiteral("DELETE FROM EvabaliniDAFMIR WHERE KHam = '0'")));
     QVERIFY(f.comeBack());
     QCOMPARE(f.screen->tScoreTexts(), QStringList(11, QString()));
-    for (const QPointF& p : {f.screen->chart->segments()->front().p1(), f.screen->chart->segments()->at(2).p1()})
-        QCOMPARE(p.y(), 7965.0);
+    const profile::ProfileSegments segments = *f.screen->chart->segments();
+    for (const QLineF& segment : segments)
+        QVERIFY(segment.isNull());
+    QVERIFY(f.screen->tScoreProblem().contains(QStringLiteral("EvabaliniDAFMIR")));
 }
 
 void TestProfileScreen::correctedSexChangesTableOnNextActivation()
@@ -372,7 +388,11 @@ void TestProfileScreen::failingStepDoesNotStopTheRest()
     QCOMPARE(s->tScoreTexts(), f.expectedT(QStringLiteral("EvabaliniDJMIR")));
     QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREbikIR"), QStringLiteral("Code"), kCode), s->tScoreTexts());
     QVERIFY(s->chart->hasProfile());
-    QVERIFY(f.env.dialogs.messages().isEmpty());
+    // The failure is said once, not again at every return to the screen.
+    QCOMPARE(f.env.dialogs.messages().size(), 1);
+    QCOMPARE(f.env.dialogs.lastMessage()->title, u"خطا"_s);
+    QVERIFY(f.comeBack());
+    QCOMPARE(f.env.dialogs.messages().size(), 1);
 }
 
 void TestProfileScreen::closingBringsBackScoringScreen_data()

@@ -418,6 +418,22 @@ void TestInterpretationPanel::failedWritesAreReported()
         QCOMPARE(f.env.dialogs.lastMessage()->title, QStringLiteral("خطا"));
         QCOMPARE(f.panel->interpretationText(), QStringLiteral("متن"));
     }
+    // A Sortt2 that can be read but not written still holds the previous examinee's ranking:
+    // no text is built from it.
+    {
+        Fixture f;
+        f.rank();
+        QVERIFY(Fixture::exec(f.norms(), QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON Sortt2 "
+                                                        "BEGIN SELECT RAISE(ABORT, 'read-only'); END")));
+        f.tScores = tRow(latin({"50", "50", "50", "90", "50", "50", "50", "50", "50", "50", "50"}));
+        f.rank();
+        QCOMPARE(f.env.dialogs.lastMessage()->title, QStringLiteral("خطا"));
+        f.env.dialogs.clear();
+        f.panel->Txttaf1->clear();
+        f.panel->CmdTafneuKotah->click();
+        QCOMPARE(f.env.dialogs.lastMessage()->title, QStringLiteral("خطا"));
+        QVERIFY(f.panel->interpretationText().isEmpty());
+    }
 }
 
 class TestLineEnds : public QObject {

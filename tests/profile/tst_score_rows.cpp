@@ -86,7 +86,7 @@ void TestScoreRows::locateCreatesOnceAndCommitOverwrites()
     {
         store::View other(file, table);
         QVERIFY(profile::LocateOrCreateScoreRow(other, QStringLiteral("8")).ok);
-        QVERIFY(profile::CommitScoreRow(other, scores(100)).ok);
+        QVERIFY(profile::CommitScoreRow(other, QStringLiteral("8"), scores(100)).ok);
     }
     {
         // First activation: the row is created, located, and takes the scores.
@@ -94,7 +94,7 @@ void TestScoreRows::locateCreatesOnceAndCommitOverwrites()
         QVERIFY(profile::LocateOrCreateScoreRow(v, QStringLiteral("7")).ok);
         QVERIFY(v.hasCurrent() && !v.isNew());
         QCOMPARE(v.value(QStringLiteral("Code")), QStringLiteral("7"));
-        QVERIFY(profile::CommitScoreRow(v, scores(1)).ok);
+        QVERIFY(profile::CommitScoreRow(v, QStringLiteral("7"), scores(1)).ok);
     }
     QCOMPARE(storedRows(file, table).size(), 2);
     {
@@ -102,7 +102,7 @@ void TestScoreRows::locateCreatesOnceAndCommitOverwrites()
         store::View v(file, table);
         QVERIFY(profile::LocateOrCreateScoreRow(v, QStringLiteral("7")).ok);
         QCOMPARE(v.value(QStringLiteral("L")), QStringLiteral("1"));
-        QVERIFY(profile::CommitScoreRow(v, scores(40).mid(0, 10)).ok);
+        QVERIFY(profile::CommitScoreRow(v, QStringLiteral("7"), scores(40).mid(0, 10)).ok);
     }
     const QVector<QStringList> rows = storedRows(file, table);
     QCOMPARE(rows.size(), 2);
@@ -119,7 +119,7 @@ void TestScoreRows::codeStoredTrimmed()
     {
         store::View v(file, table);
         QVERIFY(profile::LocateOrCreateScoreRow(v, QStringLiteral("12 ")).ok);
-        QVERIFY(profile::CommitScoreRow(v, scores(50)).ok);
+        QVERIFY(profile::CommitScoreRow(v, QStringLiteral("12 "), scores(50)).ok);
     }
     for (const QString& code : {QStringLiteral("12 "), QStringLiteral(" 12"), QStringLiteral("12")}) {
         store::View v(file, table);
@@ -139,15 +139,18 @@ void TestScoreRows::failuresReported()
 
     store::View missing(env.path(QStringLiteral("missing.skn")), QStringLiteral("NOMREKhamIR"));
     QVERIFY(!profile::LocateOrCreateScoreRow(missing, QStringLiteral("7")).ok);
-    QVERIFY(!profile::CommitScoreRow(missing, scores(1)).ok);
+    QVERIFY(!profile::CommitScoreRow(missing, QStringLiteral("7"), scores(1)).ok);
 
     // Nothing located: the commit fails and writes nothing anywhere.
     store::View v(file, QStringLiteral("NOMREKhamIR"));
     QVERIFY(profile::LocateOrCreateScoreRow(v, QStringLiteral("5")).ok);
     QVERIFY(v.setFilter(QStringLiteral("Code"), QStringLiteral("6")).ok);
-    QVERIFY(!profile::CommitScoreRow(v, scores(1)).ok);
-    // An empty code is no examinee.
+    QVERIFY(!profile::CommitScoreRow(v, QStringLiteral("6"), scores(1)).ok);
+    // An empty code is no examinee; the row still current (5's) is not his to write into.
+    QVERIFY(profile::LocateOrCreateScoreRow(v, QStringLiteral("5")).ok);
     QVERIFY(!profile::LocateOrCreateScoreRow(v, QStringLiteral("  ")).ok);
+    QVERIFY(!profile::CommitScoreRow(v, QStringLiteral("  "), scores(1)).ok);
+    QVERIFY(!profile::CommitScoreRow(v, QStringLiteral("9"), scores(1)).ok);
     QCOMPARE(storedRows(file, QStringLiteral("NOMREKhamIR")),
              QVector<QStringList>{QStringList{QStringLiteral("5")} + QStringList(11, QString())});
 }

@@ -75,6 +75,7 @@ private Q_SLOTS:
     void identityValuesAtTheirPlaces();
     void textsOfTheFirstPage();
     void footerOnEveryPageOfATwoPageReport();
+    void everyContactLineInsideTheFooter();
     void logoOnlyWithTheSwitchOn();
 
 private:
@@ -161,6 +162,22 @@ void TestReportPdf::footerOnEveryPageOfATwoPageReport()
         QVERIFY2(text.contains(QStringLiteral("info@aramesh")), qPrintable(text));
     }
     QVERIFY(pageText(pdf, 2).contains(fold(QStringLiteral("بند 30"))));
+}
+
+// Six contact lines, the most the settings hold, all lie inside the footer's box.
+void TestReportPdf::everyContactLineInsideTheFooter()
+{
+    ReportContent c = samples::content();
+    c.contactLines.clear();
+    for (int i = 1; i <= 6; ++i)
+        c.contactLines += QStringLiteral("line%1-021-8877665%1\r\n").arg(i);
+    const QRectF box = LayoutReport(c).first().find(QStringLiteral("Label10"))->rect;
+    QStringList inside;
+    for (const auto& [text, rect] : words(write(c)))
+        if (text.startsWith(QLatin1String("line")) && box.contains(rect))
+            inside << text.left(5);
+    QCOMPARE(inside, (QStringList{QStringLiteral("line1"), QStringLiteral("line2"), QStringLiteral("line3"),
+                                  QStringLiteral("line4"), QStringLiteral("line5"), QStringLiteral("line6")}));
 }
 
 void TestReportPdf::logoOnlyWithTheSwitchOn()

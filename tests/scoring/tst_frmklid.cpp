@@ -1,5 +1,6 @@
 #include "examinees/identity.h"
 #include "kit/texts.h"
+#include "store/schema.h"
 #include "scoring/frmklid.h"
 #include "scoring/scoring_texts.h"
 #include "store/data_files.h"
@@ -302,7 +303,7 @@ void TestScoringScreen::answerRowWithoutIdentityIsScored()
         QVERIFY(answer.refresh());
         answer.addNew();
         (void)answer.setValue(QStringLiteral("Code"), QStringLiteral("40"));
-        for (int item = 1; item <= 71; ++item)
+        for (int item = 1; item <= store::kItemCount; ++item)
             (void)answer.setValue(QString::number(item), QStringLiteral("2"));
         QVERIFY(answer.update());
     }
@@ -311,6 +312,10 @@ void TestScoringScreen::answerRowWithoutIdentityIsScored()
     QVERIFY(s.form->Text15->text().isEmpty());
     QCOMPARE(s.form->Combo2->currentIndex(), -1);
     QCOMPARE(s.form->TxtHy->text(), QStringLiteral("20"));
+    // No profile for it: its scores would have no examinee's row to go into.
+    s.form->Command8->click();
+    QCOMPARE(s.profileOpened, 0);
+    QCOMPARE(s.env.dialogs.lastMessage()->text, scoring::texts::kNoIdentityRow);
 }
 
 void TestScoringScreen::viewProfileNeedsASelection()

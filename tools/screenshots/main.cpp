@@ -1,4 +1,6 @@
 // Renders the program's screens offscreen into PNG files, for the README and for review.
+// The printed report's first page goes through a PDF and pdftoppm into report-page.png; the
+// Word document, when LibreOffice is installed, through LibreOffice into word-document.png.
 // Usage: tavora71-screenshots <output-folder> [theme-number]
 #include "examinees/identity.h"
 #include "store/schema.h"
@@ -22,6 +24,9 @@
 #include "maintenance/progress.h"
 #include "profile/interpretation_panel.h"
 #include "profile/frmnemudar.h"
+#include "profile/profile_export.h"
+#include "reports/report_painter.h"
+#include "settings/clinic_details.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 #include "settings/clinic_details_panel.h"
@@ -40,6 +45,10 @@
 #include <QRadioButton>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
+#include <QPainter>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -154,6 +163,109 @@ void saveRegistrationAndTest(ScriptedDialogs& dialogs, Frm1& main, const QString
     test->close();
 }
 
+bool run(const QString& program, const QStringList& args)
+{
+    QProcess p;
+    p.start(program, args);
+    return p.waitForFinished(180000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+}
+
+// The first page of a PDF as <name>.png, through pdftoppm.
+void savePdfPage(const QString& pdf, const QString& folder, const QString& name)
+{
+    const bool ok = !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()
+                    && run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+                                                        QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
+                                                        QStringLiteral("1"), QStringLiteral("-singlefile"), pdf,
+                                                        QDir(folder).filePath(name)});
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED (pdftoppm)", qPrintable(name));
+}
+
+// A clinic with its details and a logo, switched on.
+bool setUpClinic(const QString& programFolder)
+{
+    QImage logo(300, 300, QImage::Format_RGB32);
+    logo.fill(Qt::white);
+    {
+        QPainter p(&logo);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(40, 110, 150));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(20, 20, 260, 260));
+        p.setBrush(QColor(240, 200, 90));
+        p.drawEllipse(QRectF(95, 70, 110, 110));
+        p.setPen(QPen(Qt::white, 16, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(90, 215), QPointF(210, 215));
+    }
+    return logo.save(QDir(programFolder).filePath(settings::kLogoFileName), "JPG")
+           && testing_support::execSql(
+               QDir(programFolder).filePath(store::kSettingsFile),
+               {QStringLiteral("UPDATE Theme SET Name = 'مركز مشاوره و روان شناسي آرامش', "
+                               "Adress = 'تهران، خيابان وليعصر، كوچه نسترن، پلاك 12، طبقه دوم', "
+                               "T1 = 'Tel: 021-88776655', T2 = 'Fax: 021-88776656', T3 = 'info@aramesh.example', "
+                               "T4 = 'www.aramesh.example', Check1 = 1")});
+}
+
+// The printed report and the Word document of the profile screen, a long interpretation built
+// and saved first.
+void saveReportAndDocument(ScriptedDialogs& dialogs, FrmNemudar& profile, const QString& folder)
+{
+    profile.CmdTaf->click();
+    profile.FramTaf->CmdTafneuBoland->click();
+    // Cut to run onto a second page, not a third.
+    const QString text = profile.FramTaf->interpretationText().section(u'\n', 0, 29);
+    profile.FramTaf->Txttaf1->setPlainText(text);
+    dialogs.questionAnswers.enqueue(true);
+    profile.FramTaf->CmdSave->click();
+
+    ProfileExport& exporter = *profile.exporter;
+    QTemporaryDir documents;
+    exporter.setDocumentsFolder(documents.path());
+    int finished = 0;
+    QObject::connect(&exporter, &ProfileExport::finished, &exporter, [&finished] { ++finished; });
+    const auto waitFor = [&finished](int count) {
+        QElapsedTimer waited;
+        waited.start();
+        while (finished < count && waited.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        return finished >= count;
+    };
+    profile.Command3->click();
+    if (!waitFor(1) || !exporter.preview()) {
+        std::printf("FAILED report\n");
+        return;
+    }
+    QString error;
+    const QByteArray pdf = reports::RenderReportPdf(exporter.preview()->pages(), QStringLiteral("report"), &error);
+    const QString pdfPath = documents.filePath(QStringLiteral("report.pdf"));
+    QFile file(pdfPath);
+    if (pdf.isEmpty() || !file.open(QIODevice::WriteOnly) || file.write(pdf) != pdf.size()) {
+        std::printf("FAILED report.pdf %s\n", qPrintable(error));
+        return;
+    }
+    file.close();
+    std::printf("wrote report.pdf (%d pages)\n", int(exporter.preview()->pageCount()));
+    savePdfPage(pdfPath, folder, QStringLiteral("report-page"));
+    delete exporter.preview();
+
+    profile.Cmdword->click();
+    if (!waitFor(2))
+        return;
+    const QString soffice = QStandardPaths::findExecutable(QStringLiteral("soffice"));
+    if (soffice.isEmpty()) {
+        std::printf("skipped word-document (no LibreOffice)\n");
+        return;
+    }
+    const QString docx = QDir(documents.path()).filePath(QStringLiteral("tavora71IR.docx"));
+    if (!run(soffice, {QStringLiteral("-env:UserInstallation=file://") + documents.filePath(QStringLiteral("lo")),
+                       QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                       QStringLiteral("--outdir"), documents.path(), docx})) {
+        std::printf("FAILED word-document (LibreOffice)\n");
+        return;
+    }
+    savePdfPage(documents.filePath(QStringLiteral("tavora71IR.pdf")), folder, QStringLiteral("word-document"));
+}
+
 // The profile screen of a woman with university education whose answers raise a few clinical
 // scales, once its deferred step has converted and drawn the scores.
 void saveProfileScreen(ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
@@ -193,6 +305,8 @@ void saveProfileScreen(ScriptedDialogs& dialogs, Frm1& main, const QString& fold
     while (!ready && waited.elapsed() < 3000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     save(profile, folder, QStringLiteral("profile-screen"));
+    if (setUpClinic(main.context().programFolder()))
+        saveReportAndDocument(dialogs, *profile, folder);
     profile->close();
     scoring->close();
 }

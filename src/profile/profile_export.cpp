@@ -1,0 +1,221 @@
+#include "profile/profile_export.h"
+#include "profile/frmnemudar.h"
+#include "reports/capture.h"
+#include "reports/identity_line.h"
+#include "reports/output_files.h"
+#include "reports/report_preview.h"
+#include "reports/report_texts.h"
+#include "reports/word_export.h"
+#include "settings/clinic_details.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <exception>
+
+namespace {
+
+constexpr int kTickMs = 500;
+
+const QString kClinicNotRead = QStringLiteral("مشخصات مركز از فايل تنظيمات خوانده نشد؛ گزارش بدون آن ساخته شد:");
+
+reports::Identity reportIdentity(const scoring::ScoredExaminee& e)
+{
+    return {e.code, e.group, e.givenName, e.familyName, e.sex, e.age, e.maritalStatus, e.education, e.date};
+}
+
+QTimer* makeTickTimer(QObject* parent, const QString& name)
+{
+    auto* timer = new QTimer(parent);
+    timer->setObjectName(name);
+    timer->setSingleShot(true);
+    timer->setInterval(kTickMs);
+    return timer;
+}
+
+QLabel* makeHolder(QWidget* parent, const QString& name)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(name);
+    label->hide();
+    return label;
+}
+
+void setFill(QWidget* widget, const QColor& colour)
+{
+    QPalette p = widget->palette();
+    p.setColor(QPalette::Window, colour);
+    widget->setPalette(p);
+}
+
+// Brings the look back when a tick ends, however it ends.
+class LookBack {
+public:
+    explicit LookBack(ProfileExport& e) : e_(e) {}
+    ~LookBack() { e_.RestoreProfileLook(); }
+    LookBack(const LookBack&) = delete;
+    LookBack& operator=(const LookBack&) = delete;
+
+private:
+    ProfileExport& e_;
+};
+
+} // namespace
+
+ProfileExport::ProfileExport(AppContext& ctx, FrmNemudar& form)
+    : QObject(&form)
+    , ctx_(ctx)
+    , form_(form)
+    , capture_(&CaptureFormImage)
+{
+    setObjectName(QStringLiteral("profileExport"));
+    Timer1 = makeTickTimer(this, QStringLiteral("Timer1"));
+    Timer2 = makeTickTimer(this, QStringLiteral("Timer2"));
+    Picture1 = makeHolder(&form, QStringLiteral("Picture1"));
+    Picture2 = makeHolder(&form, QStringLiteral("Picture2"));
+    Txtid = new QLineEdit(&form);
+    Txtid->setObjectName(QStringLiteral("Txtid"));
+    Txtid->hide();
+
+    connect(form.Command3, &QPushButton::clicked, this, &ProfileExport::printClicked);
+    connect(form.Cmdword, &QPushButton::clicked, this, &ProfileExport::wordClicked);
+    connect(Timer1, &QTimer::timeout, this, &ProfileExport::printTick);
+    connect(Timer2, &QTimer::timeout, this, &ProfileExport::ExportToWord);
+    connect(&form, &FrmNemudar::closed, this, &ProfileExport::cancel);
+}
+
+ProfileExport::~ProfileExport()
+{
+    if (waitCursor_)
+        QGuiApplication::restoreOverrideCursor();
+}
+
+QString ProfileExport::documentsFolder() const
+{
+    return documentsFolder_.isEmpty() ? reports::DocumentsFolder() : documentsFolder_;
+}
+
+void ProfileExport::plainLook(const QColor& colour, bool keepTitle)
+{
+    plain_ = true;
+    setFill(&form_, colour);
+    setFill(form_.Shape3, colour);
+    form_.Frame2->hide();
+    form_.FramTaf->hide();
+    form_.Label6->setVisible(keepTitle);
+}
+
+void ProfileExport::printClicked()
+{
+    plainLook(QApplication::palette().color(QPalette::Base), false);
+    Timer1->start();
+}
+
+void ProfileExport::printTick()
+{
+    Timer1->stop();
+    LookBack lookBack(*this);
+    if (!waitCursor_) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        waitCursor_ = true;
+    }
+    if (photograph(Picture2).isNull()) {
+        RestoreProfileLook(); // before the box, so the user never sees the stripped screen under it
+        ctx_.dialogs().message(&form_, titles::kError, reports::texts::kCaptureFailed, Dialogs::Icon::Critical);
+    } else {
+        try {
+            FillReport();
+        } catch (const std::exception& e) {
+            RestoreProfileLook();
+            ctx_.dialogs().message(&form_, titles::kError, reports::texts::kReportFailed + QString::fromLocal8Bit(e.what()),
+                                   Dialogs::Icon::Critical);
+        }
+    }
+    Q_EMIT finished();
+}
+
+void ProfileExport::FillReport()
+{
+    // The settings are read now, so the clinic details changed since the screen opened are
+    // printed. A failed read leaves them empty: the report is still made, and the user told.
+    store::View& settings = form_.settingsSource();
+    const store::Result read = settings.refresh();
+    const settings::ClinicDetails clinic =
+        settings::ClinicFromSettings([&settings](const QString& column) { return settings.value(column); },
+                                     ctx_.programFolder());
+
+    reports::ReportContent c;
+    c.logoOn = clinic.logoOn;
+    c.logo = clinic.logo;
+    c.profile = Picture2->pixmap().toImage();
+    const scoring::ScoredExaminee& examinee = form_.examinee();
+    c.identity = reportIdentity(examinee);
+    c.unanswered = examinee.unanswered;
+    c.interpretation = form_.FramTaf->savedInterpretation();
+    c.clinicName = clinic.name;
+    c.title = form_.Label6->text();
+    c.address = clinic.address;
+    c.contactLines = clinic.contactLines;
+    c.identifierLabel = clinic.identifierLabel;
+
+    delete preview_; // one preview per screen: a new report replaces the last one
+    preview_ = reports::ShowReportPreview(ctx_, c, documentsFolder());
+    RestoreProfileLook();
+    if (!read)
+        ctx_.dialogs().message(&form_, titles::kError, kClinicNotRead + QStringLiteral("\r\n") + read.error,
+                               Dialogs::Icon::Critical);
+}
+
+void ProfileExport::wordClicked()
+{
+    Txtid->setText(reports::ComposeIdentityLine(reportIdentity(form_.examinee())));
+    plainLook(QApplication::palette().color(QPalette::HighlightedText), true);
+    Timer2->start();
+}
+
+void ProfileExport::ExportToWord()
+{
+    Timer2->stop();
+    {
+        LookBack lookBack(*this);
+        photograph(Picture1);
+    }
+    const reports::WordExportRequest request{form_.examinee().code, Txtid->text(),
+                                             form_.FramTaf->savedInterpretation(), Picture1->pixmap().toImage()};
+    try {
+        (void)reports::ExportToWord(ctx_, &form_, request, documentsFolder()); // it tells the user itself
+    } catch (const std::exception& e) {
+        ctx_.dialogs().message(&form_, titles::kError, reports::texts::kReportFailed + QString::fromLocal8Bit(e.what()),
+                               Dialogs::Icon::Critical);
+    }
+    Picture1->hide();
+    Q_EMIT finished();
+}
+
+QImage ProfileExport::photograph(QLabel* holder)
+{
+    const QImage picture = capture_ ? capture_(form_) : QImage();
+    holder->setPixmap(QPixmap::fromImage(picture));
+    return picture;
+}
+
+void ProfileExport::RestoreProfileLook()
+{
+    plain_ = false;
+    setFill(&form_, FrmNemudar::backColor());
+    setFill(form_.Shape3, FrmNemudar::shapeColor());
+    form_.Frame2->show();
+    form_.Label6->show();
+    form_.Cmdword->show();
+    if (waitCursor_) {
+        QGuiApplication::restoreOverrideCursor();
+        waitCursor_ = false;
+    }
+}
+
+void ProfileExport::cancel()
+{
+    Timer1->stop();
+    Timer2->stop();
+    if (plain_)
+        RestoreProfileLook();
+}
