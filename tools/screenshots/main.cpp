@@ -430,7 +430,9 @@ void saveLookupAndSettings(ScriptedDialogs& dialogs, Frm1& main, const QString& 
     dialogs.fileAnswers.enqueue(logoFile);
     main.Command9->click();
     main.settingsPanel()->Command65->click();
-    main.settingsPanel()->Check1->click();
+    main.settingsPanel()->Check1->click(); // the caption after a click, ticked
+    if (!main.settingsPanel()->Check1->isChecked())
+        main.settingsPanel()->Check1->click();
     save(&main, folder, QStringLiteral("settings-panel"));
 
     main.settingsPanel()->Command67->click();
