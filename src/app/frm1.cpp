@@ -7,7 +7,6 @@
 #include "capture/frmfile.h"
 #include "capture/frmpas2.h"
 #include "capture/frmtest.h"
-#include "capture/capture_texts.h"
 #include "capture/item_edit_panel.h"
 #include "examinees/frmcode.h"
 #include "examinees/registration_panel.h"
@@ -426,7 +425,6 @@ void Frm1::wireRegistrationAndTest()
         for (store::View* v : {&Adodc3, &Adodc5})
             reportFailure(v->refresh());
     });
-
     connect(Command2, &QPushButton::clicked, this, &Frm1::runTest);
 }
 

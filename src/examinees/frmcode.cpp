@@ -30,6 +30,7 @@ const QString kGroup = QStringLiteral("Group");
 // The deletion's failures keep the title they have always had.
 const QString kDeleteFailedTitle = QStringLiteral("Error");
 const QString kNotRead = QStringLiteral("فهرست آزمودني ها خوانده نشد.");
+const QString kNotDeleted = QStringLiteral("آزمودني حذف نشد.");
 
 QComboBox* makeList(QWidget* parent, const QString& name)
 {
@@ -228,7 +229,7 @@ void FrmCode::deleteExaminee()
     if (r)
         r = answers.anyRow(found);
     if (!r) {
-        reportFailure(kDeleteFailedTitle, r.error, Dialogs::Icon::Warning);
+        reportFailure(kDeleteFailedTitle, kNotDeleted + QLatin1Char('\n') + r.error, Dialogs::Icon::Warning);
         return;
     }
     if (!found) {
@@ -243,7 +244,7 @@ void FrmCode::deleteExaminee()
     if (!yes)
         return;
     if (!r) {
-        reportFailure(kDeleteFailedTitle, r.error, Dialogs::Icon::Warning);
+        reportFailure(kDeleteFailedTitle, kNotDeleted + QLatin1Char('\n') + r.error, Dialogs::Icon::Warning);
         return;
     }
     ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kDeleted);
