@@ -9,11 +9,13 @@
 //   tavora71-bench seed <folder>   create a program folder holding 100,000 examinees
 //   tavora71-bench startup [runs]  only the start-up comparison
 //   tavora71-bench reports         only print and Word
+//   tavora71-bench lookup [folder] only the lookup screen (on a seeded folder, or a new one)
 #include "app/frm1.h"
 #include "kit/persian_display.h"
 #include "app/startup.h"
 #include "capture/frmfile.h"
 #include "capture/frmpas2.h"
+#include "examinees/frmcode.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/file_copy.h"
 #include "profile/interpretation_text.h"
@@ -30,6 +32,7 @@
 #include "support/test_env.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -311,6 +314,62 @@ bool benchCaptureScreens(AppContext& ctx, ScriptedDialogs& dialogs)
     return m.allOk && within && commitsWithin;
 }
 
+// The lookup screen on 100,000 examinees: opening it (grid and lists shown), each filter, the
+// family-name list dropped down, and one deletion (score rows, identity and responses, the grid
+// and lists read again).
+bool benchLookupScreen(AppContext& ctx, ScriptedDialogs& dialogs)
+{
+    std::printf("lookup screen with %d examinees:\n", kExaminees);
+    const auto label = [] { return QStringLiteral("کد آزمودني"); };
+    Measure m;
+    m("open the lookup screen (shown, painted)", [&] {
+        FrmCode screen(ctx, label);
+        screen.show();
+        QCoreApplication::processEvents();
+        return screen.examinees.rowCount() > 0 && screen.DataCombo1->count() > 0;
+    });
+    FrmCode screen(ctx, label);
+    screen.show();
+    QCoreApplication::processEvents();
+    int round = 0;
+    m("filter by family name", [&] {
+        screen.DataCombo1->setEditText(QStringLiteral("کريمي%1").arg(round++ % 997));
+        QCoreApplication::processEvents();
+        return screen.examinees.rowCount() > 0;
+    });
+    m("filter by first name (a quarter of all)", [&] {
+        screen.DataCombo6->setEditText(round++ % 2 ? QStringLiteral("مريم") : QStringLiteral("علي"));
+        QCoreApplication::processEvents();
+        return screen.examinees.rowCount() > 0 && screen.DataCombo1->currentText().isEmpty();
+    });
+    m("filter by group", [&] {
+        screen.Combo3->setEditText(QString(QChar(u'A' + round++ % 7)));
+        QCoreApplication::processEvents();
+        return screen.examinees.rowCount() > 0;
+    });
+    m("partial name (nobody)", [&] {
+        screen.DataCombo1->setEditText(QStringLiteral("کري%1").arg(round++ % 10)); // no such name
+        QCoreApplication::processEvents();
+        return screen.examinees.rowCount() == 0;
+    });
+    m("drop down the family-name list", [&] {
+        screen.DataCombo1->showPopup();
+        QCoreApplication::processEvents();
+        const bool ok = screen.DataCombo1->view()->isVisible();
+        screen.DataCombo1->hidePopup();
+        return ok;
+    });
+    int victim = 90000;
+    m("delete one (and show everyone again)", [&] {
+        dialogs.clear();
+        dialogs.questionAnswers.enqueue(true);
+        screen.Text5->setText(QString::number(victim++));
+        screen.Command2->click();
+        return dialogs.messageTexts() == QStringList{QStringLiteral("حذف با موفقيت انجام گرفت")};
+    });
+    return m.allOk;
+}
+
 bool benchStore(const QString& folder)
 {
     const QString file = store::DataFilePath(folder, store::kExamineeFile);
@@ -425,7 +484,8 @@ bool benchStore(const QString& folder)
                    && profile::ReadRanking(sortt2Reader, stored).ok && profile::scoresFromSortt2(stored) == tScores;
         });
     }
-    return benchCaptureScreens(ctx, dialogs) && m.allOk;
+    const bool lookupOk = benchLookupScreen(ctx, dialogs);
+    return benchCaptureScreens(ctx, dialogs) && lookupOk && m.allOk;
 }
 
 // The backup copy of the examinee database with 100,000 examinees: the window must keep
@@ -572,6 +632,14 @@ int main(int argc, char* argv[])
         return seed(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (mode == QLatin1String("reports"))
         return benchReports() ? 0 : 1;
+    if (mode == QLatin1String("lookup") && argc > 2) {
+        ConfigurePersianDisplay(app);
+        ScriptedDialogs dialogs;
+        SystemClock clock;
+        RecordingDesktop desktop;
+        AppContext ctx(QString::fromLocal8Bit(argv[2]), dialogs, clock, desktop);
+        return benchLookupScreen(ctx, dialogs) ? 0 : 1;
+    }
 
     QTemporaryDir dir;
     std::printf("seeding %d examinees...\n", kExaminees);

@@ -7,13 +7,16 @@
 #include "capture/frmfile.h"
 #include "capture/frmpas2.h"
 #include "capture/frmtest.h"
-#include "capture/capture_texts.h"
 #include "capture/item_edit_panel.h"
+#include "examinees/frmcode.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/maintenance_screens.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 #include "settings/clinic_details.h"
+#include "settings/clinic_details_panel.h"
+#include "settings/settings_panel.h"
+#include "settings/theme_panel.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -74,14 +77,11 @@ QPixmap linkPicture(const QSize& size)
 
 Frm1::Frm1(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
-    , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
     , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
-    , Adodc1(settingsFile_, QStringLiteral("Theme"))
     , Adodc3(examineeFile_, QStringLiteral("Answer"))
     , Adodc4(examineeFile_, QStringLiteral("Answer"))
     , Adodc5(examineeFile_, QStringLiteral("IDE"))
     , Adodc12(examineeFile_, QStringLiteral("QUS"))
-    , Adodc13(settingsFile_, QStringLiteral("Theme"))
     , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frm1"));
@@ -202,31 +202,16 @@ void Frm1::buildWindow()
         f->hide();
         return f;
     };
-    Frame8 = makePanel(QStringLiteral("Frame8"));
-    Frame9 = makePanel(QStringLiteral("Frame9"));
-    Frame6 = makePanel(QStringLiteral("Frame6"));
+    Frame8 = settings_ = new SettingsPanel(ctx_, this);
+    Frame9 = clinicDetails_ = new ClinicDetailsPanel(ctx_, this);
+    Frame6 = theme_ = new ThemePanel(ctx_, this);
     Frame1 = itemEdit_ = new ItemEditPanel(ctx_, Adodc12, this);
     Frame1->hide();
     Frame3 = makePanel(QStringLiteral("Frame3"));
-
-    Cmndedit = new QPushButton(texts::kCaptionEditItems, Frame8);
-    Cmndedit->setObjectName(QStringLiteral("Cmndedit"));
-    Cmndedit->setGeometry(twipsRect(2400, 2760, 2500, 450));
-
-    Picture2 = new QLabel(Frame8);
-    Picture2->setObjectName(QStringLiteral("Picture2"));
-    Picture2->setScaledContents(true);
-    Picture2->setGeometry(twipsRect(240, 240, 1800, 1500));
-
-    Text23 = new QLineEdit(Frame9);
-    Text23->setObjectName(QStringLiteral("Text23"));
-    Text31 = new QLineEdit(Frame9);
-    Text31->setObjectName(QStringLiteral("Text31"));
-    // Captions follow the fields as they change, before any save.
-    connect(Text23, &QLineEdit::textChanged, this, [this](const QString& label) {
-        Command4->setText(texts::kCaptionShowPrefix + label);
-    });
-    connect(Text31, &QLineEdit::textChanged, SkinLabel1, &QLabel::setText);
+    Cmndedit = settings_->Cmndedit;
+    Picture2 = settings_->Picture2;
+    Text23 = clinicDetails_->Text23;
+    Text31 = clinicDetails_->Text31;
 
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
@@ -242,10 +227,10 @@ void Frm1::buildWindow()
     connect(Command19, &QPushButton::clicked, this,
             [this] { openUrl(ctx_.publisher().onWebSite(QStringLiteral("/Soft/soft-list2.pdf"))); });
     wireRegistrationAndTest();
+    connect(Command4, &QPushButton::clicked, this, &Frm1::openLookup);
     connect(CmdPasokh, &QPushButton::clicked, this, &Frm1::openAnswerSheet);
     connect(Command5, &QPushButton::clicked, this, &Frm1::openExamineeFile);
-    connect(Command9, &QPushButton::clicked, this, &Frm1::openSettingsPanel);
-    connect(Cmndedit, &QPushButton::clicked, this, &Frm1::openItemEdit);
+    wireSettings();
 }
 
 bool Frm1::load()
@@ -255,13 +240,17 @@ bool Frm1::load()
     move(StandardWindowPosition());
     Timer3->start();
 
-    for (store::View* v : {&Adodc1, &Adodc3, &Adodc4, &Adodc5, &Adodc12, &Adodc13}) {
-        if (store::Result r = v->refresh(); !r) {
-            loadError_ = r.error;
-            return false;
-        }
+    // Reading the settings row fills the clinic details and with them the captions that follow.
+    store::Result r = clinicDetails_->load();
+    for (store::View* v : {&Adodc3, &Adodc4, &Adodc5, &Adodc12})
+        if (r)
+            r = v->refresh();
+    if (r)
+        r = settings_->load();
+    if (!r) {
+        loadError_ = r.error;
+        return false;
     }
-    loadSettingsRow();
     ApplyTheme(ctx_.programFolder(), this, &themeName_);
     Text3->setText(QStringLiteral("2"));
     loadLogo();
@@ -269,23 +258,14 @@ bool Frm1::load()
     return true;
 }
 
-void Frm1::loadSettingsRow()
-{
-    Text23->setText(Adodc1.value(QStringLiteral("T11")));
-    Text31->setText(Adodc1.value(QStringLiteral("Name")));
-}
-
 void Frm1::loadLogo()
 {
     const QImage image = settings::LoadLogo(ctx_.programFolder());
-    if (image.isNull()) {
+    settings_->showLogo(image);
+    if (image.isNull())
         Image1->clear();
-        Picture2->clear();
-        return;
-    }
-    const QPixmap pm = QPixmap::fromImage(image);
-    Image1->setPixmap(pm);
-    Picture2->setPixmap(pm);
+    else
+        Image1->setPixmap(QPixmap::fromImage(image));
 }
 
 QString Frm1::IdentifierLabel() const
@@ -305,9 +285,7 @@ void Frm1::HideAllPanels()
 
 void Frm1::ComposeContactLines()
 {
-    const settings::ClinicDetails clinic =
-        settings::ClinicFromSettings([this](const QString& column) { return Adodc1.value(column); }, ctx_.programFolder());
-    Txtmosh->setPlainText(clinic.contactLines);
+    Txtmosh->setPlainText(clinicDetails_->contactLines());
 }
 
 bool Frm1::answersExist()
@@ -447,7 +425,6 @@ void Frm1::wireRegistrationAndTest()
         for (store::View* v : {&Adodc3, &Adodc5})
             reportFailure(v->refresh());
     });
-    connect(Text23, &QLineEdit::textChanged, registration_, &RegistrationPanel::setIdentifierLabel);
     connect(Command2, &QPushButton::clicked, this, &Frm1::runTest);
 }
 
@@ -508,12 +485,75 @@ void Frm1::openExamineeFile()
     screen->show();
 }
 
-// Until the settings panel is built, Frame8 only carries the item-edit button.
+void Frm1::openLookup()
+{
+    if (!answersExist())
+        return;
+    HideAllPanels();
+    auto* screen = new FrmCode(ctx_, [this] { return IdentifierLabel(); }, this);
+    connect(screen, &QDialog::finished, screen, &QObject::deleteLater);
+    screen->setWindowModality(Qt::ApplicationModal);
+    screen->show();
+}
+
+void Frm1::wireSettings()
+{
+    // The captions that follow the clinic details, before any save.
+    connect(clinicDetails_, &ClinicDetailsPanel::identifierLabelChanged, this,
+            [this](const QString& label) { Command4->setText(texts::kCaptionShowPrefix + label); });
+    connect(clinicDetails_, &ClinicDetailsPanel::identifierLabelChanged, registration_,
+            &RegistrationPanel::setIdentifierLabel);
+    connect(clinicDetails_, &ClinicDetailsPanel::clinicNameChanged, SkinLabel1, &QLabel::setText);
+    connect(clinicDetails_, &ClinicDetailsPanel::saved, this, &Frm1::clinicDetailsSaved);
+    connect(clinicDetails_, &ClinicDetailsPanel::cancelled, this, [this] { ApplyTheme(ctx_.programFolder(), this, &themeName_); });
+
+    connect(Command9, &QPushButton::clicked, this, &Frm1::openSettingsPanel);
+    connect(settings_, &SettingsPanel::closed, this, &Frm1::HideAllPanels);
+    connect(settings_, &SettingsPanel::editItemsRequested, this, &Frm1::openItemEdit);
+    connect(settings_, &SettingsPanel::clinicDetailsRequested, this, &Frm1::openClinicDetails);
+    connect(settings_, &SettingsPanel::themeRequested, this, &Frm1::openTheme);
+    connect(settings_, &SettingsPanel::logoChoiceRequested, this, &Frm1::chooseLogo);
+    connect(settings_, &SettingsPanel::logoChanged, this, [this](const QImage& logo) {
+        Image1->setPixmap(QPixmap::fromImage(logo));
+    });
+    connect(theme_, &ThemePanel::themeChanged, this, &Frm1::applyChosenTheme);
+}
+
 void Frm1::openSettingsPanel()
 {
     HideAllPanels();
-    Frame8->setGeometry(twipsRect(2880, 3510, 5250, 3450));
-    Frame8->show();
+    settings_->open();
+}
+
+void Frm1::openClinicDetails()
+{
+    openSettingsPanel();
+    clinicDetails_->open();
+}
+
+void Frm1::clinicDetailsSaved()
+{
+    ComposeContactLines();
+    ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kChangesSaved);
+    ApplyTheme(ctx_.programFolder(), this, &themeName_);
+}
+
+void Frm1::openTheme()
+{
+    openSettingsPanel();
+    theme_->open(themeName_);
+}
+
+void Frm1::applyChosenTheme(const QString& themeName)
+{
+    themeName_ = themeName;
+    LoadAndApplyTheme(ctx_.programFolder(), this, themeName); // a missing theme file keeps the look
+}
+
+void Frm1::chooseLogo()
+{
+    openSettingsPanel();
+    settings_->chooseLogo();
 }
 
 void Frm1::openItemEdit()

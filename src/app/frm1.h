@@ -15,11 +15,14 @@
 #include <memory>
 #include <optional>
 
+class ClinicDetailsPanel;
 class FrmTest;
 class FrmkLID;
 class MaintenanceScreens;
 class ItemEditPanel;
 class RegistrationPanel;
+class SettingsPanel;
+class ThemePanel;
 
 class Frm1 : public QWidget {
     Q_OBJECT
@@ -44,17 +47,15 @@ public:
     AppContext& context() const { return ctx_; }
 
 private:
-    std::shared_ptr<store::Connection> settingsFile_;
     std::shared_ptr<store::Connection> examineeFile_;
 
 public:
-    // Views opened at load.
-    store::View Adodc1; // Theme
+    // Views opened at load. The settings row is read by the clinic details panel (its fields)
+    // and the settings panel (the logo switch).
     store::View Adodc3; // Answer: the menu's "responses exist" test
     store::View Adodc4; // Answer
     store::View Adodc5; // IDE: the keying button's "examinees exist" test
     store::View Adodc12; // QUS
-    store::View Adodc13; // Theme: the logo switch
 
     QLabel* SkinLabel9 = nullptr;  // title
     QLabel* SkinLabel1 = nullptr;  // clinic name
@@ -76,18 +77,19 @@ public:
     QPushButton* Command19 = nullptr;
     QLabel* Picture1 = nullptr;    // link picture
     QLabel* Image1 = nullptr;      // the logo as read from the logo file (hidden)
-    QLabel* Picture2 = nullptr;    // logo preview of the settings panel
     QLineEdit* Text3 = nullptr;    // exit-screen flag, hidden
-    QLineEdit* Text23 = nullptr;   // identifier label (settings column T11)
-    QLineEdit* Text31 = nullptr;   // clinic name (settings column Name)
+    // Controls of the settings panels, by their design names.
+    QLabel* Picture2 = nullptr;    // logo preview of the settings panel
+    QLineEdit* Text23 = nullptr;   // identifier label (settings column T11), clinic details panel
+    QLineEdit* Text31 = nullptr;   // clinic name (settings column Name), clinic details panel
     QPlainTextEdit* Txtmosh = nullptr; // contact lines, hidden
     QTimer* Timer3 = nullptr;      // one-shot update check, 10 s after load
 
     // In-window panels.
     QFrame* Frame10 = nullptr; // registration
-    QFrame* Frame8 = nullptr;  // settings
-    QFrame* Frame9 = nullptr;  // clinic details
-    QFrame* Frame6 = nullptr;  // theme
+    QFrame* Frame8 = nullptr;  // settings (a SettingsPanel)
+    QFrame* Frame9 = nullptr;  // clinic details (a ClinicDetailsPanel)
+    QFrame* Frame6 = nullptr;  // theme (a ThemePanel)
     QFrame* Frame1 = nullptr;  // item editing (an ItemEditPanel)
     QFrame* Frame3 = nullptr;  // update notice
     QPushButton* Cmndedit = nullptr; // on the settings panel: opens the item-edit panel
@@ -105,6 +107,10 @@ public:
 
     // The registration panel (Frame10) and the test screen (nullptr until its first run).
     RegistrationPanel* registrationPanel() const { return registration_; }
+    // The settings panel (Frame8) and the clinic details (Frame9) and theme (Frame6) panels over it.
+    SettingsPanel* settingsPanel() const { return settings_; }
+    ClinicDetailsPanel* clinicDetailsPanel() const { return clinicDetails_; }
+    ThemePanel* themePanel() const { return theme_; }
     FrmTest* testScreen() const { return frmTest_; }
 
     // The hint the mouse over this control shows (empty: hide the hint line).
@@ -119,7 +125,6 @@ private:
     void buildWindow();
     QPushButton* addMenuButton(const QString& name, const QString& caption, int index);
     void onTimer3();
-    void loadSettingsRow();
     void loadLogo();
     void exitClicked();
     void runCloseStep();
@@ -135,13 +140,23 @@ private:
     RegistrationPanel* registration_ = nullptr;
     FrmTest* frmTest_ = nullptr;
 
-    // The answer-sheet screen (CmdPasokh), the examinee-file screen (Command5), the settings
-    // panel (Command9) and the item-edit panel over it (Cmndedit).
+    // The lookup screen (Command4), the answer-sheet screen (CmdPasokh), the examinee-file
+    // screen (Command5), the settings panel (Command9) and the panels over it.
+    void openLookup();
     void openAnswerSheet();
     void openExamineeFile();
+    void wireSettings();
     void openSettingsPanel();
     void openItemEdit();
+    void openClinicDetails();
+    void openTheme();
+    void chooseLogo();
+    void applyChosenTheme(const QString& themeName);
+    void clinicDetailsSaved();
     ItemEditPanel* itemEdit_ = nullptr;
+    SettingsPanel* settings_ = nullptr;
+    ClinicDetailsPanel* clinicDetails_ = nullptr;
+    ThemePanel* theme_ = nullptr;
 
     AppContext& ctx_;
     QString loadError_;

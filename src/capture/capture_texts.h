@@ -27,12 +27,10 @@ inline const QString kSiteAddress = QStringLiteral(" آدرس سايت ");
 inline const QString kInformationSaved = QStringLiteral("اطلاعات با موفقيت ذخيره شد");
 inline const QString kBlankWorkbookPath = QStringLiteral("/Soft/Tavora71/Tavora-II-71-Excel.zip");
 // Item editing
-inline const QString kCaptionEditItems = QStringLiteral(" ويرايش سوالات");
 inline const QString kCaptionItemNumber = QStringLiteral(": شماره سوال  ");
 inline const QString kCaptionPreviousItem = QStringLiteral("<<<قبلي");
 inline const QString kCaptionNextItem = QStringLiteral("بعدي >>>");
 inline const QString kCaptionClose = QStringLiteral("بستن");
-inline const QString kItemSaved = QStringLiteral("تغييرات با موفقيت ذخيره شد");
 
 // Our own texts for failures the screens report.
 inline const QString kResponsesNotStored = QStringLiteral("پاسخ‌هاي آزمودني ذخيره نشد.");

@@ -172,7 +172,7 @@ void ItemEditPanel::save()
     if (item_ < 1)
         return;
     if (storeText())
-        ShowAutoClosingMessage(ctx_.dialogs(), window(), texts::kItemSaved);
+        ShowAutoClosingMessage(ctx_.dialogs(), window(), texts::kChangesSaved);
 }
 
 void ItemEditPanel::closePanel()

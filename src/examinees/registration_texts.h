@@ -10,7 +10,6 @@ inline const QString kCaptionCode = QStringLiteral(" :کدآزمودني");
 inline const QString kCaptionMaritalStatus = QStringLiteral(" :تاهل");
 inline const QString kCaptionEducation = QStringLiteral(":ميزان تحصيلات");
 inline const QString kCaptionGroup = QStringLiteral(" :گروه");
-inline const QString kCaptionCancel = QStringLiteral("انصراف");
 inline const QString kEnterGivenName = QStringLiteral("نام آزمودني را وارد کنيد");
 inline const QString kEnterFamilyName = QStringLiteral("نام خانوادگي آزمودني را وارد کنيد");
 inline const QString kSpecifySex = QStringLiteral("جنسيت آزمودني را مشخص کنيد");

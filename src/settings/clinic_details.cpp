@@ -3,6 +3,10 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QImageWriter>
+#include <QPainter>
+#include <QSaveFile>
+#include <algorithm>
 
 namespace settings {
 
@@ -23,6 +27,43 @@ QImage LoadLogo(const QString& programFolder)
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true); // the logo file keeps its name whatever it holds
     return reader.read();
+}
+
+QImage ReadPicture(const QString& path)
+{
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(true); // a photo taken upright shows upright
+    return reader.read();
+}
+
+store::Result StoreLogo(const QImage& picture, const QString& programFolder)
+{
+    const QString path = QDir(programFolder).filePath(kLogoFileName);
+    if (picture.isNull())
+        return store::Result::failure(QStringLiteral("%1: no picture to store").arg(path));
+    QImage fitted = picture;
+    if (std::max(picture.width(), picture.height()) > kLogoMaxSide)
+        fitted = picture.scaled(kLogoMaxSide, kLogoMaxSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    // JPEG has no transparency: a transparent logo is laid on white, as on the printed page.
+    QImage flat(fitted.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
+    {
+        QPainter painter(&flat);
+        painter.drawImage(0, 0, fitted);
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return store::Result::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    QImageWriter writer(&file, "jpg");
+    writer.setQuality(92);
+    if (!writer.write(flat)) {
+        file.cancelWriting();
+        return store::Result::failure(QStringLiteral("%1: %2").arg(path, writer.errorString()));
+    }
+    if (!file.commit())
+        return store::Result::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
+    return store::Result::success();
 }
 
 ClinicDetails ClinicFromSettings(const std::function<QString(const QString&)>& value, const QString& programFolder)

@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <algorithm>
 
 QString ParseThemeListField(const QString& fileText)
 {
@@ -80,4 +83,29 @@ bool IsPlainStyleSheet(const QString& sheet)
         }
     }
     return true;
+}
+
+std::optional<int> ThemeNumberFromText(const QString& text)
+{
+    static const QRegularExpression wholeNumber(QStringLiteral("^[+-]?[0-9]+$"));
+    const QString t = text.trimmed();
+    if (!wholeNumber.match(t).hasMatch())
+        return std::nullopt;
+    bool fits = false;
+    const qlonglong n = t.toLongLong(&fits);
+    if (!fits) // more digits than any number holds: beyond the last theme, or below the first
+        return t.startsWith(QLatin1Char('-')) ? 1 : kThemeCount;
+    return int(std::clamp<qlonglong>(n, 1, kThemeCount));
+}
+
+store::Result WriteThemeName(const QString& programFolder, const QString& themeName)
+{
+    const QString path = ThemeListPath(programFolder);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly))
+        return store::Result::failure(QStringLiteral("%1: %2").arg(path, f.errorString()));
+    f.write((themeName + QStringLiteral("\r\n")).toUtf8());
+    if (!f.commit())
+        return store::Result::failure(QStringLiteral("%1: %2").arg(path, f.errorString()));
+    return store::Result::success();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "store/result.h"
+
 #include <QString>
 #include <optional>
 
@@ -20,3 +22,9 @@ inline const QString kDefaultThemeName = QStringLiteral("1");
 // Larger files in skin/ are not themes of ours and are not read (the delivered ones are ~10 KB).
 constexpr qint64 kLargestThemeFile = 1024 * 1024;
 constexpr int kThemeCount = 48;
+
+// The theme a number field's text chooses, pulled into 1 … kThemeCount; std::nullopt when the
+// text is not a whole number (the current theme stays).
+std::optional<int> ThemeNumberFromText(const QString& text);
+// Rewrites the theme list file: the name followed by CR LF.
+store::Result WriteThemeName(const QString& programFolder, const QString& themeName);

@@ -43,6 +43,18 @@ QString createTableSql(const TableDef& t)
     return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(t.name), cols.join(QStringLiteral(", ")));
 }
 
+QString indexName(const TableDef& t, const QString& column, bool unique)
+{
+    return QStringLiteral("%1_%2_%3").arg(unique ? QStringLiteral("ux") : QStringLiteral("ix"), t.name, column);
+}
+
+QString createIndexSql(const TableDef& t, const QString& column, bool unique)
+{
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+        .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoteIdentifier(indexName(t, column, unique)),
+             quoteIdentifier(t.name), quoteIdentifier(column));
+}
+
 Result execOrFail(QSqlQuery& q, const QString& sql)
 {
     if (!q.exec(sql))
@@ -110,14 +122,10 @@ Result buildDatabase(const QString& path, const FileDef& file)
                 result = execOrFail(q, createTableSql(t));
                 for (const QString& c : t.uniqueColumns)
                     if (result)
-                        result = execOrFail(q, QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
-                                                   .arg(quoteIdentifier(QStringLiteral("ux_%1_%2").arg(t.name, c)),
-                                                        quoteIdentifier(t.name), quoteIdentifier(c)));
+                        result = execOrFail(q, createIndexSql(t, c, true));
                 for (const QString& c : t.indexedColumns)
                     if (result)
-                        result = execOrFail(q, QStringLiteral("CREATE INDEX %1 ON %2 (%3)")
-                                                   .arg(quoteIdentifier(QStringLiteral("ix_%1_%2").arg(t.name, c)),
-                                                        quoteIdentifier(t.name), quoteIdentifier(c)));
+                        result = execOrFail(q, createIndexSql(t, c, false));
                 if (result)
                     result = fillFromDelivered(db, file, t);
             }
@@ -175,6 +183,29 @@ Result VerifyDataFile(const QString& path, const FileDef& file)
     return Result::success();
 }
 
+Result AddMissingIndexes(const QString& path, const FileDef& file)
+{
+    Connection conn(path);
+    if (Result r = conn.open(); !r)
+        return r;
+    QSqlQuery q(conn.database());
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
+        return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
+    QStringList have;
+    while (q.next())
+        have << q.value(0).toString();
+    q.finish();
+    for (const TableDef& t : file.tables) {
+        for (const QString& c : t.indexedColumns) {
+            if (have.contains(indexName(t, c, false), Qt::CaseInsensitive))
+                continue;
+            if (Result r = execOrFail(q, createIndexSql(t, c, false)); !r)
+                return Result::failure(QStringLiteral("%1: %2").arg(path, r.error));
+        }
+    }
+    return Result::success();
+}
+
 Result CreateMissingSkinFiles(const QString& programFolder)
 {
     QDir folder(programFolder);
@@ -205,9 +236,14 @@ PrepareOutcome PrepareProgramFolder(const QString& programFolder)
                 return {false, file.fileName,
                         QStringLiteral("%1 is a link to %2, outside the program folder").arg(path, info.symLinkTarget()), {}};
         }
-        const Result r = info.exists() ? VerifyDataFile(path, file) : CreateDataFile(programFolder, file);
+        const bool exists = info.exists();
+        const Result r = exists ? VerifyDataFile(path, file) : CreateDataFile(programFolder, file);
         if (!r)
             return {false, file.fileName, r.error, {}};
+        // A file made before an index was added (or restored from such a backup) gets it now. Only
+        // speed depends on it, so a file that cannot take it (read-only, busy) is used as it is.
+        if (exists)
+            (void)AddMissingIndexes(path, file);
     }
     PrepareOutcome outcome;
     if (const Result r = CreateMissingSkinFiles(programFolder); !r)

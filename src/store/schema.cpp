@@ -63,7 +63,8 @@ QVector<FileDef> buildFiles()
           QStringLiteral("Jens"), QStringLiteral("Taahol"), QStringLiteral("Group"),
           QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time"),
           QStringLiteral("TT1")},
-         {}, {}, {code}},
+         // The lookup screen filters by these and lists their values.
+         {}, {QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group")}, {code}},
         {QStringLiteral("Answer"), QStringList{code} + itemColumns(), {}, {code}, {}},
         {QStringLiteral("QUS"),
          {QStringLiteral("ID"), QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),

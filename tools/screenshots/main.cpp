@@ -9,6 +9,7 @@
 #include "capture/frmpas2.h"
 #include "capture/frmtest.h"
 #include "capture/item_edit_panel.h"
+#include "examinees/frmcode.h"
 #include "examinees/registration_panel.h"
 #include "kit/persian_display.h"
 #include "app/startup.h"
@@ -28,12 +29,19 @@
 #include "settings/clinic_details.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
+#include "settings/clinic_details_panel.h"
+#include "settings/settings_panel.h"
+#include "settings/theme_panel.h"
 #include "store/view.h"
 #include "support/scripted_dialogs.h"
 #include "support/test_env.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QDir>
 #include <QElapsedTimer>
@@ -384,6 +392,64 @@ void saveCaptureScreens(ScriptedDialogs& dialogs, Frm1& main, const QString& fol
     main.HideAllPanels();
 }
 
+// The lookup screen over a few examinees, then filtered by a family name; the settings panel
+// with a logo, the clinic details filled in, and the theme panel.
+void saveLookupAndSettings(ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
+{
+    const QString program = main.context().programFolder();
+    const QList<QStringList> people{{QStringLiteral("1031"), QStringLiteral("مريم"), QStringLiteral("کريمي"), QStringLiteral("A")},
+                                    {QStringLiteral("1032"), QStringLiteral("علي"), QStringLiteral("احمدي"), QStringLiteral("B")},
+                                    {QStringLiteral("1033"), QStringLiteral("زهرا"), QStringLiteral("کريمي"), QStringLiteral("C")},
+                                    {QStringLiteral("1034"), QStringLiteral("رضا"), QStringLiteral("محمدي"), QStringLiteral("A")}};
+    for (const QStringList& p : people)
+        testing_support::addExaminee(program, p.at(0), {},
+                                     {{QStringLiteral("FName"), p.at(1)}, {QStringLiteral("LName"), p.at(2)},
+                                      {QStringLiteral("Group"), p.at(3)}});
+    main.Command4->click();
+    if (auto* lookup = main.findChild<FrmCode*>()) {
+        save(lookup, folder, QStringLiteral("lookup-screen"));
+        lookup->DataCombo1->setEditText(QStringLiteral("کريمي"));
+        lookup->Text5->setText(QStringLiteral("1033"));
+        save(lookup, folder, QStringLiteral("lookup-screen-filtered"));
+        lookup->close();
+    }
+
+    QImage logo(480, 320, QImage::Format_ARGB32);
+    logo.fill(Qt::transparent);
+    {
+        QPainter p(&logo);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setBrush(QColor(0x2f, 0x5d, 0x8a));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QRectF(90, 10, 300, 300));
+        p.setBrush(QColor(0xf4, 0xc4, 0x5a));
+        p.drawEllipse(QRectF(170, 90, 140, 140));
+    }
+    const QString logoFile = QDir(program).filePath(QStringLiteral("chosen-logo.png"));
+    logo.save(logoFile);
+    dialogs.fileAnswers.enqueue(logoFile);
+    main.Command9->click();
+    main.settingsPanel()->Command65->click();
+    main.settingsPanel()->Check1->click(); // the caption after a click, ticked
+    if (!main.settingsPanel()->Check1->isChecked())
+        main.settingsPanel()->Check1->click();
+    save(&main, folder, QStringLiteral("settings-panel"));
+
+    main.settingsPanel()->Command67->click();
+    ClinicDetailsPanel* details = main.clinicDetailsPanel();
+    details->Text31->setText(QStringLiteral("کلينيک مشاوره آرامش"));
+    details->Text30->setText(QStringLiteral("تهران، خيابان وليعصر، کوچه نسترن، پلاک ۱۲"));
+    details->Text24->setText(QStringLiteral("info@aramesh.example"));
+    details->Text28->setText(QStringLiteral("021-88001122"));
+    details->Text23->setText(QStringLiteral("شماره پرونده"));
+    save(&main, folder, QStringLiteral("clinic-details"));
+    details->Command7->click();
+
+    main.settingsPanel()->Command68->click();
+    save(&main, folder, QStringLiteral("theme-panel"));
+    main.HideAllPanels();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -417,5 +483,6 @@ int main(int argc, char* argv[])
     saveProfileScreen(dialogs, *main, out);
     saveMaintenanceScreens(ctx, *main, out);
     saveCaptureScreens(dialogs, *main, out);
+    saveLookupAndSettings(dialogs, *main, out);
     return 0;
 }

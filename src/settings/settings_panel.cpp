@@ -1,0 +1,141 @@
+#include "settings/settings_panel.h"
+#include "kit/app_context.h"
+#include "kit/controls.h"
+#include "kit/twips.h"
+#include "settings/clinic_details.h"
+#include "settings/settings_texts.h"
+#include "store/schema.h"
+
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace {
+
+const QString kSwitchColumn = QStringLiteral("Check1");
+const QString kAllFiles = QStringLiteral("همه فايل ها (*)");
+const QString kNotAPicture = QStringLiteral("فايل انتخاب شده تصوير نيست؛ آرم قبلي تغيير نکرد.");
+const QString kLogoNotStored = QStringLiteral("آرم ذخيره نشد؛ آرم قبلي تغيير نکرد.");
+const QString kSwitchNotStored = QStringLiteral("وضعيت نمايش آرم ذخيره نشد.");
+const QString kSwitchNotRead = QStringLiteral("وضعيت نمايش آرم خوانده نشد.");
+
+} // namespace
+
+SettingsPanel::SettingsPanel(AppContext& ctx, QWidget* parent)
+    : QFrame(parent)
+    , Adodc13(ctx.path(store::kSettingsFile), QStringLiteral("Theme"))
+    , ctx_(ctx)
+{
+    setObjectName(QStringLiteral("Frame8"));
+    StylePanel(this);
+    build();
+    hide();
+}
+
+void SettingsPanel::build()
+{
+    // The buttons in a column on the right, the logo on the left with its switch under it.
+    const QList<QPair<QString, QString>> buttons{{QStringLiteral("Command68"), texts::kCaptionChangeTheme},
+                                                 {QStringLiteral("Command67"), texts::kCaptionClinicDetails},
+                                                 {QStringLiteral("Cmndedit"), texts::kCaptionEditItems},
+                                                 {QStringLiteral("Command65"), texts::kCaptionChooseLogo},
+                                                 {QStringLiteral("Command69"), texts::kCaptionExit}};
+    QList<QPushButton*> made;
+    for (int i = 0; i < buttons.size(); ++i) {
+        QPushButton* b = MakeButton(this, buttons.at(i).first, buttons.at(i).second);
+        b->setGeometry(twipsRect(3180, 150 + i * 630, 1920, 480));
+        made << b;
+    }
+    Command68 = made[0];
+    Command67 = made[1];
+    Cmndedit = made[2];
+    Command65 = made[3];
+    Command69 = made[4];
+
+    Picture2 = MakeLabel(this, QStringLiteral("Picture2"));
+    Picture2->setScaledContents(true); // painted stretched to the whole box
+    Picture2->setFrameShape(QFrame::StyledPanel);
+    Picture2->setGeometry(twipsRect(300, 150, 2580, 1800));
+    logoSwitchCaption = MakeLabel(this, QStringLiteral("logoSwitchCaption"), texts::kLogoSwitchQuestion);
+    logoSwitchCaption->setGeometry(twipsRect(60, 2100, 3060, 360));
+    Check1 = new QCheckBox(texts::kLogoSwitchDesign, this);
+    Check1->setObjectName(QStringLiteral("Check1"));
+    Check1->setGeometry(twipsRect(60, 2550, 3060, 400));
+
+    connect(Command67, &QPushButton::clicked, this, &SettingsPanel::clinicDetailsRequested);
+    connect(Command68, &QPushButton::clicked, this, &SettingsPanel::themeRequested);
+    connect(Cmndedit, &QPushButton::clicked, this, &SettingsPanel::editItemsRequested);
+    connect(Command65, &QPushButton::clicked, this, &SettingsPanel::logoChoiceRequested);
+    connect(Command69, &QPushButton::clicked, this, &SettingsPanel::closed);
+    connect(Check1, &QCheckBox::clicked, this, &SettingsPanel::switchLogo);
+}
+
+store::Result SettingsPanel::load()
+{
+    const store::Result r = Adodc13.refresh();
+    showStoredSwitch();
+    return r;
+}
+
+void SettingsPanel::showStoredSwitch()
+{
+    const QSignalBlocker quiet(Check1);
+    Check1->setChecked(Adodc13.value(kSwitchColumn).trimmed() == QLatin1String("1"));
+}
+
+void SettingsPanel::open()
+{
+    setGeometry(twipsRect(2880, 3510, 5250, 3450));
+    show();
+}
+
+void SettingsPanel::showLogo(const QImage& logo)
+{
+    if (logo.isNull())
+        Picture2->clear();
+    else
+        Picture2->setPixmap(QPixmap::fromImage(logo));
+}
+
+void SettingsPanel::chooseLogo()
+{
+    Dialogs& dialogs = ctx_.dialogs();
+    const QString path = dialogs.openFileName(window(), texts::kCaptionChooseLogo, QString(), kAllFiles);
+    if (path.isEmpty())
+        return; // cancelled: nothing changes
+    const QImage picture = settings::ReadPicture(path);
+    if (picture.isNull()) {
+        dialogs.message(window(), titles::kAttention, kNotAPicture + QLatin1Char('\n') + QFileInfo(path).fileName(),
+                        Dialogs::Icon::Warning);
+        return;
+    }
+    if (const store::Result r = settings::StoreLogo(picture, ctx_.programFolder()); !r) {
+        dialogs.message(window(), titles::kError, kLogoNotStored + QLatin1Char('\n') + r.error, Dialogs::Icon::Critical);
+        return;
+    }
+    // The preview shows the file as the report will print it.
+    const QImage stored = settings::LoadLogo(ctx_.programFolder());
+    showLogo(stored);
+    Q_EMIT logoChanged(stored);
+    dialogs.message(window(), titles::kAttention, texts::kLogoSaved, Dialogs::Icon::Information);
+}
+
+void SettingsPanel::switchLogo(bool shown)
+{
+    store::Result r = Adodc13.hasCurrent() ? store::Result::success() : Adodc13.refresh();
+    if (r)
+        r = Adodc13.setValue(kSwitchColumn, shown ? 1 : 0);
+    if (r)
+        r = Adodc13.update();
+    if (!r) {
+        ctx_.dialogs().message(window(), titles::kError, kSwitchNotStored + QLatin1Char('\n') + r.error,
+                               Dialogs::Icon::Critical);
+        // The box shows what is stored, not the click that was not kept.
+        if (const store::Result reread = load(); !reread)
+            ctx_.dialogs().message(window(), titles::kError, kSwitchNotRead + QLatin1Char('\n') + reread.error,
+                                   Dialogs::Icon::Critical);
+    }
+    Check1->setText(Check1->isChecked() ? texts::kLogoShown : texts::kLogoNotShown);
+}

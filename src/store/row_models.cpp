@@ -1,0 +1,283 @@
+#include "store/row_models.h"
+#include "store/schema.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace store {
+
+namespace {
+
+// Enough rows to fill a tall grid or an open list several times over.
+constexpr int kPageRows = 256;
+
+Result execBound(QSqlQuery& q, const QString& sql, const QVariantList& binds)
+{
+    q.prepare(sql);
+    for (int i = 0; i < binds.size(); ++i)
+        q.bindValue(i, binds.at(i));
+    if (!q.exec())
+        return Result::failure(q.lastError().text());
+    return Result::success();
+}
+
+// SQLite reads a quoted name it does not know as a text: every name is checked against the table
+// first, so a misspelt column fails instead of showing its own name in every row.
+Result checkColumns(Connection& connection, const QString& table, const QStringList& names)
+{
+    if (Result r = connection.open(); !r)
+        return r;
+    QSqlQuery q(connection.database());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))))
+        return Result::failure(QStringLiteral("%1: %2").arg(table, q.lastError().text()));
+    QStringList columns;
+    while (q.next())
+        columns << q.value(1).toString();
+    if (columns.isEmpty())
+        return Result::failure(QStringLiteral("%1: no table %2").arg(connection.filePath(), table));
+    for (const QString& name : names)
+        if (!columns.contains(name, Qt::CaseInsensitive))
+            return Result::failure(QStringLiteral("%1 has no column %2").arg(table, name));
+    return Result::success();
+}
+
+} // namespace
+
+RowListModel::RowListModel(std::shared_ptr<Connection> connection, QString table, QStringList columns,
+                           QObject* parent)
+    : QAbstractTableModel(parent)
+    , connection_(std::move(connection))
+    , table_(std::move(table))
+    , columns_(std::move(columns))
+    , headers_(columns_)
+{
+}
+
+Result RowListModel::showAll()
+{
+    filter_.reset();
+    return reload();
+}
+
+Result RowListModel::setFilter(const ColumnFilter& filter)
+{
+    filter_ = filter;
+    if (filter_->value.isNull())
+        filter_->value = QStringLiteral(""); // an empty text, never NULL, which equals nothing
+    return reload();
+}
+
+Result RowListModel::reload()
+{
+    beginResetModel();
+    rows_.clear();
+    lastRowid_ = 0;
+    complete_ = false;
+    resetting_ = true;
+    Result r = fetchPage();
+    resetting_ = false;
+    endResetModel();
+    return r;
+}
+
+QString RowListModel::where(QVariantList& binds) const
+{
+    QString sql = QStringLiteral("rowid > ?");
+    binds << lastRowid_;
+    if (filter_) {
+        sql += QStringLiteral(" AND %1 = ?").arg(quoteIdentifier(filter_->column));
+        binds << filter_->value;
+    }
+    return sql;
+}
+
+Result RowListModel::fetchPage()
+{
+    lastError_.clear();
+    if (Result r = checkColumns(*connection_, table_, columns_ + (filter_ ? QStringList{filter_->column} : QStringList()));
+        !r) {
+        complete_ = true;
+        lastError_ = r.error;
+        return r;
+    }
+    QStringList selected{QStringLiteral("rowid")};
+    for (const QString& c : columns_)
+        selected << quoteIdentifier(c);
+    QVariantList binds;
+    const QString condition = where(binds);
+    QSqlQuery q(connection_->database());
+    q.setForwardOnly(true);
+    if (Result r = execBound(q, QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT %4")
+                                    .arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table_), condition)
+                                    .arg(kPageRows),
+                             binds);
+        !r) {
+        complete_ = true; // a grid scrolled to the end must not retry the failing read forever
+        lastError_ = QStringLiteral("%1: %2").arg(table_, r.error);
+        return Result::failure(lastError_);
+    }
+    QVector<QStringList> page;
+    while (q.next()) {
+        lastRowid_ = q.value(0).toLongLong();
+        QStringList row;
+        for (int i = 1; i <= columns_.size(); ++i)
+            row << q.value(i).toString();
+        page << row;
+    }
+    complete_ = page.size() < kPageRows;
+    if (resetting_ || page.isEmpty()) {
+        rows_ += page;
+    } else {
+        beginInsertRows({}, int(rows_.size()), int(rows_.size() + page.size() - 1));
+        rows_ += page;
+        endInsertRows();
+    }
+    return Result::success();
+}
+
+Result RowListModel::valuesInView(const QString& column, QStringList& values) const
+{
+    values.clear();
+    if (Result r = checkColumns(*connection_, table_, {column}); !r)
+        return r;
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(quoteIdentifier(column), quoteIdentifier(table_));
+    QVariantList binds;
+    if (filter_) {
+        sql += QStringLiteral(" WHERE %1 = ?").arg(quoteIdentifier(filter_->column));
+        binds << filter_->value;
+    }
+    sql += QStringLiteral(" ORDER BY rowid");
+    QSqlQuery q(connection_->database());
+    q.setForwardOnly(true);
+    if (Result r = execBound(q, sql, binds); !r)
+        return Result::failure(QStringLiteral("%1: %2").arg(table_, r.error));
+    while (q.next())
+        values << q.value(0).toString();
+    return Result::success();
+}
+
+void RowListModel::setHeader(int section, const QString& text)
+{
+    if (section < 0 || section >= headers_.size())
+        return;
+    headers_[section] = text;
+    Q_EMIT headerDataChanged(Qt::Horizontal, section, section);
+}
+
+int RowListModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(rows_.size());
+}
+
+int RowListModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(columns_.size());
+}
+
+QVariant RowListModel::data(const QModelIndex& index, int role) const
+{
+    if (role != Qt::DisplayRole || !index.isValid() || index.row() >= rows_.size())
+        return {};
+    return rows_.at(index.row()).value(index.column());
+}
+
+QVariant RowListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole)
+        return {};
+    if (orientation == Qt::Vertical)
+        return section + 1;
+    return headers_.value(section);
+}
+
+bool RowListModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !complete_;
+}
+
+void RowListModel::fetchMore(const QModelIndex& parent)
+{
+    if (canFetchMore(parent))
+        (void)fetchPage(); // a failure is kept in lastError() and ends the fetching
+}
+
+DistinctValuesModel::DistinctValuesModel(std::shared_ptr<Connection> connection, QString table, QString column,
+                                         QObject* parent)
+    : QAbstractListModel(parent)
+    , connection_(std::move(connection))
+    , table_(std::move(table))
+    , column_(std::move(column))
+{
+}
+
+Result DistinctValuesModel::refresh()
+{
+    beginResetModel();
+    values_.clear();
+    complete_ = false;
+    resetting_ = true;
+    Result r = fetchPage();
+    resetting_ = false;
+    endResetModel();
+    return r;
+}
+
+Result DistinctValuesModel::fetchPage()
+{
+    lastError_.clear();
+    if (Result r = checkColumns(*connection_, table_, {column_}); !r) {
+        complete_ = true;
+        lastError_ = r.error;
+        return r;
+    }
+    // Continues after the last value read; '' as the start also leaves out empty and NULL values.
+    const QString col = quoteIdentifier(column_);
+    QSqlQuery q(connection_->database());
+    q.setForwardOnly(true);
+    if (Result r = execBound(q, QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 > ? ORDER BY %1 LIMIT %3")
+                                    .arg(col, quoteIdentifier(table_))
+                                    .arg(kPageRows),
+                             {values_.isEmpty() ? QStringLiteral("") : values_.last()});
+        !r) {
+        complete_ = true;
+        lastError_ = QStringLiteral("%1: %2").arg(table_, r.error);
+        return Result::failure(lastError_);
+    }
+    QStringList page;
+    while (q.next())
+        page << q.value(0).toString();
+    complete_ = page.size() < kPageRows;
+    if (resetting_ || page.isEmpty()) {
+        values_ += page;
+    } else {
+        beginInsertRows({}, int(values_.size()), int(values_.size() + page.size() - 1));
+        values_ += page;
+        endInsertRows();
+    }
+    return Result::success();
+}
+
+int DistinctValuesModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : int(values_.size());
+}
+
+QVariant DistinctValuesModel::data(const QModelIndex& index, int role) const
+{
+    if ((role != Qt::DisplayRole && role != Qt::EditRole) || !index.isValid() || index.row() >= values_.size())
+        return {};
+    return values_.at(index.row());
+}
+
+bool DistinctValuesModel::canFetchMore(const QModelIndex& parent) const
+{
+    return !parent.isValid() && !complete_;
+}
+
+void DistinctValuesModel::fetchMore(const QModelIndex& parent)
+{
+    if (canFetchMore(parent))
+        (void)fetchPage(); // a failure is kept in lastError() and ends the fetching
+}
+
+} // namespace store

@@ -1,0 +1,93 @@
+#pragma once
+// Read-only models of one table for grids and drop-down lists. Rows come a page at a time, as the
+// grid or list is scrolled, so a table of 100,000 examinees opens as fast as one of ten. Every
+// value is bound, as in View.
+#include "store/connection.h"
+#include "store/result.h"
+
+#include <QAbstractListModel>
+#include <QAbstractTableModel>
+#include <QStringList>
+#include <QVector>
+#include <memory>
+#include <optional>
+
+namespace store {
+
+// Rows whose column equals a text.
+struct ColumnFilter {
+    QString column;
+    QString value;
+    bool operator==(const ColumnFilter&) const = default;
+};
+
+// Some columns of a table's rows, in stored order, all of them or those that pass one filter.
+class RowListModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    RowListModel(std::shared_ptr<Connection> connection, QString table, QStringList columns,
+                 QObject* parent = nullptr);
+
+    // Re-reads the table, every row. The first page is read before it returns.
+    Result showAll();
+    Result setFilter(const ColumnFilter& filter);
+    const std::optional<ColumnFilter>& filter() const { return filter_; }
+    // A column's value in every row that passes the filter, read now (not only the fetched rows).
+    Result valuesInView(const QString& column, QStringList& values) const;
+
+    void setHeader(int section, const QString& text);
+    // Why the last read failed (a page fetched while scrolling has no one to tell).
+    const QString& lastError() const { return lastError_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+private:
+    Result reload();
+    Result fetchPage();
+    QString where(QVariantList& binds) const;
+
+    std::shared_ptr<Connection> connection_;
+    QString table_;
+    QStringList columns_;
+    QStringList headers_;
+    std::optional<ColumnFilter> filter_;
+    QVector<QStringList> rows_;
+    qint64 lastRowid_ = 0;
+    bool complete_ = false;
+    bool resetting_ = false; // rows read inside a model reset are not announced one by one
+    QString lastError_;
+};
+
+// The distinct non-empty values of one column, in text order.
+class DistinctValuesModel : public QAbstractListModel {
+    Q_OBJECT
+public:
+    DistinctValuesModel(std::shared_ptr<Connection> connection, QString table, QString column,
+                        QObject* parent = nullptr);
+
+    Result refresh(); // the first page is read before it returns
+    const QString& lastError() const { return lastError_; }
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
+
+private:
+    Result fetchPage();
+
+    std::shared_ptr<Connection> connection_;
+    QString table_;
+    QString column_;
+    QStringList values_;
+    bool complete_ = false;
+    bool resetting_ = false;
+    QString lastError_;
+};
+
+} // namespace store
