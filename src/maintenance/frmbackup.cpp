@@ -222,18 +222,23 @@ void Frmbackup::backup()
         return;
     }
     setCopying(true);
-    connect(copier_, &FileCopier::finished, this, [this](const QString& error) {
-        setCopying(false);
-        if (!error.isEmpty()) {
-            reportCopyFailure(error);
-            Q_EMIT copyFinished(false);
-            return;
-        }
-        ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kBackupMade);
-        ctx_.desktop().endProgram(0);
-        Q_EMIT copyFinished(true);
-    }, Qt::SingleShotConnection);
+    connect(copier_, &FileCopier::finished, this, [this](const QString& error) { endCopy(error, mtexts::kBackupMade); },
+            Qt::SingleShotConnection);
     copier_->start(database, target);
+}
+
+void Frmbackup::endCopy(const QString& error, const QString& done)
+{
+    setCopying(false);
+    if (!error.isEmpty()) {
+        reportCopyFailure(error);
+        Q_EMIT copyFinished(false);
+        return;
+    }
+    // Done: said, and the program ends.
+    ctx_.dialogs().message(this, ::texts::kProgramCaption, done);
+    ctx_.desktop().endProgram(0);
+    Q_EMIT copyFinished(true);
 }
 
 void Frmbackup::restore()
@@ -277,17 +282,8 @@ void Frmbackup::restore()
 void Frmbackup::restoreAfterSafetyCopy(const QString& source)
 {
     const QString database = ctx_.path(store::kExamineeFile);
-    connect(copier_, &FileCopier::finished, this, [this](const QString& error) {
-        setCopying(false);
-        if (!error.isEmpty()) {
-            reportCopyFailure(error);
-            Q_EMIT copyFinished(false);
-            return;
-        }
-        ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kRestored);
-        ctx_.desktop().endProgram(0);
-        Q_EMIT copyFinished(true);
-    }, Qt::SingleShotConnection);
+    connect(copier_, &FileCopier::finished, this, [this](const QString& error) { endCopy(error, mtexts::kRestored); },
+            Qt::SingleShotConnection);
     // The copy is checked again before it replaces the database: what arrived is what was checked.
     copier_->start(source, database, [database](const QString& copy) {
         const QString why = CheckExamineeDatabase(copy);

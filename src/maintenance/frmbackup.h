@@ -62,6 +62,8 @@ private:
     void backup();
     void restore();
     void restoreAfterSafetyCopy(const QString& source);
+    // The copy has ended: a failure is reported, a success said before the program ends.
+    void endCopy(const QString& error, const QString& done);
     void setCopying(bool copying);
     void reportCopyFailure(const QString& error);
     void reportOtherRestoreFailure(const QString& error);
