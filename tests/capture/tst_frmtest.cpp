@@ -114,6 +114,7 @@ class TestRunTestButton : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void doesNothingOnEmptyAnswerTable();
+    void readFailureIsSaidNotTakenForNone();
     void asksForTheCode();
     void emptyCodeRefused();
     void codeWithoutAnswerRowRefused();
@@ -131,6 +132,19 @@ void TestRunTestButton::doesNothingOnEmptyAnswerTable()
     QVERIFY(env.dialogs.shown.isEmpty());
     QVERIFY(!w.testScreen());
     QVERIFY(!w.registrationPanel()->isHidden()); // not even the panels are hidden
+}
+
+void TestRunTestButton::readFailureIsSaidNotTakenForNone()
+{
+    TestEnv env;
+    QVERIFY(env.isValid());
+    Frm1 w(env.ctx);
+    QVERIFY(w.load());
+    QVERIFY(execOn(env.path(u"Tavora71.mdb"_s), {u"ALTER TABLE Answer RENAME TO Answer_gone"_s}));
+    w.Command2->click();
+    QCOMPARE(env.dialogs.messages().size(), 1);
+    QCOMPARE(env.dialogs.lastMessage()->title, u"خطا"_s);
+    QVERIFY(!w.testScreen());
 }
 
 void TestRunTestButton::asksForTheCode()
