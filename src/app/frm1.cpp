@@ -11,6 +11,7 @@
 #include "examinees/frmcode.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/maintenance_screens.h"
+#include "profile/group_export.h"
 #include "scoring/frmklid.h"
 #include "settings/apply_theme.h"
 #include "settings/clinic_details.h"
@@ -492,6 +493,9 @@ void Frm1::openLookup()
     HideAllPanels();
     auto* screen = new FrmCode(ctx_, [this] { return IdentifierLabel(); }, this);
     connect(screen, &QDialog::finished, screen, &QObject::deleteLater);
+    connect(screen, &FrmCode::groupExportRequested, this, [this, screen](const QStringList& codes) {
+        GroupExport(ctx_, screen).run(codes, IdentifierLabel()); // it tells the user itself
+    });
     screen->setWindowModality(Qt::ApplicationModal);
     screen->show();
 }

@@ -9,6 +9,7 @@
 #include <QSaveFile>
 #include <QXmlStreamWriter>
 #include <cmath>
+#include <iterator>
 
 namespace workbook {
 
@@ -112,13 +113,34 @@ QByteArray workbookPart(const QVector<SheetToWrite>& sheets)
             xml.writeAttribute(kRelNs, QStringLiteral("id"), QStringLiteral("rId%1").arg(i + 1));
         }
         xml.writeEndElement();
+        // The rows printed at the top of every page.
+        bool named = false;
+        for (int i = 0; i < sheets.size(); ++i) {
+            if (!sheets[i].freezeFirstRow)
+                continue;
+            if (!named)
+                xml.writeStartElement(kMainNs, QStringLiteral("definedNames"));
+            named = true;
+            xml.writeStartElement(kMainNs, QStringLiteral("definedName"));
+            xml.writeAttribute(QStringLiteral("name"), QStringLiteral("_xlnm.Print_Titles"));
+            xml.writeAttribute(QStringLiteral("localSheetId"), QString::number(i));
+            QString quoted = sheets[i].name;
+            quoted.replace(QLatin1Char('\''), QStringLiteral("''"));
+            xml.writeCharacters(QLatin1Char('\'') + quoted + QStringLiteral("'!$1:$1"));
+            xml.writeEndElement();
+        }
+        if (named)
+            xml.writeEndElement();
         xml.writeEndElement();
     });
 }
 
+// The cell styles of stylesPart, by index.
+enum Style { Plain = 0, Bold = 1, Centred = 2, Heading = 3, Wrapped = 4 };
+
 QByteArray stylesPart()
 {
-    // Style 0 plain, style 1 bold. Tahoma carries Persian letters wherever the workbook opens.
+    // Tahoma carries Persian letters wherever the workbook opens.
     return document([](QXmlStreamWriter& xml) {
         xml.writeDefaultNamespace(kMainNs);
         xml.writeStartElement(kMainNs, QStringLiteral("styleSheet"));
@@ -157,17 +179,34 @@ QByteArray stylesPart()
         for (const char* a : {"numFmtId", "fontId", "fillId", "borderId"})
             xml.writeAttribute(QString::fromLatin1(a), QStringLiteral("0"));
         xml.writeEndElement();
+        struct Xf {
+            bool bold, centred, wrapped;
+        };
+        const Xf xfs[] = {{false, false, false}, {true, false, false}, {false, true, false}, {true, true, true},
+                          {false, false, true}}; // by Style
         xml.writeStartElement(kMainNs, QStringLiteral("cellXfs"));
-        xml.writeAttribute(QStringLiteral("count"), QStringLiteral("2"));
-        for (int font : {0, 1}) {
-            xml.writeEmptyElement(kMainNs, QStringLiteral("xf"));
+        xml.writeAttribute(QStringLiteral("count"), QString::number(std::size(xfs)));
+        for (const Xf& xf : xfs) {
+            const bool aligned = xf.centred || xf.wrapped;
+            xml.writeStartElement(kMainNs, QStringLiteral("xf"));
             xml.writeAttribute(QStringLiteral("numFmtId"), QStringLiteral("0"));
-            xml.writeAttribute(QStringLiteral("fontId"), QString::number(font));
+            xml.writeAttribute(QStringLiteral("fontId"), xf.bold ? QStringLiteral("1") : QStringLiteral("0"));
             xml.writeAttribute(QStringLiteral("fillId"), QStringLiteral("0"));
             xml.writeAttribute(QStringLiteral("borderId"), QStringLiteral("0"));
             xml.writeAttribute(QStringLiteral("xfId"), QStringLiteral("0"));
-            if (font)
+            if (xf.bold)
                 xml.writeAttribute(QStringLiteral("applyFont"), QStringLiteral("1"));
+            if (aligned) {
+                xml.writeAttribute(QStringLiteral("applyAlignment"), QStringLiteral("1"));
+                // Centred vertically too, beside a neighbour broken over lines.
+                xml.writeEmptyElement(kMainNs, QStringLiteral("alignment"));
+                if (xf.centred)
+                    xml.writeAttribute(QStringLiteral("horizontal"), QStringLiteral("center"));
+                xml.writeAttribute(QStringLiteral("vertical"), QStringLiteral("center"));
+                if (xf.wrapped)
+                    xml.writeAttribute(QStringLiteral("wrapText"), QStringLiteral("1"));
+            }
+            xml.writeEndElement();
         }
         xml.writeEndElement();
         xml.writeStartElement(kMainNs, QStringLiteral("cellStyles"));
@@ -220,68 +259,158 @@ private:
     QStringList strings_;
 };
 
-QByteArray sheetPart(const SheetToWrite& sheet, SharedStrings& strings)
+void writeSheet(QXmlStreamWriter& xml, const SheetToWrite& sheet, SharedStrings& strings)
 {
-    return document([&](QXmlStreamWriter& xml) {
-        xml.writeDefaultNamespace(kMainNs);
-        xml.writeStartElement(kMainNs, QStringLiteral("worksheet"));
-        xml.writeStartElement(kMainNs, QStringLiteral("sheetViews"));
-        xml.writeEmptyElement(kMainNs, QStringLiteral("sheetView"));
-        if (sheet.rightToLeft)
-            xml.writeAttribute(QStringLiteral("rightToLeft"), QStringLiteral("1"));
-        xml.writeAttribute(QStringLiteral("workbookViewId"), QStringLiteral("0"));
+    xml.writeDefaultNamespace(kMainNs);
+    xml.writeStartElement(kMainNs, QStringLiteral("worksheet"));
+    if (sheet.landscapeFitToWidth) {
+        xml.writeStartElement(kMainNs, QStringLiteral("sheetPr"));
+        xml.writeEmptyElement(kMainNs, QStringLiteral("pageSetUpPr"));
+        xml.writeAttribute(QStringLiteral("fitToPage"), QStringLiteral("1"));
         xml.writeEndElement();
-        if (!sheet.columnWidths.isEmpty()) {
-            xml.writeStartElement(kMainNs, QStringLiteral("cols"));
-            for (auto it = sheet.columnWidths.constBegin(); it != sheet.columnWidths.constEnd(); ++it) {
-                xml.writeEmptyElement(kMainNs, QStringLiteral("col"));
-                xml.writeAttribute(QStringLiteral("min"), QString::number(it.key()));
-                xml.writeAttribute(QStringLiteral("max"), QString::number(it.key()));
-                xml.writeAttribute(QStringLiteral("width"), QString::number(it.value()));
-                xml.writeAttribute(QStringLiteral("customWidth"), QStringLiteral("1"));
+    }
+    xml.writeStartElement(kMainNs, QStringLiteral("sheetViews"));
+    xml.writeStartElement(kMainNs, QStringLiteral("sheetView"));
+    if (sheet.rightToLeft)
+        xml.writeAttribute(QStringLiteral("rightToLeft"), QStringLiteral("1"));
+    xml.writeAttribute(QStringLiteral("workbookViewId"), QStringLiteral("0"));
+    if (sheet.freezeFirstRow) {
+        xml.writeEmptyElement(kMainNs, QStringLiteral("pane"));
+        xml.writeAttribute(QStringLiteral("ySplit"), QStringLiteral("1"));
+        xml.writeAttribute(QStringLiteral("topLeftCell"), QStringLiteral("A2"));
+        xml.writeAttribute(QStringLiteral("activePane"), QStringLiteral("bottomLeft"));
+        xml.writeAttribute(QStringLiteral("state"), QStringLiteral("frozen"));
+    }
+    xml.writeEndElement();
+    xml.writeEndElement();
+    if (!sheet.columnWidths.isEmpty()) {
+        xml.writeStartElement(kMainNs, QStringLiteral("cols"));
+        for (auto it = sheet.columnWidths.constBegin(); it != sheet.columnWidths.constEnd(); ++it) {
+            xml.writeEmptyElement(kMainNs, QStringLiteral("col"));
+            xml.writeAttribute(QStringLiteral("min"), QString::number(it.key()));
+            xml.writeAttribute(QStringLiteral("max"), QString::number(it.key()));
+            xml.writeAttribute(QStringLiteral("width"), QString::number(it.value()));
+            xml.writeAttribute(QStringLiteral("customWidth"), QStringLiteral("1"));
+        }
+        xml.writeEndElement();
+    }
+    xml.writeStartElement(kMainNs, QStringLiteral("sheetData"));
+    for (auto row = sheet.rows.constBegin(); row != sheet.rows.constEnd(); ++row) {
+        xml.writeStartElement(kMainNs, QStringLiteral("row"));
+        xml.writeAttribute(QStringLiteral("r"), QString::number(row.key()));
+        // Spreadsheet programs do not all fit a row to text broken over lines when they open it.
+        if (const double height = sheet.rowHeights.value(row.key()); height > 0) {
+            xml.writeAttribute(QStringLiteral("ht"), QString::number(height));
+            xml.writeAttribute(QStringLiteral("customHeight"), QStringLiteral("1"));
+        }
+        const bool bold = sheet.boldFirstRow && row.key() == 1;
+        for (auto cell = row->constBegin(); cell != row->constEnd(); ++cell) {
+            const CellValue& v = cell.value();
+            const bool number = v.kind == CellValue::Kind::Number && std::isfinite(v.number);
+            const QString text = xmlSafe(v.asText());
+            if (!number && text.isEmpty())
+                continue;
+            xml.writeStartElement(kMainNs, QStringLiteral("c"));
+            xml.writeAttribute(QStringLiteral("r"), columnName(cell.key()) + QString::number(row.key()));
+            Style style = Plain;
+            if (bold)
+                style = sheet.centred ? Heading : Bold;
+            else if (sheet.wrappedColumns.contains(cell.key()))
+                style = Wrapped;
+            else if (sheet.centred)
+                style = Centred;
+            if (style != Plain)
+                xml.writeAttribute(QStringLiteral("s"), QString::number(int(style)));
+            if (number) {
+                xml.writeTextElement(kMainNs, QStringLiteral("v"), text);
+            } else {
+                xml.writeAttribute(QStringLiteral("t"), QStringLiteral("s"));
+                ++strings.uses;
+                xml.writeTextElement(kMainNs, QStringLiteral("v"), QString::number(strings.indexOf(text)));
             }
             xml.writeEndElement();
         }
-        xml.writeStartElement(kMainNs, QStringLiteral("sheetData"));
-        for (auto row = sheet.rows.constBegin(); row != sheet.rows.constEnd(); ++row) {
-            xml.writeStartElement(kMainNs, QStringLiteral("row"));
-            xml.writeAttribute(QStringLiteral("r"), QString::number(row.key()));
-            const bool bold = sheet.boldFirstRow && row.key() == 1;
-            for (auto cell = row->constBegin(); cell != row->constEnd(); ++cell) {
-                const CellValue& v = cell.value();
-                const bool number = v.kind == CellValue::Kind::Number && std::isfinite(v.number);
-                const QString text = xmlSafe(v.asText());
-                if (!number && text.isEmpty())
-                    continue;
-                xml.writeStartElement(kMainNs, QStringLiteral("c"));
-                xml.writeAttribute(QStringLiteral("r"), columnName(cell.key()) + QString::number(row.key()));
-                if (bold)
-                    xml.writeAttribute(QStringLiteral("s"), QStringLiteral("1"));
-                if (number) {
-                    xml.writeTextElement(kMainNs, QStringLiteral("v"), text);
-                } else {
-                    xml.writeAttribute(QStringLiteral("t"), QStringLiteral("s"));
-                    ++strings.uses;
-                    xml.writeTextElement(kMainNs, QStringLiteral("v"), QString::number(strings.indexOf(text)));
-                }
-                xml.writeEndElement();
-            }
-            xml.writeEndElement();
-        }
         xml.writeEndElement();
-        xml.writeEndElement();
-    });
+    }
+    xml.writeEndElement();
+    if (sheet.landscapeFitToWidth) {
+        xml.writeEmptyElement(kMainNs, QStringLiteral("pageMargins"));
+        for (const auto& [side, inches] : {std::pair{"left", "0.4"}, {"right", "0.4"}, {"top", "0.5"},
+                                          {"bottom", "0.5"}, {"header", "0.3"}, {"footer", "0.3"}})
+            xml.writeAttribute(QString::fromLatin1(side), QString::fromLatin1(inches));
+        xml.writeEmptyElement(kMainNs, QStringLiteral("pageSetup"));
+        xml.writeAttribute(QStringLiteral("paperSize"), QStringLiteral("9")); // A4
+        xml.writeAttribute(QStringLiteral("orientation"), QStringLiteral("landscape"));
+        xml.writeAttribute(QStringLiteral("fitToWidth"), QStringLiteral("1"));
+        xml.writeAttribute(QStringLiteral("fitToHeight"), QStringLiteral("0")); // as many pages down as needed
+    }
+    xml.writeEndElement();
+}
+
+bool openMember(QuaZipFile& file, const QString& name)
+{
+    QuaZipNewInfo info(name);
+    info.dateTime = kStamp;
+    info.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+    return file.open(QIODevice::WriteOnly, info);
 }
 
 bool addMember(QuaZip& zip, const QString& name, const QByteArray& data)
 {
     QuaZipFile file(&zip);
-    QuaZipNewInfo info(name);
-    info.dateTime = kStamp;
-    info.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
-    if (!file.open(QIODevice::WriteOnly, info))
+    if (!openMember(file, name))
         return false;
     const bool written = file.write(data) == data.size();
+    file.close();
+    return written && file.getZipError() == ZIP_OK;
+}
+
+// Gathers the many small writes of an XML writer into pieces large enough to compress well.
+class Chunked final : public QIODevice {
+public:
+    explicit Chunked(QIODevice& target)
+        : target_(target)
+    {
+        open(QIODevice::WriteOnly);
+    }
+    bool flushPiece()
+    {
+        const bool ok = piece_.isEmpty() || target_.write(piece_) == piece_.size();
+        piece_.clear();
+        return ok;
+    }
+
+protected:
+    qint64 readData(char*, qint64) override { return -1; }
+    qint64 writeData(const char* data, qint64 size) override
+    {
+        piece_.append(data, size);
+        if (piece_.size() >= kPiece && !flushPiece())
+            return -1;
+        return size;
+    }
+
+private:
+    static constexpr qsizetype kPiece = 256 * 1024;
+    QIODevice& target_;
+    QByteArray piece_;
+};
+
+// Written straight into the archive: a sheet of many thousand rows is never held whole as XML.
+bool addStreamedMember(QuaZip& zip, const QString& name, const std::function<void(QXmlStreamWriter&)>& body)
+{
+    QuaZipFile file(&zip);
+    if (!openMember(file, name))
+        return false;
+    bool written = false;
+    {
+        Chunked pieces(file);
+        QXmlStreamWriter xml(&pieces);
+        xml.writeStartDocument(QStringLiteral("1.0"), true);
+        body(xml);
+        xml.writeEndDocument();
+        written = !xml.hasError() && pieces.flushPiece();
+    }
     file.close();
     return written && file.getZipError() == ZIP_OK;
 }
@@ -315,9 +444,6 @@ store::Result WriteXlsx(const QString& path, const QVector<SheetToWrite>& sheets
     }
 
     SharedStrings strings;
-    QList<QByteArray> sheetParts;
-    for (const SheetToWrite& sheet : sheets)
-        sheetParts << sheetPart(sheet, strings);
     QList<QPair<QString, QString>> workbookRels;
     for (int i = 1; i <= sheets.size(); ++i)
         workbookRels.append({QStringLiteral("worksheet"), QStringLiteral("worksheets/sheet%1.xml").arg(i)});
@@ -342,8 +468,10 @@ store::Result WriteXlsx(const QString& path, const QVector<SheetToWrite>& sheets
             && addMember(zip, QStringLiteral("xl/workbook.xml"), workbookPart(sheets))
             && addMember(zip, QStringLiteral("xl/_rels/workbook.xml.rels"), relationships(workbookRels))
             && addMember(zip, QStringLiteral("xl/styles.xml"), stylesPart());
-        for (int i = 0; ok && i < sheetParts.size(); ++i)
-            ok = addMember(zip, QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1), sheetParts[i]);
+        for (int i = 0; ok && i < sheets.size(); ++i)
+            ok = addStreamedMember(zip, QStringLiteral("xl/worksheets/sheet%1.xml").arg(i + 1),
+                                   [&](QXmlStreamWriter& xml) { writeSheet(xml, sheets[i], strings); });
+        // Last: the sheets have gathered the texts.
         ok = ok && addMember(zip, QStringLiteral("xl/sharedStrings.xml"), strings.part());
         zip.close();
         ok = ok && zip.getZipError() == ZIP_OK;

@@ -143,13 +143,15 @@ void FrmCode::build()
     page->addWidget(Frame1);
 
     Command6 = MakeButton(this, QStringLiteral("Command6"), texts::kCaptionExit);
+    CmdGroupExcel = MakeButton(this, QStringLiteral("CmdGroupExcel"), texts::kCaptionGroupExcel);
     auto* bottom = new QHBoxLayout;
+    bottom->addWidget(CmdGroupExcel);
     bottom->addStretch();
     bottom->addWidget(Command6);
     page->addLayout(bottom);
 
     // Enter belongs to Text5 alone: no button of the window is a default button.
-    for (QPushButton* b : {Command2, Command6}) {
+    for (QPushButton* b : {Command2, Command6, CmdGroupExcel}) {
         b->setAutoDefault(false);
         b->setMinimumWidth(twips(1300));
     }
@@ -160,6 +162,7 @@ void FrmCode::build()
     connect(Command2, &QPushButton::clicked, this, &FrmCode::deleteExaminee);
     connect(Text5, &QLineEdit::returnPressed, this, &FrmCode::deleteExaminee);
     connect(Command6, &QPushButton::clicked, this, &QDialog::close); // Escape closes it too
+    connect(CmdGroupExcel, &QPushButton::clicked, this, &FrmCode::requestGroupExport);
 }
 
 void FrmCode::load()
@@ -180,6 +183,16 @@ const std::optional<store::ColumnFilter>& FrmCode::currentFilter() const
 store::Result FrmCode::codesInView(QStringList& codes) const
 {
     return examinees.valuesInView(kCode, codes);
+}
+
+void FrmCode::requestGroupExport()
+{
+    QStringList codes;
+    if (const store::Result r = codesInView(codes); !r) {
+        reportFailure(titles::kError, kNotRead + QLatin1Char('\n') + r.error, Dialogs::Icon::Critical);
+        return;
+    }
+    Q_EMIT groupExportRequested(codes);
 }
 
 void FrmCode::blankLists(const QList<QComboBox*>& lists)

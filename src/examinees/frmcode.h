@@ -1,6 +1,7 @@
 #pragma once
 // The lookup and deletion screen: finds a forgotten examinee code by family name, first name or
-// group, and deletes an examinee with every row kept for him.
+// group, and deletes an examinee with every row kept for him. It also asks for the results of
+// the examinees it shows in one workbook (made elsewhere: it needs the scoring and the norms).
 #include "kit/dialogs.h"
 #include "store/row_models.h"
 #include "store/view.h"
@@ -32,6 +33,14 @@ public:
     store::Result codesInView(QStringList& codes) const;
 
     void deleteExaminee(); // Command2, or Enter in Text5
+    // CmdGroupExcel: hands the codes the grid shows on to groupExportRequested; a failed read
+    // is told here.
+    void requestGroupExport();
+
+Q_SIGNALS:
+    // The results of these examinees (every one the grid shows, in its order) are wanted in one
+    // workbook.
+    void groupExportRequested(const QStringList& codes);
 
 private:
     std::shared_ptr<store::Connection> examineeFile_;
@@ -55,6 +64,7 @@ public:
     QLineEdit* Text5 = nullptr;      // the code to delete
     QPushButton* Command2 = nullptr; // delete
     QPushButton* Command6 = nullptr; // exit
+    QPushButton* CmdGroupExcel = nullptr; // the group's results in a workbook
 
 private:
     void build();

@@ -17,5 +17,7 @@ inline const QString kCaptionDelete = QStringLiteral("حذف "); // trailing bla
 inline const QString kNoSuchCode = QStringLiteral("فردي با اين کد وجود ندارد");
 inline const QString kConfirmDelete = QStringLiteral("آيا براي حذف کردن مطمئن هستيد؟");
 inline const QString kDeleted = QStringLiteral("حذف با موفقيت انجام گرفت");
+// The results of every examinee the grid shows, in one workbook.
+inline const QString kCaptionGroupExcel = QStringLiteral("خروجي اكسل گروه");
 
 } // namespace texts

@@ -1,8 +1,10 @@
 #include "store/row_models.h"
 #include "store/schema.h"
 
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace store {
 
@@ -278,6 +280,47 @@ void DistinctValuesModel::fetchMore(const QModelIndex& parent)
 {
     if (canFetchMore(parent))
         (void)fetchPage(); // a failure is kept in lastError() and ends the fetching
+}
+
+Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStringList& columns,
+                        const QString& keyColumn, const QStringList& keys,
+                        const std::function<void(const QStringList& row)>& visit)
+{
+    if (Result r = checkColumns(connection, table, columns + QStringList{keyColumn}); !r)
+        return r;
+    // Well under the smallest limit on bound values SQLite has been built with (999).
+    constexpr qsizetype kBatch = 500;
+    QStringList unique;
+    unique.reserve(keys.size());
+    QSet<QString> seen;
+    for (const QString& key : keys) {
+        if (!seen.contains(key)) {
+            seen.insert(key);
+            unique << (key.isNull() ? QStringLiteral("") : key); // NULL would equal nothing
+        }
+    }
+    QStringList selected;
+    for (const QString& c : columns)
+        selected << quoteIdentifier(c);
+    const QString head = QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (")
+                             .arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table), quoteIdentifier(keyColumn));
+    QSqlQuery q(connection.database());
+    q.setForwardOnly(true);
+    for (qsizetype from = 0; from < unique.size(); from += kBatch) {
+        const qsizetype n = std::min(kBatch, unique.size() - from);
+        const QVariantList binds(unique.cbegin() + from, unique.cbegin() + from + n);
+        const QString sql = head + QStringList(n, QStringLiteral("?")).join(QLatin1Char(',')) + QStringLiteral(") ORDER BY rowid");
+        if (Result r = execBound(q, sql, binds); !r)
+            return Result::failure(QStringLiteral("%1: %2").arg(table, r.error));
+        QStringList row;
+        while (q.next()) {
+            row.clear();
+            for (int i = 0; i < columns.size(); ++i)
+                row << q.value(i).toString();
+            visit(row);
+        }
+    }
+    return Result::success();
 }
 
 } // namespace store

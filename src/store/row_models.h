@@ -9,6 +9,7 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -89,5 +90,12 @@ private:
     bool resetting_ = false;
     QString lastError_;
 };
+
+// Some columns of every row whose key column equals one of the keys, for work on many rows at once
+// (a few queries, the keys bound in batches, instead of one per key). visit gets each row's values
+// in the order of columns; the rows of one key come in stored order. A key given twice is read once.
+Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStringList& columns,
+                        const QString& keyColumn, const QStringList& keys,
+                        const std::function<void(const QStringList& row)>& visit);
 
 } // namespace store

@@ -86,6 +86,36 @@ private Q_SLOTS:
         QVERIFY(!grid.canFetchMore({}));
     }
 
+    // Keys past one batch of bound values, one asked twice, one nobody has.
+    void rowsWithKeysAreReadInBatches()
+    {
+        TestEnv env;
+        plant(env);
+        QVERIFY(testing_support::execSql(env.path(store::kExamineeFile),
+                                         {u"INSERT INTO Answer (Code, \"1\") VALUES ('599', 'a'), ('599', 'b')"_s}));
+        store::Connection file(env.path(store::kExamineeFile));
+        QStringList keys{u"599"_s, u"nobody"_s, u"599"_s};
+        for (int n = 1; n <= 598; ++n)
+            keys << QString::number(n);
+        QHash<QString, QString> groups;
+        int rows = 0;
+        QVERIFY(store::ReadRowsWithKeys(file, u"IDE"_s, {u"Code"_s, u"Group"_s}, u"Code"_s, keys,
+                                        [&](const QStringList& row) {
+                                            ++rows;
+                                            groups.insert(row.at(0), row.at(1));
+                                        }));
+        QCOMPARE(rows, 599);
+        QCOMPARE(groups.value(u"1"_s), u"A"_s);
+        QCOMPARE(groups.value(u"598"_s), u"B"_s);
+        QVERIFY(!groups.contains(u"600"_s));
+
+        QStringList answers; // every row of a key, in stored order
+        QVERIFY(store::ReadRowsWithKeys(file, u"Answer"_s, {u"1"_s}, u"Code"_s, {u"599"_s},
+                                        [&](const QStringList& row) { answers << row.at(0); }));
+        QCOMPARE(answers, (QStringList{u"a"_s, u"b"_s}));
+        QVERIFY(!store::ReadRowsWithKeys(file, u"IDE"_s, {u"NoSuchColumn"_s}, u"Code"_s, keys, [](const QStringList&) {}));
+    }
+
     void existingFileGetsTheIndexesItLacks()
     {
         TestEnv env;

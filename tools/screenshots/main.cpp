@@ -1,6 +1,7 @@
 // Renders the program's screens offscreen into PNG files, for the README and for review.
 // The printed report's first page goes through a PDF and pdftoppm into report-page.png; the
-// Word document, when LibreOffice is installed, through LibreOffice into word-document.png.
+// Word document, when LibreOffice is installed, through LibreOffice into word-document.png, and
+// so is the group workbook into group-workbook.png.
 // Usage: tavora71-screenshots <output-folder> [theme-number]
 #include "examinees/identity.h"
 #include "store/schema.h"
@@ -24,6 +25,7 @@
 #include "maintenance/progress.h"
 #include "profile/interpretation_panel.h"
 #include "profile/frmnemudar.h"
+#include "profile/group_export.h"
 #include "profile/profile_export.h"
 #include "reports/report_painter.h"
 #include "settings/clinic_details.h"
@@ -171,10 +173,10 @@ bool run(const QString& program, const QStringList& args)
 }
 
 // The first page of a PDF as <name>.png, through pdftoppm.
-void savePdfPage(const QString& pdf, const QString& folder, const QString& name)
+void savePdfPage(const QString& pdf, const QString& folder, const QString& name, int dpi = 80)
 {
     const bool ok = !QStandardPaths::findExecutable(QStringLiteral("pdftoppm")).isEmpty()
-                    && run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QStringLiteral("80"),
+                    && run(QStringLiteral("pdftoppm"), {QStringLiteral("-png"), QStringLiteral("-r"), QString::number(dpi),
                                                         QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
                                                         QStringLiteral("1"), QStringLiteral("-singlefile"), pdf,
                                                         QDir(folder).filePath(name)});
@@ -392,6 +394,111 @@ void saveCaptureScreens(ScriptedDialogs& dialogs, Frm1& main, const QString& fol
     main.HideAllPanels();
 }
 
+// The group workbook of a class of eight, as LibreOffice prints its first page: two women with
+// items left empty, one examinee whose education selects no norm table, one without responses.
+void saveGroupWorkbook(AppContext& ctx, ScriptedDialogs& dialogs, const QString& folder)
+{
+    const QString soffice = QStringLiteral("soffice");
+    if (QStandardPaths::findExecutable(soffice).isEmpty()) {
+        std::printf("skipped group-workbook (no LibreOffice)\n");
+        return;
+    }
+    struct Person {
+        const char* code;
+        QString given, family, sex, age, marital, education;
+        int seed;     // the answers, drawn from it; 0: none
+        int empty;    // items left empty
+        bool saved;   // an interpretation saved
+    };
+    using namespace examinees;
+    const QList<Person> people{
+        {"2101", QStringLiteral("سارا"), QStringLiteral("احمدي"), kFemale, QStringLiteral("16"), kSingle, kDiplomaOrLess, 3, 0, true},
+        {"2102", QStringLiteral("علي"), QStringLiteral("رضايي"), kMale, QStringLiteral("17"), kSingle, kDiplomaOrLess, 5, 0, true},
+        {"2103", QStringLiteral("مريم"), QStringLiteral("كريمي"), kFemale, QStringLiteral("16"), kSingle, kDiplomaOrLess, 7, 2, false},
+        {"2104", QStringLiteral("حسين"), QStringLiteral("محمدي"), kMale, QStringLiteral("18"), kSingle, kDiplomaOrLess, 11, 0, false},
+        {"2105", QStringLiteral("زهرا"), QStringLiteral("حسيني"), kFemale, QStringLiteral("17"), kSingle, kDiplomaOrLess, 13, 6, false},
+        {"2106", QStringLiteral("رضا"), QStringLiteral("موسوي"), kMale, QStringLiteral("17"), kSingle, QStringLiteral("دبيرستان"), 17, 0, false},
+        {"2107", QStringLiteral("فاطمه"), QStringLiteral("نوري"), kFemale, QStringLiteral("19"), kSingle, kUniversity, 19, 0, true},
+        {"2108", QStringLiteral("امير"), QStringLiteral("صادقي"), kMale, QStringLiteral("18"), kSingle, kDiplomaOrLess, 0, 0, false}};
+    QStringList codes;
+    for (const Person& p : people) {
+        QStringList responses;
+        if (p.seed) {
+            quint32 x = quint32(p.seed) * 2654435761u;
+            for (int item = 1; item <= store::kItemCount; ++item) {
+                x = x * 1664525u + 1013904223u;
+                responses << ((x >> 16) % 100 < 45 ? QStringLiteral("1") : QStringLiteral("2"));
+            }
+            for (int i = 0; i < p.empty; ++i)
+                responses[(p.seed * 7 + i * 11) % store::kItemCount].clear();
+        }
+        const QString code = QString::fromLatin1(p.code);
+        const QHash<QString, QString> identity{
+            {QStringLiteral("FName"), p.given}, {QStringLiteral("LName"), p.family}, {QStringLiteral("Group"), QStringLiteral("C")},
+            {QStringLiteral("Jens"), p.sex}, {QStringLiteral("Sen"), p.age}, {QStringLiteral("Taahol"), p.marital},
+            {QStringLiteral("Tahsil"), p.education}, {QStringLiteral("Date"), QStringLiteral("1403/07/21")},
+            {QStringLiteral("Time"), QStringLiteral("09:%1:00").arg(10 + codes.size() * 6)}};
+        if (!testing_support::addExaminee(ctx.programFolder(), code, responses, identity))
+            return;
+        if (p.saved)
+            testing_support::execSql(ctx.path(store::kExamineeFile),
+                                     {QStringLiteral("UPDATE IDE SET TT1 = 'تفسير' WHERE Code = '%1'").arg(code)});
+        codes << code;
+    }
+    QTemporaryDir out;
+    const QString xlsx = out.filePath(QStringLiteral("group.xlsx"));
+    dialogs.fileAnswers.enqueue(xlsx);
+    if (GroupExport(ctx, nullptr).run(codes, QStringLiteral("كد آزمودني")) != GroupExport::Outcome::Written
+        || !run(QStandardPaths::findExecutable(soffice),
+                {QStringLiteral("-env:UserInstallation=file://") + out.filePath(QStringLiteral("lo")),
+                 QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
+                 QStringLiteral("--outdir"), out.path(), xlsx})) {
+        std::printf("FAILED group-workbook\n");
+        return;
+    }
+    savePdfPage(out.filePath(QStringLiteral("group.pdf")), folder, QStringLiteral("group-workbook"), 200);
+    // The page is mostly empty below eight rows: only the table is kept, with a margin.
+    const QString png = QDir(folder).filePath(QStringLiteral("group-workbook.png"));
+    const QImage page(png);
+    QRect used;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 200)
+                used |= QRect(x, y, 1, 1);
+    if (used.isEmpty())
+        return;
+    // Too wide to read in one strip: cut in the widest white gap between two columns in the
+    // middle third and put the right part (identity, raw scores) above the left (T scores, codes,
+    // notes). A gap inside a heading is narrower than one between columns.
+    const QImage table = page.copy(used.adjusted(-24, -24, 24, 24));
+    auto blank = [&](int x) {
+        for (int y = 0; y < table.height(); ++y)
+            if (qGray(table.pixel(x, y)) < 200)
+                return false;
+        return true;
+    };
+    int cut = table.width() / 2;
+    int widest = 0;
+    for (int x = table.width() / 3, run = 0; x < table.width() * 2 / 3; ++x) {
+        run = blank(x) ? run + 1 : 0;
+        if (run > widest) {
+            widest = run;
+            cut = x - run / 2;
+        }
+    }
+    const int half = std::max(cut, table.width() - cut);
+    QImage stacked(half, table.height() * 2 + 12, QImage::Format_RGB32);
+    stacked.fill(Qt::white);
+    {
+        QPainter p(&stacked);
+        p.drawImage(QPoint(half - (table.width() - cut), 0), table, QRect(cut, 0, table.width() - cut, table.height()));
+        p.fillRect(QRect(0, table.height() + 5, half, 2), QColor(200, 200, 200));
+        p.drawImage(QPoint(half - cut, table.height() + 12), table, QRect(0, 0, cut, table.height()));
+    }
+    if (!stacked.save(png))
+        std::printf("FAILED group-workbook (crop)\n");
+}
+
 // The lookup screen over a few examinees, then filtered by a family name; the settings panel
 // with a logo, the clinic details filled in, and the theme panel.
 void saveLookupAndSettings(ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
@@ -484,5 +591,6 @@ int main(int argc, char* argv[])
     saveMaintenanceScreens(ctx, *main, out);
     saveCaptureScreens(dialogs, *main, out);
     saveLookupAndSettings(dialogs, *main, out);
+    saveGroupWorkbook(ctx, dialogs, out);
     return 0;
 }
