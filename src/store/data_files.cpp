@@ -158,11 +158,10 @@ Result CreateDataFile(const QString& programFolder, const FileDef& file)
     return r;
 }
 
-Result VerifyDataFile(const QString& path, const FileDef& file)
+namespace {
+
+Result verifyOn(Connection& conn, const QString& path, const FileDef& file)
 {
-    Connection conn(path);
-    if (Result r = conn.open(); !r)
-        return r;
     // One query for the whole file; it also fails on a file that is not a database.
     QSqlQuery q(conn.database());
     if (!q.exec(QStringLiteral("SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
@@ -183,11 +182,8 @@ Result VerifyDataFile(const QString& path, const FileDef& file)
     return Result::success();
 }
 
-Result AddMissingIndexes(const QString& path, const FileDef& file)
+Result addIndexesOn(Connection& conn, const QString& path, const FileDef& file)
 {
-    Connection conn(path);
-    if (Result r = conn.open(); !r)
-        return r;
     QSqlQuery q(conn.database());
     if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'index'")))
         return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
@@ -204,6 +200,30 @@ Result AddMissingIndexes(const QString& path, const FileDef& file)
         }
     }
     return Result::success();
+}
+
+// An existing file at start-up: checked, then given the indexes it lacks, on one connection.
+Result verifyAndIndex(const QString& path, const FileDef& file)
+{
+    Connection conn(path);
+    if (Result r = conn.open(); !r)
+        return r;
+    if (Result r = verifyOn(conn, path, file); !r)
+        return r;
+    // A file made before an index was added (or restored from such a backup) gets it now. Only
+    // speed depends on it, so a file that cannot take it (read-only, busy) is used as it is.
+    (void)addIndexesOn(conn, path, file);
+    return Result::success();
+}
+
+} // namespace
+
+Result VerifyDataFile(const QString& path, const FileDef& file)
+{
+    Connection conn(path);
+    if (Result r = conn.open(); !r)
+        return r;
+    return verifyOn(conn, path, file);
 }
 
 Result CreateMissingSkinFiles(const QString& programFolder)
@@ -236,14 +256,9 @@ PrepareOutcome PrepareProgramFolder(const QString& programFolder)
                 return {false, file.fileName,
                         QStringLiteral("%1 is a link to %2, outside the program folder").arg(path, info.symLinkTarget()), {}};
         }
-        const bool exists = info.exists();
-        const Result r = exists ? VerifyDataFile(path, file) : CreateDataFile(programFolder, file);
+        const Result r = info.exists() ? verifyAndIndex(path, file) : CreateDataFile(programFolder, file);
         if (!r)
             return {false, file.fileName, r.error, {}};
-        // A file made before an index was added (or restored from such a backup) gets it now. Only
-        // speed depends on it, so a file that cannot take it (read-only, busy) is used as it is.
-        if (exists)
-            (void)AddMissingIndexes(path, file);
     }
     PrepareOutcome outcome;
     if (const Result r = CreateMissingSkinFiles(programFolder); !r)

@@ -17,9 +17,6 @@ Result CreateDataFile(const QString& programFolder, const FileDef& file);
 // An existing file must open as a database and hold every table with every column.
 Result VerifyDataFile(const QString& path, const FileDef& file);
 
-// Creates the plain indexes the file's tables should have and lack.
-Result AddMissingIndexes(const QString& path, const FileDef& file);
-
 struct PrepareOutcome {
     bool ok = true;
     QString fileName; // the file that could not be used

@@ -1,4 +1,5 @@
 #include "support/test_registry.h"
+#include "workbook_samples.h"
 #include "support/test_data.h"
 #include "support/test_env.h"
 #include "app/frm1.h"
@@ -14,21 +15,6 @@ using namespace Qt::StringLiterals;
 using Icon = Dialogs::Icon;
 
 namespace {
-
-QString workbookFile(const QString& name)
-{
-    return testing_support::dataPath(u"workbooks/"_s + name);
-}
-
-// The worked example as stored: 1, 2, empty, empty, then 1.
-QStringList exampleStored()
-{
-    QStringList r(71, u"1"_s);
-    r[1] = u"2"_s;
-    r[2] = QString();
-    r[3] = QString();
-    return r;
-}
 
 // The main window on a folder with examinees "7" and "8" (8 answered "2" throughout), the
 // publisher of the test workbooks, and the examinee-file screen opened from its button.
@@ -97,7 +83,7 @@ private Q_SLOTS:
         QCOMPARE(r.f->SkinLblName->text(), u"مريم احمدي"_s);
         QVERIFY(r.buttons(true, false));
 
-        r.read(workbookFile(u"libreoffice-example.xlsx"_s));
+        r.read(workbook_samples::file(u"libreoffice-example.xlsx"_s));
         const auto dialog = r.env.dialogs.shown.at(1);
         QCOMPARE(dialog.kind, ScriptedDialogs::Kind::OpenFile);
         QCOMPARE(dialog.filter, u"xlsx (*.xlsx);;xls (*.xls)"_s);
@@ -110,7 +96,7 @@ private Q_SLOTS:
         QCOMPARE(r.stored(), QStringList(71, QString())); // nothing stored before Save
 
         r.f->Save_Btn->click();
-        QCOMPARE(r.stored(), exampleStored());
+        QCOMPARE(r.stored(), workbook_samples::exampleStored());
         done = r.env.dialogs.lastMessage();
         QCOMPARE(done->title, u"پيام"_s);
         QCOMPARE(done->text, u"اطلاعات با موفقيت ذخيره شد"_s);
@@ -123,9 +109,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QStringList>("expected");
-        QTest::newRow("openpyxl") << u"openpyxl-example.xlsx"_s << exampleStored();
-        QTest::newRow("LibreOffice .xls") << u"libreoffice-example.xls"_s << exampleStored();
-        QStringList odd = exampleStored();
+        QTest::newRow("openpyxl") << u"openpyxl-example.xlsx"_s << workbook_samples::exampleStored();
+        QTest::newRow("LibreOffice .xls") << u"libreoffice-example.xls"_s << workbook_samples::exampleStored();
+        QStringList odd = workbook_samples::exampleStored();
         for (int i = 0; i < 8; ++i)
             odd[i] = QStringList{u""_s, u""_s, u""_s, u""_s, u"1"_s, u"2"_s, u"2"_s, u""_s}[i];
         QTest::newRow("values that are no response code") << u"openpyxl-odd-values.xlsx"_s << odd;
@@ -138,7 +124,7 @@ private Q_SLOTS:
         QVERIFY(r.seeded && r.f);
         QVERIFY(testing_support::execSql(r.file(), {u"UPDATE Answer SET \"3\" = '2', \"30\" = '1' WHERE Code = '7'"_s}));
         r.select(u"7"_s);
-        r.read(workbookFile(file));
+        r.read(workbook_samples::file(file));
         r.f->Save_Btn->click();
         QCOMPARE(r.stored(), expected); // every item is written, earlier answers included
     }
@@ -152,13 +138,13 @@ private Q_SLOTS:
         const QString a4 = u"اين فايل دستكاري شده و يا اشتباه انتخاب شده است\n لطفا فايل اصلي را از سايت دانلود كنيد \n\n"
                            u" آدرس سايت \n https://www.tavora71.example "_s;
         QTest::newRow("no file chosen") << QString() << u"Error A3"_s << u" عمليات با مشکل مواجه شده است "_s << Icon::Warning;
-        QTest::newRow("marker with a blank") << workbookFile(u"marker-trailing-blank.xlsx"_s) << u"Error A1"_s
+        QTest::newRow("marker with a blank") << workbook_samples::file(u"marker-trailing-blank.xlsx"_s) << u"Error A1"_s
                                             << u" فايل انتخاب شده قابل بارگذاري نيست "_s << Icon::Information;
-        QTest::newRow("marker in lower case") << workbookFile(u"marker-lower-case.xlsx"_s) << u"Error A1"_s
+        QTest::newRow("marker in lower case") << workbook_samples::file(u"marker-lower-case.xlsx"_s) << u"Error A1"_s
                                              << u" فايل انتخاب شده قابل بارگذاري نيست "_s << Icon::Information;
-        QTest::newRow("missing worksheet") << workbookFile(u"missing-sheet.xlsx"_s) << u"Error A4"_s << a4 << Icon::Information;
-        QTest::newRow("damaged archive") << workbookFile(u"damaged.xlsx"_s) << u"Error A4"_s << a4 << Icon::Information;
-        QTest::newRow("zip bomb") << workbookFile(u"zip-bomb.xlsx"_s) << u"Error A4"_s << a4 << Icon::Information;
+        QTest::newRow("missing worksheet") << workbook_samples::file(u"missing-sheet.xlsx"_s) << u"Error A4"_s << a4 << Icon::Information;
+        QTest::newRow("damaged archive") << workbook_samples::file(u"damaged.xlsx"_s) << u"Error A4"_s << a4 << Icon::Information;
+        QTest::newRow("zip bomb") << workbook_samples::file(u"zip-bomb.xlsx"_s) << u"Error A4"_s << a4 << Icon::Information;
     }
     void refusedFilesChangeNothing()
     {
@@ -176,7 +162,7 @@ private Q_SLOTS:
         QVERIFY(r.buttons(true, false));
 
         // After a good read, a refused one keeps the buffer and the save step.
-        r.read(workbookFile(u"openpyxl-example.xlsx"_s));
+        r.read(workbook_samples::file(u"openpyxl-example.xlsx"_s));
         r.read(file);
         QVERIFY(r.buttons(true, true));
         QCOMPARE(r.f->TxtKLID[1]->text(), u"2"_s);
@@ -192,7 +178,7 @@ private Q_SLOTS:
         QVERIFY(r.buttons(false, false));
 
         r.select(u"7"_s);
-        r.read(workbookFile(u"openpyxl-example.xlsx"_s));
+        r.read(workbook_samples::file(u"openpyxl-example.xlsx"_s));
         r.select(u"8"_s); // a workbook read for 7 is never saved to 8 without reading it again
         QVERIFY(r.buttons(true, false));
         r.select(u"99"_s);
@@ -218,7 +204,7 @@ private Q_SLOTS:
         Import r;
         QVERIFY(r.seeded && r.f);
         r.select(u"7"_s);
-        r.read(workbookFile(u"openpyxl-example.xlsx"_s));
+        r.read(workbook_samples::file(u"openpyxl-example.xlsx"_s));
         QVERIFY(testing_support::execSql(r.file(), {u"CREATE TRIGGER refuse BEFORE UPDATE ON Answer BEGIN SELECT RAISE(ABORT, 'disk full'); END"_s}));
         r.env.dialogs.clear();
         r.f->Save_Btn->click();

@@ -1,4 +1,5 @@
 #include "support/test_registry.h"
+#include "workbook_samples.h"
 #include "support/test_data.h"
 #include "support/test_env.h"
 #include "capture/blank_workbook.h"
@@ -23,21 +24,6 @@ namespace {
 
 // The answer worksheet of the test workbooks is named after this publisher's domain.
 const QString kSheet = u"www.tavora71.example"_s;
-
-QString data(const QString& name)
-{
-    return testing_support::dataPath(u"workbooks/"_s + name);
-}
-
-// The worked example: C3 = 1, C4 = 2, C5 empty, C6 = 0, the rest 1.
-QStringList exampleResponses()
-{
-    QStringList r(71, u"1"_s);
-    r[1] = u"2"_s;
-    r[2] = QString();
-    r[3] = QString();
-    return r;
-}
 
 QStringList stored(const QStringList& values)
 {
@@ -105,11 +91,11 @@ private Q_SLOTS:
     void readsRealWorkbooks()
     {
         QFETCH(QString, file);
-        const AnswerWorkbook read = workbook::ReadAnswerWorkbook(data(file), kSheet);
+        const AnswerWorkbook read = workbook::ReadAnswerWorkbook(workbook_samples::file(file), kSheet);
         QCOMPARE(read.outcome, AnswerWorkbook::Outcome::Read);
         QCOMPARE(read.values.size(), 71);
         QCOMPARE(read.values.at(3), u"0"_s); // the cell as read; the mapping empties it
-        QCOMPARE(stored(read.values), exampleResponses());
+        QCOMPARE(stored(read.values), workbook_samples::exampleStored());
     }
 
     void refusesWorkbooks_data()
@@ -118,14 +104,14 @@ private Q_SLOTS:
         QTest::addColumn<AnswerWorkbook::Outcome>("outcome");
         const auto wrongMarker = AnswerWorkbook::Outcome::WrongMarker;
         const auto unreadable = AnswerWorkbook::Outcome::Unreadable;
-        QTest::newRow("marker with a trailing blank") << data(u"marker-trailing-blank.xlsx"_s) << wrongMarker;
-        QTest::newRow("marker in lower case") << data(u"marker-lower-case.xlsx"_s) << wrongMarker;
-        QTest::newRow(".xls, marker with a trailing blank") << data(u"marker-trailing-blank.xls"_s) << wrongMarker;
-        QTest::newRow("no worksheet of the name") << data(u"missing-sheet.xlsx"_s) << unreadable;
-        QTest::newRow("damaged archive") << data(u"damaged.xlsx"_s) << unreadable;
-        QTest::newRow("zip bomb") << data(u"zip-bomb.xlsx"_s) << unreadable;
-        QTest::newRow("a script, not a workbook") << data(u"make_workbooks.sh"_s) << unreadable;
-        QTest::newRow("no such file") << data(u"nothing-here.xlsx"_s) << unreadable;
+        QTest::newRow("marker with a trailing blank") << workbook_samples::file(u"marker-trailing-blank.xlsx"_s) << wrongMarker;
+        QTest::newRow("marker in lower case") << workbook_samples::file(u"marker-lower-case.xlsx"_s) << wrongMarker;
+        QTest::newRow(".xls, marker with a trailing blank") << workbook_samples::file(u"marker-trailing-blank.xls"_s) << wrongMarker;
+        QTest::newRow("no worksheet of the name") << workbook_samples::file(u"missing-sheet.xlsx"_s) << unreadable;
+        QTest::newRow("damaged archive") << workbook_samples::file(u"damaged.xlsx"_s) << unreadable;
+        QTest::newRow("zip bomb") << workbook_samples::file(u"zip-bomb.xlsx"_s) << unreadable;
+        QTest::newRow("a script, not a workbook") << workbook_samples::file(u"make_workbooks.sh"_s) << unreadable;
+        QTest::newRow("no such file") << workbook_samples::file(u"nothing-here.xlsx"_s) << unreadable;
     }
     void refusesWorkbooks()
     {
@@ -138,7 +124,7 @@ private Q_SLOTS:
 
     void mapsValuesThatAreNoResponseCode()
     {
-        const AnswerWorkbook read = workbook::ReadAnswerWorkbook(data(u"openpyxl-odd-values.xlsx"_s), kSheet);
+        const AnswerWorkbook read = workbook::ReadAnswerWorkbook(workbook_samples::file(u"openpyxl-odd-values.xlsx"_s), kSheet);
         QCOMPARE(read.outcome, AnswerWorkbook::Outcome::Read);
         // a word, 3, 1.5, -1, "1" as text, a Persian 2, 2.0, TRUE
         const QStringList expected{u""_s, u""_s, u""_s, u""_s, u"1"_s, u"2"_s, u"2"_s, u""_s};
