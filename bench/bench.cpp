@@ -12,22 +12,22 @@
 //   tavora71-bench reports         only print and Word
 //   tavora71-bench lookup [folder] only the lookup screen (on a seeded folder, or a new one)
 //   tavora71-bench group <folder>  only the group workbook (on a seeded folder)
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/persian_display.h"
 #include "app/startup.h"
-#include "capture/frmfile.h"
-#include "capture/frmpas2.h"
-#include "examinees/frmcode.h"
+#include "capture/examinee_file_screen.h"
+#include "capture/answer_sheet_screen.h"
+#include "examinees/lookup_screen.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/file_copy.h"
 #include "profile/interpretation_text.h"
 #include "profile/norm_conversion.h"
-#include "profile/frmnemudar.h"
+#include "profile/profile_screen.h"
 #include "profile/group_export.h"
 #include "profile/profile_export.h"
 #include "profile/ranking.h"
 #include "profile/score_rows.h"
-#include "scoring/frmklid.h"
+#include "scoring/scoring_screen.h"
 #include "scoring/scoring_key.h"
 #include "store/data_files.h"
 #include "store/schema.h"
@@ -215,7 +215,7 @@ bool seed(const QString& folder)
             const QString code = QString::number(n);
             ide.bindValue(0, code);
             ide.bindValue(1, first.at(n % 4));
-            ide.bindValue(2, last.at((n / 4) % 4) + QString::number(n % 997));
+            ide.bindValue(2, QString(last.at((n / 4) % 4) + QString::number(n % 997)));
             ide.bindValue(3, n % 2 ? QStringLiteral("مرد") : QStringLiteral("زن"));
             ide.bindValue(4, QStringLiteral("مجرد"));
             ide.bindValue(5, QString(QChar(u'A' + n % 7)));

@@ -1,6 +1,6 @@
 #include "kit/app_context.h"
 #include "kit/system_desktop.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/persian_display.h"
 #include "kit/program_folder.h"
 #include "kit/qt_dialogs.h"

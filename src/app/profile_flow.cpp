@@ -1,7 +1,7 @@
 #include "app/profile_flow.h"
-#include "profile/frmnemudar.h"
+#include "profile/profile_screen.h"
 #include "profile/profile_export.h"
-#include "scoring/frmklid.h"
+#include "scoring/scoring_screen.h"
 
 #include <QPointer>
 

@@ -1,5 +1,5 @@
 #include "app/startup.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/texts.h"
 #include "capture/blank_workbook.h"
 #include "capture/capture_texts.h"

@@ -5,7 +5,7 @@ namespace maintenance {
 
 int OwnVersionNumber(int major, int minor)
 {
-    return (QString::number(major) + QString::number(minor)).toInt();
+    return QString(QString::number(major) + QString::number(minor)).toInt();
 }
 
 double PublishedVersionNumber(const QString& text)

@@ -1,5 +1,5 @@
 #include "profile/profile_export.h"
-#include "profile/frmnemudar.h"
+#include "profile/profile_screen.h"
 #include "reports/capture.h"
 #include "reports/identity_line.h"
 #include "reports/output_files.h"

@@ -1,10 +1,10 @@
 // Start-up, the main window's menu, hints, links and its close step.
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "examinees/registration_panel.h"
 #include "kit/single_instance.h"
 #include "app/startup.h"
 #include "kit/texts.h"
-#include "maintenance/exitpro.h"
+#include "maintenance/exit_screen.h"
 #include "maintenance/maintenance_screens.h"
 #include "store/view.h"
 #include "support/test_env.h"

@@ -1,8 +1,8 @@
 #include "support/test_registry.h"
 #include "support/test_env.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "capture/answer_sheet_entry.h"
-#include "capture/frmpas2.h"
+#include "capture/answer_sheet_screen.h"
 #include "store/view.h"
 
 #include <QApplication>
@@ -70,7 +70,7 @@ struct Sheet {
 
 } // namespace
 
-class AnswerSheetEntryTest : public QObject {
+class TestAnswerSheetEntry : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void classifiesKeys_data()
@@ -134,7 +134,7 @@ private Q_SLOTS:
     }
 };
 
-class Frmpas2Test : public QObject {
+class TestAnswerSheetScreen : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void opensWithTheGridHidden()
@@ -340,6 +340,6 @@ private Q_SLOTS:
     }
 };
 
-TAVORA_TEST(AnswerSheetEntryTest)
-TAVORA_TEST(Frmpas2Test)
+TAVORA_TEST(TestAnswerSheetEntry)
+TAVORA_TEST(TestAnswerSheetScreen)
 #include "tst_answer_sheet.moc"

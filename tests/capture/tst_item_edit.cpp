@@ -1,8 +1,8 @@
 #include "support/test_registry.h"
 #include "support/test_env.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/twips.h"
-#include "capture/frmtest.h"
+#include "capture/test_screen.h"
 #include "capture/item_edit_panel.h"
 #include "store/view.h"
 
@@ -41,7 +41,7 @@ struct Editing {
 
 } // namespace
 
-class ItemEditPanelTest : public QObject {
+class TestItemEditPanel : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void opensOverTheSettingsPanelOnItemOne()
@@ -176,5 +176,5 @@ private Q_SLOTS:
     }
 };
 
-TAVORA_TEST(ItemEditPanelTest)
+TAVORA_TEST(TestItemEditPanel)
 #include "tst_item_edit.moc"

@@ -77,7 +77,7 @@ QByteArray sheetXml(const QByteArray& sheetData, const QByteArray& prolog = {})
 
 } // namespace
 
-class WorkbookReaderTest : public QObject {
+class TestWorkbookReader : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
@@ -241,7 +241,7 @@ private Q_SLOTS:
     }
 };
 
-class XlsxWriterTest : public QObject {
+class TestXlsxWriter : public QObject {
     Q_OBJECT
 
     static QVector<workbook::SheetToWrite> twoSheets()
@@ -382,6 +382,6 @@ private Q_SLOTS:
     }
 };
 
-TAVORA_TEST(WorkbookReaderTest)
-TAVORA_TEST(XlsxWriterTest)
+TAVORA_TEST(TestWorkbookReader)
+TAVORA_TEST(TestXlsxWriter)
 #include "tst_workbook_reader.moc"

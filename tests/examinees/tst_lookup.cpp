@@ -1,8 +1,8 @@
 // The lookup and deletion screen, opened from the main window on real data files.
 #include "support/test_registry.h"
 #include "support/test_env.h"
-#include "app/frm1.h"
-#include "examinees/frmcode.h"
+#include "app/main_window.h"
+#include "examinees/lookup_screen.h"
 #include "store/schema.h"
 #include "store/view.h"
 

@@ -1,6 +1,6 @@
 #include "support/test_registry.h"
 #include "support/test_env.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/twips.h"
 #include "examinees/registration_panel.h"
 #include "examinees/registration_texts.h"

@@ -1,8 +1,8 @@
 // The backup and restore screen on a real program folder: copies, refusals, messages, the end.
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "maintenance/backup_names.h"
 #include "maintenance/file_copy.h"
-#include "maintenance/frmbackup.h"
+#include "maintenance/backup_screen.h"
 #include "maintenance/maintenance_texts.h"
 #include "store/schema.h"
 #include "store/view.h"

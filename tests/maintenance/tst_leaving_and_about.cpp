@@ -1,9 +1,9 @@
 // Leaving through the exit confirmation, and the about screen, as the main window opens them.
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/twips.h"
-#include "maintenance/about.h"
-#include "maintenance/exitpro.h"
-#include "maintenance/frmbackup.h"
+#include "maintenance/about_screen.h"
+#include "maintenance/exit_screen.h"
+#include "maintenance/backup_screen.h"
 #include "maintenance/maintenance_screens.h"
 #include "maintenance/maintenance_texts.h"
 #include "support/test_env.h"

@@ -1,13 +1,13 @@
 // The start-up check and its notice, the update screen and the download window, talking to a
 // real HTTP server on 127.0.0.1 through the main window's buttons.
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/twips.h"
 #include "http_test_server.h"
 #include "maintenance/download_status.h"
-#include "maintenance/frmupdate.h"
+#include "maintenance/update_screen.h"
 #include "maintenance/maintenance_screens.h"
 #include "maintenance/maintenance_texts.h"
-#include "maintenance/progress.h"
+#include "maintenance/progress_screen.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 

@@ -2,9 +2,9 @@
 // and by LibreOffice; the grid's filter, a cancel and an unwritable target.
 #include "support/test_env.h"
 #include "support/test_registry.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "capture/workbook_reader.h"
-#include "examinees/frmcode.h"
+#include "examinees/lookup_screen.h"
 #include "profile/group_export.h"
 #include "profile/group_members.h"
 #include "profile/group_results.h"

@@ -1,6 +1,6 @@
 // Print and Word from the profile screen: the plain look photographed, the look back in every
 // case, and what the report and the document carry from the screen.
-#include "profile/frmnemudar.h"
+#include "profile/profile_screen.h"
 #include "profile/profile_export.h"
 #include "profile/profile_screen_texts.h"
 #include "reports/capture.h"

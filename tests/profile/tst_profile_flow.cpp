@@ -1,10 +1,10 @@
 // The road of one examinee from the main menu to a saved interpretation.
 #include "examinees/identity.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/texts.h"
-#include "profile/frmnemudar.h"
+#include "profile/profile_screen.h"
 #include "profile/interpretation_text.h"
-#include "scoring/frmklid.h"
+#include "scoring/scoring_screen.h"
 #include "store/schema.h"
 #include "store/view.h"
 #include "support/test_env.h"

@@ -1,5 +1,5 @@
-#include "app/frm1.h"
-#include "scoring/frmklid.h"
+#include "app/main_window.h"
+#include "scoring/scoring_screen.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 

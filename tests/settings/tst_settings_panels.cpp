@@ -1,7 +1,7 @@
 // The settings panel and the clinic details, logo and theme choices, from the main window.
 #include "support/test_env.h"
 #include "support/test_registry.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "examinees/registration_panel.h"
 #include "kit/twips.h"
 #include "settings/clinic_details.h"

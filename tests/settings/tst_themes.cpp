@@ -1,7 +1,7 @@
 // The 48 delivered themes, and how the theme list file picks one for a window.
 #include "support/test_env.h"
 #include "support/test_registry.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "settings/apply_theme.h"
 #include "settings/theme_list.h"
 

@@ -1,4 +1,4 @@
-#include "maintenance/progress.h"
+#include "maintenance/progress_screen.h"
 #include "kit/twips.h"
 #include "maintenance/maintenance_texts.h"
 #include "maintenance/update_version.h"

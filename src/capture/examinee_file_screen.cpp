@@ -1,4 +1,4 @@
-#include "capture/frmfile.h"
+#include "capture/examinee_file_screen.h"
 #include "kit/app_context.h"
 #include "kit/controls.h"
 #include "kit/texts.h"

@@ -1,4 +1,4 @@
-#include "maintenance/frmupdate.h"
+#include "maintenance/update_screen.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "maintenance/maintenance_texts.h"

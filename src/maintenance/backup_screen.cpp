@@ -1,4 +1,4 @@
-#include "maintenance/frmbackup.h"
+#include "maintenance/backup_screen.h"
 #include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
@@ -285,7 +285,7 @@ void Frmbackup::restoreAfterSafetyCopy(const QString& source)
     connect(copier_, &FileCopier::finished, this, [this](const QString& error) { endCopy(error, mtexts::kRestored); },
             Qt::SingleShotConnection);
     // The copy is checked again before it replaces the database: what arrived is what was checked.
-    copier_->start(source, database, [database](const QString& copy) {
+    copier_->start(source, database, [database](const QString& copy) -> QString {
         const QString why = CheckExamineeDatabase(copy);
         if (!why.isEmpty())
             return mtexts::kNotOurDatabase + kCrLf + why;

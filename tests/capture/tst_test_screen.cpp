@@ -1,8 +1,8 @@
 #include "support/test_registry.h"
 #include "support/test_env.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "kit/twips.h"
-#include "capture/frmtest.h"
+#include "capture/test_screen.h"
 #include "examinees/registration_panel.h"
 #include "store/view.h"
 
@@ -197,7 +197,7 @@ void TestRunTestButton::codeWithoutAnswerRowRefused()
     QVERIFY(r.open()->isVisible());
 }
 
-class TestFrmTest : public QObject {
+class TestTestScreen : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void beforeTheStart();
@@ -212,7 +212,7 @@ private Q_SLOTS:
     void failedStoresAreReported();
 };
 
-void TestFrmTest::beforeTheStart()
+void TestTestScreen::beforeTheStart()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
@@ -234,7 +234,7 @@ void TestFrmTest::beforeTheStart()
     QCOMPARE(instructions.count(u'\n'), 6);
 }
 
-void TestFrmTest::startShowsTheFirstItem()
+void TestTestScreen::startShowsTheFirstItem()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
@@ -261,7 +261,7 @@ void TestFrmTest::startShowsTheFirstItem()
     QVERIFY(r.messages().isEmpty());
 }
 
-void TestFrmTest::answersStoredAsOneAndTwo()
+void TestTestScreen::answersStoredAsOneAndTwo()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
@@ -285,7 +285,7 @@ void TestFrmTest::answersStoredAsOneAndTwo()
     QCOMPARE(r.stored(3), QString());
 }
 
-void TestFrmTest::counterEdges()
+void TestTestScreen::counterEdges()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
@@ -351,7 +351,7 @@ void TestFrmTest::counterEdges()
     QCOMPARE(r.env.dialogs.beeps, 1); // since notices() cleared the record
 }
 
-void TestFrmTest::reopeningShowsStoredAnswers()
+void TestTestScreen::reopeningShowsStoredAnswers()
 {
     TestRun r({u"1"_s, u"2"_s, u"0"_s, QString(), u"2"_s});
     QVERIFY(r.seeded && r.loaded);
@@ -372,7 +372,7 @@ void TestFrmTest::reopeningShowsStoredAnswers()
     QCOMPARE(r.stored(4), QString());
 }
 
-void TestFrmTest::saveIdentity()
+void TestTestScreen::saveIdentity()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
@@ -393,7 +393,7 @@ void TestFrmTest::saveIdentity()
     QCOMPARE(r.identity(u"Code"_s), u"7"_s);
 }
 
-void TestFrmTest::saveAndExitThenNextRun()
+void TestTestScreen::saveAndExitThenNextRun()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
@@ -424,14 +424,14 @@ void TestFrmTest::saveAndExitThenNextRun()
     QVERIFY(t->Option1->isChecked());
 }
 
-void TestFrmTest::closingStoresTheAnswer_data()
+void TestTestScreen::closingStoresTheAnswer_data()
 {
     QTest::addColumn<int>("way");
     QTest::newRow("close box") << 0;
     QTest::newRow("Escape") << 1;
 }
 
-void TestFrmTest::closingStoresTheAnswer()
+void TestTestScreen::closingStoresTheAnswer()
 {
     QFETCH(int, way);
     TestRun r;
@@ -448,7 +448,7 @@ void TestFrmTest::closingStoresTheAnswer()
     QVERIFY(!t->Command1->isHidden()); // the main window prepared the next run
 }
 
-void TestFrmTest::failedStoresAreReported()
+void TestTestScreen::failedStoresAreReported()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
@@ -476,5 +476,5 @@ void TestFrmTest::failedStoresAreReported()
 }
 
 TAVORA_TEST(TestRunTestButton)
-TAVORA_TEST(TestFrmTest)
-#include "tst_frmtest.moc"
+TAVORA_TEST(TestTestScreen)
+#include "tst_test_screen.moc"

@@ -1,4 +1,4 @@
-#include "capture/frmpas2.h"
+#include "capture/answer_sheet_screen.h"
 #include "kit/app_context.h"
 #include "kit/controls.h"
 #include "kit/texts.h"

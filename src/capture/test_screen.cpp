@@ -1,4 +1,4 @@
-#include "capture/frmtest.h"
+#include "capture/test_screen.h"
 #include "examinees/identity.h"
 #include "store/schema.h"
 #include "kit/controls.h"

@@ -2,8 +2,8 @@
 #include "workbook_samples.h"
 #include "support/test_data.h"
 #include "support/test_env.h"
-#include "app/frm1.h"
-#include "capture/frmfile.h"
+#include "app/main_window.h"
+#include "capture/examinee_file_screen.h"
 #include "store/view.h"
 
 #include <QLabel>
@@ -65,7 +65,7 @@ struct Import {
 
 } // namespace
 
-class FrmFileTest : public QObject {
+class TestExamineeFileScreen : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void threeSteps()
@@ -226,5 +226,5 @@ private Q_SLOTS:
     }
 };
 
-TAVORA_TEST(FrmFileTest)
-#include "tst_frmfile.moc"
+TAVORA_TEST(TestExamineeFileScreen)
+#include "tst_examinee_file_screen.moc"

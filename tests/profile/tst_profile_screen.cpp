@@ -1,12 +1,12 @@
 #include "examinees/identity.h"
-#include "app/frm1.h"
+#include "app/main_window.h"
 #include "app/profile_flow.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
-#include "profile/frmnemudar.h"
+#include "profile/profile_screen.h"
 #include "profile/line_ends.h"
 #include "profile/profile_chart.h"
-#include "scoring/frmklid.h"
+#include "scoring/scoring_screen.h"
 #include "store/schema.h"
 #include "store/view.h"
 #include "support/test_env.h"
@@ -498,4 +498,4 @@ void TestProfileScreen::worksFromTheHandedOverValueAlone()
 }
 
 TAVORA_TEST(TestProfileScreen)
-#include "tst_frmnemudar.moc"
+#include "tst_profile_screen.moc"

@@ -1,7 +1,7 @@
 #include "examinees/identity.h"
 #include "kit/texts.h"
 #include "store/schema.h"
-#include "scoring/frmklid.h"
+#include "scoring/scoring_screen.h"
 #include "scoring/scoring_texts.h"
 #include "store/data_files.h"
 #include "store/view.h"
@@ -483,4 +483,4 @@ void TestScoringScreen::helpPanelOpensAndCloses()
 }
 
 TAVORA_TEST(TestScoringScreen)
-#include "tst_frmklid.moc"
+#include "tst_scoring_screen.moc"

@@ -1,7 +1,7 @@
-#include "maintenance/exitpro.h"
+#include "maintenance/exit_screen.h"
 #include "kit/twips.h"
 #include "maintenance/exit_pictures.h"
-#include "maintenance/frmbackup.h"
+#include "maintenance/backup_screen.h"
 #include "maintenance/maintenance_texts.h"
 #include "settings/apply_theme.h"
 

@@ -1,4 +1,4 @@
-#include "scoring/frmklid.h"
+#include "scoring/scoring_screen.h"
 #include "examinees/identity.h"
 #include "kit/controls.h"
 #include "kit/identity_texts.h"

@@ -1,4 +1,4 @@
-#include "profile/frmnemudar.h"
+#include "profile/profile_screen.h"
 #include "examinees/identity.h"
 #include "profile/interpretation_panel.h"
 #include "kit/controls.h"

@@ -1,4 +1,4 @@
-#include "examinees/frmcode.h"
+#include "examinees/lookup_screen.h"
 #include "examinees/identity.h"
 #include "examinees/lookup_texts.h"
 #include "examinees/registration_texts.h"

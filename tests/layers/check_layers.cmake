@@ -1,0 +1,48 @@
+# Fails when a source file includes a folder above its own.
+# cmake -DSRC=<src folder> -P check_layers.cmake
+# Folders from the top down; a folder may include only folders after it. Folders on one line
+# (calendar, store, kit) are leaves and include none of each other.
+set(layers app maintenance profile reports scoring capture examinees settings "calendar|store|kit")
+
+if(NOT SRC OR NOT IS_DIRECTORY "${SRC}")
+  message(FATAL_ERROR "SRC must name the source folder")
+endif()
+
+set(rank 0)
+foreach(layer ${layers})
+  string(REPLACE "|" ";" members "${layer}")
+  foreach(member ${members})
+    set(rank_${member} ${rank})
+  endforeach()
+  math(EXPR rank "${rank} + 1")
+endforeach()
+
+file(GLOB folders RELATIVE "${SRC}" "${SRC}/*")
+set(problems "")
+foreach(folder ${folders})
+  if(NOT IS_DIRECTORY "${SRC}/${folder}")
+    continue()
+  endif()
+  if(NOT DEFINED rank_${folder})
+    string(APPEND problems "\n  folder ${folder}/ has no place in the layer list of check_layers.cmake")
+    continue()
+  endif()
+  file(GLOB_RECURSE sources "${SRC}/${folder}/*.h" "${SRC}/${folder}/*.cpp")
+  foreach(source ${sources})
+    file(STRINGS "${source}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[a-z_]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([a-z_]+)/.*" "\\1" target "${line}")
+      if(target STREQUAL folder OR NOT DEFINED rank_${target})
+        continue()
+      endif()
+      if(NOT rank_${target} GREATER rank_${folder})
+        file(RELATIVE_PATH where "${SRC}" "${source}")
+        string(APPEND problems "\n  ${where} includes ${target}/, which is not below ${folder}/")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+
+if(problems)
+  message(FATAL_ERROR "Includes that run up or across the layers:${problems}")
+endif()

@@ -1,0 +1,1 @@
+#include "kit/app_context.h"
