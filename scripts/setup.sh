@@ -22,6 +22,8 @@ packages=(
   qt6-translations-l10n
   # zip containers for .xlsx and .docx (QuaZip), and the older .xls workbooks (FreeXL)
   libquazip1-qt6-dev libfreexl-dev
+  # libsodium: encrypted backups and the signature check of downloaded updates
+  libsodium-dev
   # the Persian faces the screens and the report use (Noto Naskh/Sans Arabic; Nazli, Titr)
   fonts-noto-core fonts-farsiweb fontconfig
 )
