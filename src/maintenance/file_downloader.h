@@ -28,8 +28,8 @@ struct DownloadLimits {
     qint64 maxBytes = 512LL * 1024 * 1024;       // a generous multiple of a real installer
     qint64 freeSpaceReserve = 64LL * 1024 * 1024; // what the file must leave free on its disk
     int deadlineMs = 60 * 60 * 1000;              // the whole transfer, connecting included
-    int rateWindowMs = 30000;                     // every window must bring at least ...
-    qint64 minBytesPerWindow = 30 * 1024;         // ... this much (1 KB/s)
+    int rateWindowMs = 60000;                     // every window must bring at least ...
+    qint64 minBytesPerWindow = 60 * 1024;         // ... this much (1 KB/s)
     int stallMs = 30000;                          // nothing at all received for this long
 };
 

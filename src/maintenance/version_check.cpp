@@ -64,8 +64,10 @@ void VersionCheck::readBody()
     if (!reply_)
         return;
     const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    if (status < 200 || status > 299)
-        return; // an error answer: its body is no version file, finished() says so
+    if (status < 200 || status > 299) { // an error answer: its body, however long, is no version file
+        end(VersionCheckResult::Outcome::NotFetched);
+        return;
+    }
     body_ += reply_->read(kMaxVersionFileBytes + 1 - body_.size());
     if (body_.size() > kMaxVersionFileBytes) {
         end(VersionCheckResult::Outcome::Unreadable);
