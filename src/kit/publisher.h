@@ -1,4 +1,5 @@
 #pragma once
+#include <QByteArray>
 #include <QString>
 #include <QUrl>
 
@@ -11,6 +12,10 @@ struct PublisherAddresses {
     QUrl channel{QStringLiteral("https://www.tavora71.example/channel")};
     QString channelHandle{QStringLiteral("@tavora71")};
     QUrl updateServer{QStringLiteral("https://www.tavora71.example")};
+    // The publisher's Ed25519 public key. A version file is believed only with a signature it
+    // checks, whichever server or mirror it comes from; the secret key is kept by the publisher,
+    // never in this repository (tools/sign_update signs with it). Tests use a key of their own.
+    QByteArray updateKey{QByteArray::fromHex("698ab9b1688ad6092056193c365280de3f883a3c6f4936bbc11eaa66ed1baab7")};
 
     // Contact lines of the about and download screens.
     QString email{QStringLiteral("info@tavora71.example")};

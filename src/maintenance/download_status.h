@@ -12,6 +12,13 @@ inline const QString kAuthorizationFailed = QStringLiteral("Authorization failed
 inline const QString kCannotConnect = QStringLiteral("Cannot establish connection.");
 inline const QString kNotEnoughSpace = QStringLiteral("There is not enough free space on disk for this file.");
 inline const QString kConnectionReset = QStringLiteral("The connection with the server was reset.");
+// Our own: what a download is refused for, beyond the server's own answers.
+inline const QString kTooLarge = QStringLiteral("فايل دريافتي بزرگ تر از حد مجاز است؛ دريافت متوقف و فايل نيمه کاره پاک شد.");
+inline const QString kTooSlow = QStringLiteral("سرعت دريافت بسيار کم است؛ دريافت متوقف و فايل نيمه کاره پاک شد.");
+inline const QString kTookTooLong = QStringLiteral("دريافت فايل بيش از حد طول کشيد؛ دريافت متوقف و فايل نيمه کاره پاک شد.");
+inline const QString kPartialAnswer = QStringLiteral("سرور فقط بخشي از فايل را فرستاد؛ فايل نيمه کاره پاک شد.");
+inline const QString kNotThePublishedFile =
+    QStringLiteral("فايل دريافت شده همان فايلي نيست که ناشر امضا کرده است؛ پاک شد و نصب نمي شود.");
 } // namespace download_texts
 
 // "The file, "<url>" was not found!"

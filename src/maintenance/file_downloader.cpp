@@ -7,10 +7,54 @@
 #include <QFileInfo>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QRegularExpression>
 #include <QStorageInfo>
+#include <algorithm>
 #include <limits>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace maintenance {
+
+namespace {
+
+// Flushes a written file to the disk, so a power cut after the rename keeps the whole file.
+bool SyncFile(QFile& file)
+{
+    if (!file.flush())
+        return false;
+#ifdef Q_OS_UNIX
+    return ::fsync(file.handle()) == 0;
+#else
+    return true;
+#endif
+}
+
+// Makes a rename in a folder durable.
+void SyncFolder(const QString& folder)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
+}
+
+} // namespace
+
+void RemoveStalePartFiles(const QString& folder)
+{
+    QDir dir(folder);
+    for (const QString& name : dir.entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden | QDir::System))
+        dir.remove(name);
+}
 
 qint64 FreeBytesFor(const QString& folder)
 {
@@ -25,6 +69,9 @@ qint64 FreeBytesFor(const QString& folder)
 FileDownloader::FileDownloader(QObject* parent)
     : QObject(parent)
 {
+    deadline_.setSingleShot(true);
+    connect(&deadline_, &QTimer::timeout, this, [this] { fail(download_texts::kTookTooLong); });
+    connect(&rate_, &QTimer::timeout, this, &FileDownloader::checkRate);
     connect(&nam_, &QNetworkAccessManager::authenticationRequired, this,
             [this](QNetworkReply*, QAuthenticator* authenticator) {
                 // Tried once; wrong credentials then end as the server's 401.
@@ -50,19 +97,32 @@ bool FileDownloader::DownloadFile(const QUrl& url, const QString& destination, c
     authenticationTried_ = false;
     received_ = 0;
     total_ = -1;
+    sizeCap_ = 0;
+    room_ = 0;
+    receivedAtLastCheck_ = 0;
     lastPercent_.clear();
     url_ = url;
     destination_ = destination;
     userName_ = userName;
     password_ = password;
     Q_EMIT DownloadEvents(download_texts::kGettingFileInformation);
+    if (sodium_init() < 0) { // the file could not be checked
+        Q_EMIT DownloadErrors(ErrorOccurredMessage(QStringLiteral("the cryptography library cannot start")));
+        Q_EMIT finished(false);
+        return true;
+    }
+    crypto_hash_sha256_init(&hash_);
 
     QNetworkRequest request(url);
     request.setRawHeader("Range", "bytes=0-");
     // Bytes as stored: a compressed answer would not match its Content-Length.
     request.setRawHeader("Accept-Encoding", "identity");
-    request.setTransferTimeout(stallMs_);
+    request.setTransferTimeout(limits_.stallMs);
     reply_ = nam_.get(request);
+    // Read as it comes: what waits in memory stays small whatever the server sends.
+    reply_->setReadBufferSize(kReadBufferBytes);
+    deadline_.start(limits_.deadlineMs);
+    rate_.start(limits_.rateWindowMs);
     connect(reply_, &QNetworkReply::readyRead, this, [this] {
         if (decided_ || decideOnHeaders())
             readPieces();
@@ -97,16 +157,46 @@ bool FileDownloader::decideOnHeaders()
     }
     const QVariant length = reply_->header(QNetworkRequest::ContentLengthHeader);
     total_ = length.isValid() ? length.toLongLong() : -1;
+    if (const std::optional<QString> error = partialAnswerError()) {
+        fail(*error);
+        return false;
+    }
     if (total_ == 0) { // an empty installer is no download
         fail(download_texts::kNothingToDownload);
         return false;
     }
+    if (total_ > 0 && ((expected_.size >= 0 && total_ != expected_.size) || total_ > limits_.maxBytes)) {
+        fail(expected_.size >= 0 ? download_texts::kNotThePublishedFile : download_texts::kTooLarge);
+        return false;
+    }
+    // The file may take what the disk has beyond the reserve, never more than the cap.
     const QString folder = QFileInfo(destination_).absolutePath();
-    if (total_ > 0 && freeBytes && freeBytes(folder) < total_) {
+    const qint64 free = freeBytes ? freeBytes(folder) : std::numeric_limits<qint64>::max();
+    const qint64 room = free - std::min(free, limits_.freeSpaceReserve);
+    if ((total_ > 0 && room < total_) || room <= 0) {
         fail(download_texts::kNotEnoughSpace);
         return false;
     }
+    room_ = room;
+    sizeCap_ = expected_.size >= 0 ? std::min(expected_.size, limits_.maxBytes) : limits_.maxBytes;
     return openPartFile();
+}
+
+std::optional<QString> FileDownloader::partialAnswerError() const
+{
+    // Only a range that starts at the first byte and ends at the last one is the whole file.
+    if (reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 206)
+        return std::nullopt;
+    static const QRegularExpression wholeRange(QStringLiteral("^bytes\\s+0-(\\d{1,18})/(\\d{1,18})$"));
+    const QRegularExpressionMatch m =
+        wholeRange.match(QString::fromLatin1(reply_->rawHeader("Content-Range")).trimmed());
+    if (!m.hasMatch())
+        return download_texts::kPartialAnswer;
+    const qint64 last = m.captured(1).toLongLong();
+    const qint64 complete = m.captured(2).toLongLong();
+    if (last + 1 != complete || (total_ >= 0 && total_ != complete))
+        return download_texts::kPartialAnswer;
+    return std::nullopt;
 }
 
 bool FileDownloader::openPartFile()
@@ -133,10 +223,20 @@ void FileDownloader::readPieces()
 {
     while (reply_ && reply_->bytesAvailable() > 0) {
         const QByteArray piece = reply_->read(kPieceSize);
+        if (received_ + piece.size() > sizeCap_) {
+            fail(expected_.size >= 0 ? download_texts::kNotThePublishedFile : download_texts::kTooLarge);
+            return;
+        }
+        if (received_ + piece.size() > room_) {
+            fail(download_texts::kNotEnoughSpace);
+            return;
+        }
         if (part_.write(piece) != piece.size()) {
             fail(CannotWriteMessage(part_.error(), part_.errorString()));
             return;
         }
+        crypto_hash_sha256_update(&hash_, reinterpret_cast<const unsigned char*>(piece.constData()),
+                                  static_cast<unsigned long long>(piece.size()));
         received_ += piece.size();
     }
     if (total_ > 0) {
@@ -146,6 +246,19 @@ void FileDownloader::readPieces()
             Q_EMIT DownloadProgress(percent);
         }
     }
+}
+
+void FileDownloader::checkRate()
+{
+    // Headers that take a whole window, or a body that brings less than the minimum in one,
+    // would keep the transfer alive for ever: a dripping server is refused.
+    if (!reply_)
+        return;
+    if (!decided_ || received_ - receivedAtLastCheck_ < limits_.minBytesPerWindow) {
+        fail(download_texts::kTooSlow);
+        return;
+    }
+    receivedAtLastCheck_ = received_;
 }
 
 void FileDownloader::onFinished()
@@ -176,17 +289,39 @@ void FileDownloader::onFinished()
         complete();
 }
 
+bool FileDownloader::isThePublishedFile()
+{
+    if (expected_.size >= 0 && received_ != expected_.size)
+        return false;
+    if (expected_.sha256.isEmpty())
+        return true;
+    QByteArray digest(crypto_hash_sha256_BYTES, '\0');
+    crypto_hash_sha256_final(&hash_, reinterpret_cast<unsigned char*>(digest.data()));
+    return digest == expected_.sha256;
+}
+
 void FileDownloader::complete()
 {
+    if (!isThePublishedFile()) {
+        fail(download_texts::kNotThePublishedFile);
+        return;
+    }
+    const bool synced = SyncFile(part_);
     part_.close();
     if (part_.error() != QFileDevice::NoError) {
         fail(CannotWriteMessage(part_.error(), part_.errorString()));
         return;
     }
+    if (!synced) {
+        fail(CannotWriteMessage(QFileDevice::WriteError, QStringLiteral("the file cannot be flushed to disk")));
+        return;
+    }
+    const QString folder = QFileInfo(destination_).absolutePath();
     if (const QString error = ReplaceFile(part_.fileName(), destination_); !error.isEmpty()) {
         fail(CannotWriteMessage(QFileDevice::RenameError, error));
         return;
     }
+    SyncFolder(folder);
     stop();
     Q_EMIT DowloadComplete();
     Q_EMIT finished(true);
@@ -202,6 +337,8 @@ void FileDownloader::fail(const QString& message)
 
 void FileDownloader::stop()
 {
+    deadline_.stop();
+    rate_.stop();
     if (reply_) {
         QNetworkReply* reply = reply_;
         reply_ = nullptr;

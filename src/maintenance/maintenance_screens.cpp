@@ -6,6 +6,7 @@
 #include "maintenance/update_screen.h"
 #include "maintenance/maintenance_texts.h"
 #include "maintenance/progress_screen.h"
+#include "maintenance/update_texts.h"
 #include "maintenance/update_version.h"
 #include "maintenance/version_check.h"
 
@@ -21,6 +22,8 @@ MaintenanceScreens::MaintenanceScreens(AppContext& ctx, MainWindowLink link, QOb
     , link_(std::move(link))
 {
     buildNotice();
+    // What a download killed half-way left behind.
+    RemoveStalePartFiles(ctx_.path(mtexts::kUpdatesFolder));
     if (link_.aboutButton)
         connect(link_.aboutButton, &QPushButton::clicked, this, &MaintenanceScreens::showAbout);
     if (link_.updateButton)
@@ -129,15 +132,17 @@ void MaintenanceScreens::StartupUpdateCheck()
     }
     if (!startupCheck_) { // made when first needed: the network costs nothing at start-up
         startupCheck_ = new VersionCheck(this);
-        connect(startupCheck_, &VersionCheck::finished, this, [this](bool fetched, double published) {
-            if (fetched && IsNewerVersion(published, ownVersion()) && link_.noticePanel) {
+        connect(startupCheck_, &VersionCheck::finished, this, [this] {
+            // Only a signed file naming a package for this platform is worth the notice.
+            const UpdateOffer offer = OfferFor(startupCheck_->result(), ownVersion(), UpdatePlatform());
+            if (offer.package && link_.noticePanel) {
                 link_.noticePanel->show();
                 link_.noticePanel->raise();
             }
             Q_EMIT startupCheckFinished();
         });
     }
-    startupCheck_->start(UpdateAddress(ctx_.publisher().updateServer, kVersionFilePath));
+    startupCheck_->start(UpdateAddress(ctx_.publisher().updateServer, kVersionFilePath), ctx_.publisher().updateKey);
 }
 
 bool MaintenanceScreens::isCheckingAtStartup() const
@@ -171,14 +176,14 @@ void MaintenanceScreens::showUpdate()
         return;
     update_ = new FrmUpdate(ctx_, versionText(), ownVersion(), link_.window);
     update_->isOnline = isOnline;
-    update_->openDownload = [this] { showDownload(); };
+    update_->openDownload = [this](const UpdatePackage& package) { showDownload(package); };
     showModal(update_);
 }
 
-void MaintenanceScreens::showDownload()
+void MaintenanceScreens::showDownload(const UpdatePackage& package)
 {
     if (download_)
         return;
-    download_ = new Progress(ctx_, link_.window);
+    download_ = new Progress(ctx_, package, link_.window);
     showModal(download_);
 }

@@ -19,6 +19,7 @@ class Progress;
 
 namespace maintenance {
 class VersionCheck;
+struct UpdatePackage;
 }
 
 struct MainWindowLink {
@@ -42,11 +43,12 @@ public:
 
     // The exit confirmation at a place in twips; shown once, moved when already shown.
     void showExitScreen(QPoint twipsPosition);
-    // The check ten seconds after start-up: silent unless a newer version exists.
+    // The check ten seconds after start-up: silent unless a signed version file offers a newer
+    // version with a package for this platform.
     void StartupUpdateCheck();
     void showAbout();
     void showUpdate();
-    void showDownload();
+    void showDownload(const maintenance::UpdatePackage& package);
 
     exitpro* exitScreen() const;
     About* aboutScreen() const;

@@ -1,6 +1,7 @@
 #include "maintenance/progress_screen.h"
 #include "kit/twips.h"
 #include "maintenance/maintenance_texts.h"
+#include "maintenance/update_texts.h"
 #include "maintenance/update_version.h"
 #include "settings/apply_theme.h"
 
@@ -14,9 +15,10 @@ namespace {
 constexpr int kTwipsPerPercent = 67;
 } // namespace
 
-Progress::Progress(AppContext& ctx, QWidget* parent)
+Progress::Progress(AppContext& ctx, UpdatePackage package, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , ctx_(ctx)
+    , package_(std::move(package))
 {
     setObjectName(QStringLiteral("Progress"));
     setWindowTitle(mtexts::kDownloadTitle);
@@ -62,7 +64,7 @@ void Progress::buildWindow()
     Text->setObjectName(QStringLiteral("Text"));
     Text->setLayoutDirection(Qt::LeftToRight);
     Text->setGeometry(twipsRect(1800, 840, 6300, 300));
-    Text->setText(UpdateAddress(publisher.updateServer, kInstallerPath).toString());
+    Text->setText(PackageAddress(publisher.updateServer, package_.name).toString());
 
     track_ = new QFrame(this);
     track_->setObjectName(QStringLiteral("BarTrack"));
@@ -105,16 +107,24 @@ void Progress::buildWindow()
     connect(Command1, &QPushButton::clicked, this, &QWidget::close);
 }
 
+QString Progress::downloadFolder() const
+{
+    return ctx_.path(mtexts::kUpdatesFolder);
+}
+
 QString Progress::destination() const
 {
-    // An address without a file name leaves the program folder itself, which cannot be written.
-    return QDir(ctx_.programFolder()).filePath(GetFileName(Text->text()));
+    // An address without a file name leaves the folder itself, which cannot be written.
+    return QDir(downloadFolder()).filePath(GetFileName(Text->text()));
 }
 
 void Progress::updateClicked()
 {
     if (cmdUpdate->text() == mtexts::kCaptionDownload) {
         cmdUpdate->setText(mtexts::kCaptionCancel);
+        RemoveStalePartFiles(downloadFolder());
+        // Kept only when it is the package the signed version file describes.
+        FileDownloader1->setExpected({package_.size, package_.sha256});
         FileDownloader1->DownloadFile(QUrl(Text->text()), destination());
     } else {
         FileDownloader1->Cancel();
@@ -140,9 +150,18 @@ void Progress::onComplete()
 {
     ctx_.dialogs().message(this, mtexts::kTitleSuccess, mtexts::kDownloadDone, Dialogs::Icon::Information);
     cmdUpdate->setText(mtexts::kCaptionDownload);
-    // The installer is never started from here: its folder is opened for the user to run it.
-    ctx_.desktop().openFile(ctx_.programFolder());
-    ctx_.desktop().endProgram(0);
+    // The package is handed to the desktop's installer, never run from here; the program ends
+    // only when the user agrees, so nothing open is lost.
+    if (!ctx_.desktop().openFile(destination())) {
+        ctx_.dialogs().message(this, titles::kError,
+                               mtexts::kCannotOpenPackage + QStringLiteral("\r\n") + QDir::toNativeSeparators(destination()),
+                               Dialogs::Icon::Critical);
+        return;
+    }
+    if (ctx_.dialogs().question(this, titles::kAttention, mtexts::kAskCloseForInstall, Dialogs::Icon::Question))
+        ctx_.desktop().endProgram(0);
+    else
+        close();
 }
 
 void Progress::closeEvent(QCloseEvent* event)

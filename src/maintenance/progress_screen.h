@@ -1,7 +1,10 @@
 #pragma once
-// The download window: fetches the new installer into the program folder.
+// The download window: fetches the package the signed version file names into the program
+// folder's download folder, keeps it only when it is that package, and opens it with the
+// desktop's installer.
 #include "kit/app_context.h"
 #include "maintenance/file_downloader.h"
+#include "maintenance/version_file.h"
 
 #include <QFrame>
 #include <QLabel>
@@ -13,7 +16,7 @@
 class Progress : public QWidget {
     Q_OBJECT
 public:
-    explicit Progress(AppContext& ctx, QWidget* parent = nullptr);
+    Progress(AppContext& ctx, maintenance::UpdatePackage package, QWidget* parent = nullptr);
     ~Progress() override;
 
     QPushButton* cmdUpdate = nullptr; // "دانلود" / "انصراف"
@@ -24,12 +27,13 @@ public:
     QLabel* SiteLabel = nullptr;
     QLabel* MailLabel = nullptr;
     QLabel* AddressLabel = nullptr;   // "Address File :", hidden
-    QLineEdit* Text = nullptr;        // the installer's address, hidden
+    QLineEdit* Text = nullptr;        // the package's address, hidden
     QTimer* Timer1 = nullptr;
     maintenance::FileDownloader* FileDownloader1 = nullptr;
 
-    // The file the installer is written to.
+    // The file the package is written to.
     QString destination() const;
+    QString downloadFolder() const;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -42,6 +46,7 @@ private:
     void onComplete();
 
     AppContext& ctx_;
+    maintenance::UpdatePackage package_;
     QFrame* track_ = nullptr;
     QString percent_;
 };

@@ -2,6 +2,7 @@
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "maintenance/maintenance_texts.h"
+#include "maintenance/update_texts.h"
 #include "maintenance/update_version.h"
 #include "maintenance/version_check.h"
 #include "settings/apply_theme.h"
@@ -88,23 +89,34 @@ void FrmUpdate::check()
     setWindowTitle(mtexts::kPleaseWait);
     setCursor(Qt::WaitCursor);
     Command1->setEnabled(false);
-    check_->start(UpdateAddress(ctx_.publisher().updateServer, kVersionFilePath));
+    check_->start(UpdateAddress(ctx_.publisher().updateServer, kVersionFilePath), ctx_.publisher().updateKey);
 }
 
-void FrmUpdate::onChecked(bool fetched, double published)
+void FrmUpdate::onChecked()
 {
     unsetCursor();
     Command1->setEnabled(true);
-    if (fetched && IsNewerVersion(published, ownVersion_)) {
+    const VersionCheckResult& result = check_->result();
+    const UpdateOffer offer = OfferFor(result, ownVersion_, UpdatePlatform());
+    if (offer.package) {
         close();
         if (openDownload)
-            openDownload();
+            openDownload(*offer.package);
         Q_EMIT checkFinished();
         return;
     }
-    // A version file that cannot be fetched in time counts as no connection.
-    ctx_.dialogs().message(this, titles::kMessage, fetched ? mtexts::kLatestVersion : mtexts::kNoConnection,
-                           Dialogs::Icon::Information);
+    switch (result.outcome) {
+    case VersionCheckResult::Outcome::NotFetched: // a file that cannot be fetched in time counts as no connection
+        ctx_.dialogs().message(this, titles::kMessage, mtexts::kNoConnection, Dialogs::Icon::Information);
+        break;
+    case VersionCheckResult::Outcome::Unreadable:
+        ctx_.dialogs().message(this, titles::kAttention, mtexts::kCheckFailed, Dialogs::Icon::Warning);
+        break;
+    case VersionCheckResult::Outcome::Read:
+        ctx_.dialogs().message(this, titles::kMessage, offer.newer ? mtexts::kNoPackageForSystem : mtexts::kLatestVersion,
+                               Dialogs::Icon::Information);
+        break;
+    }
     showVersionCaption();
     Q_EMIT checkFinished();
 }

@@ -9,6 +9,7 @@
 
 namespace maintenance {
 class VersionCheck;
+struct UpdatePackage;
 }
 
 class FrmUpdate : public QWidget {
@@ -20,8 +21,8 @@ public:
 
     // Whether the computer is online; replaceable in tests.
     std::function<bool()> isOnline;
-    // Opens the download window once a newer version is found (this screen has closed).
-    std::function<void()> openDownload;
+    // Opens the download window for the package of a newer version (this screen has closed).
+    std::function<void(const maintenance::UpdatePackage&)> openDownload;
 
     QPushButton* Command1 = nullptr; // check
     QPushButton* Command2 = nullptr; // exit; Escape
@@ -39,7 +40,7 @@ protected:
 
 private:
     void check();
-    void onChecked(bool fetched, double published);
+    void onChecked();
     void showVersionCaption();
 
     AppContext& ctx_;

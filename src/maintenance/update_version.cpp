@@ -30,6 +30,11 @@ QUrl UpdateAddress(const QUrl& server, const QString& path)
     return u;
 }
 
+QUrl PackageAddress(const QUrl& server, const QString& name)
+{
+    return UpdateAddress(server, kUpdateFolderPath + name);
+}
+
 std::optional<QUrl> UpdateServerOverride(const QString& value)
 {
     const QString text = value.trimmed();

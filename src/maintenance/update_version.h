@@ -6,8 +6,10 @@
 
 namespace maintenance {
 
+// The version file, and beside it the packages it names. Older programs read only the number the
+// version file begins with and fetch "setup.Tavora-71.exe" from the same folder.
 inline const QString kVersionFilePath = QStringLiteral("/Soft/Tavora71/LastVersion.txt");
-inline const QString kInstallerPath = QStringLiteral("/Soft/Tavora71/setup.Tavora-71.exe");
+inline const QString kUpdateFolderPath = QStringLiteral("/Soft/Tavora71/");
 
 // Major 3, minor 5 gives 35: the digits of both, one after the other.
 int OwnVersionNumber(int major, int minor);
@@ -18,6 +20,8 @@ bool IsNewerVersion(double published, int own);
 // A path on the update server, kept below any folder the server address names
 // (a clinic's mirror may live in a sub-folder).
 QUrl UpdateAddress(const QUrl& server, const QString& path);
+// A package named by the version file, in its folder on the server.
+QUrl PackageAddress(const QUrl& server, const QString& name);
 // The update server named by the environment variable, when it is a usable http or https
 // address; std::nullopt for an empty or unusable value.
 std::optional<QUrl> UpdateServerOverride(const QString& value);

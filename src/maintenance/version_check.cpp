@@ -3,13 +3,8 @@
 
 #include <QNetworkInformation>
 #include <QNetworkReply>
-#include <QStringDecoder>
 
 namespace maintenance {
-
-namespace {
-constexpr qint64 kMaxVersionFileBytes = 4096;
-}
 
 bool IsOnline()
 {
@@ -19,11 +14,22 @@ bool IsOnline()
     return !info || info->reachability() != QNetworkInformation::Reachability::Disconnected;
 }
 
+UpdateOffer OfferFor(const VersionCheckResult& result, int ownVersion, const QString& platform)
+{
+    UpdateOffer offer;
+    if (result.outcome != VersionCheckResult::Outcome::Read)
+        return offer;
+    offer.newer = IsNewerVersion(result.file.number, ownVersion);
+    if (offer.newer)
+        offer.package = result.file.packageFor(platform);
+    return offer;
+}
+
 VersionCheck::VersionCheck(QObject* parent)
     : QObject(parent)
 {
     limit_.setSingleShot(true);
-    connect(&limit_, &QTimer::timeout, this, [this] { end(false, 0); });
+    connect(&limit_, &QTimer::timeout, this, [this] { end(VersionCheckResult::Outcome::NotFetched); });
 }
 
 VersionCheck::~VersionCheck()
@@ -35,16 +41,37 @@ VersionCheck::~VersionCheck()
     }
 }
 
-bool VersionCheck::start(const QUrl& versionFile, int timeoutMs)
+bool VersionCheck::start(const QUrl& versionFile, const QByteArray& publicKey, int timeoutMs)
 {
     if (isRunning())
         return false;
+    publicKey_ = publicKey;
+    body_.clear();
+    result_ = VersionCheckResult();
     QNetworkRequest request(versionFile);
     request.setTransferTimeout(timeoutMs);
     reply_ = nam_.get(request);
+    // Held as it arrives, a few kilobytes at most: an endless answer is cut off, not buffered.
+    reply_->setReadBufferSize(kMaxVersionFileBytes + 1);
+    connect(reply_, &QNetworkReply::readyRead, this, &VersionCheck::readBody);
     connect(reply_, &QNetworkReply::finished, this, &VersionCheck::onFinished);
     limit_.start(timeoutMs);
     return true;
+}
+
+void VersionCheck::readBody()
+{
+    if (!reply_)
+        return;
+    const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    if (status < 200 || status > 299) { // an error answer: its body, however long, is no version file
+        end(VersionCheckResult::Outcome::NotFetched);
+        return;
+    }
+    body_ += reply_->read(kMaxVersionFileBytes + 1 - body_.size());
+    if (body_.size() > kMaxVersionFileBytes) {
+        end(VersionCheckResult::Outcome::Unreadable);
+    }
 }
 
 void VersionCheck::onFinished()
@@ -53,16 +80,22 @@ void VersionCheck::onFinished()
         return;
     const int status = reply_->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     if (reply_->error() != QNetworkReply::NoError || status < 200 || status > 299) {
-        end(false, 0);
+        end(VersionCheckResult::Outcome::NotFetched);
         return;
     }
-    // Decoding as UTF-8 drops a byte-order mark a text editor may have put first.
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8(reply_->read(kMaxVersionFileBytes));
-    end(true, PublishedVersionNumber(text));
+    readBody();
+    if (!reply_)
+        return;
+    std::optional<VersionFile> file = ReadVersionFile(body_, publicKey_);
+    if (!file) {
+        end(VersionCheckResult::Outcome::Unreadable);
+        return;
+    }
+    result_.file = std::move(*file);
+    end(VersionCheckResult::Outcome::Read);
 }
 
-void VersionCheck::end(bool fetched, double published)
+void VersionCheck::end(VersionCheckResult::Outcome outcome)
 {
     limit_.stop();
     if (reply_) {
@@ -76,7 +109,9 @@ void VersionCheck::end(bool fetched, double published)
             reply->close();
         reply->deleteLater();
     }
-    Q_EMIT finished(fetched, published);
+    body_.clear();
+    result_.outcome = outcome;
+    Q_EMIT finished();
 }
 
 } // namespace maintenance

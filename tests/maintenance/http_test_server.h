@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 struct ScriptedAnswer {
@@ -15,6 +16,8 @@ struct ScriptedAnswer {
         Cut,      // the first cutAfter bytes of the body, then the connection closes
         Hang,     // the first cutAfter bytes, then nothing more while the connection stays open
         Silent,   // no answer at all; the connection stays open
+        Endless,  // after the body, filler for as long as the client reads
+        Drip,     // after the body, dripBytes of filler every dripMs, for ever
     };
     QByteArray statusLine = "HTTP/1.1 200 OK";
     QByteArray body;
@@ -22,6 +25,8 @@ struct ScriptedAnswer {
     QList<QByteArray> headers;
     End end = End::Complete;
     qsizetype cutAfter = 0;
+    int dripBytes = 1;
+    int dripMs = 100;
 
     static ScriptedAnswer status(const QByteArray& line, const QByteArray& body = {})
     {
@@ -84,12 +89,29 @@ private:
         for (const QByteArray& h : a.headers)
             out += h + "\r\n";
         out += "Connection: close\r\n\r\n";
-        const bool whole = a.end == ScriptedAnswer::End::Complete;
-        out += whole ? a.body : a.body.left(a.cutAfter);
+        const bool cut = a.end == ScriptedAnswer::End::Cut || a.end == ScriptedAnswer::End::Hang;
+        out += cut ? a.body.left(a.cutAfter) : a.body;
         socket->write(out);
         socket->flush();
-        if (a.end != ScriptedAnswer::End::Hang)
+        if (a.end == ScriptedAnswer::End::Endless) {
+            // More whenever the client has taken the last: the server itself holds little.
+            const QByteArray filler(64 * 1024, 'x');
+            QObject::connect(socket, &QTcpSocket::bytesWritten, socket, [socket, filler] {
+                if (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 4 * filler.size())
+                    socket->write(filler);
+            });
+            socket->write(filler);
+        } else if (a.end == ScriptedAnswer::End::Drip) {
+            auto* drip = new QTimer(socket);
+            const QByteArray piece(a.dripBytes, 'x');
+            QObject::connect(drip, &QTimer::timeout, socket, [socket, piece] {
+                if (socket->state() == QAbstractSocket::ConnectedState)
+                    socket->write(piece);
+            });
+            drip->start(a.dripMs);
+        } else if (a.end != ScriptedAnswer::End::Hang) {
             socket->disconnectFromHost();
+        }
     }
 
     QTcpServer server_;

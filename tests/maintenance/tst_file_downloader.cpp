@@ -1,9 +1,11 @@
-// The downloader and the version check against a real HTTP server on 127.0.0.1.
+// The downloader and the version check against a real HTTP server on 127.0.0.1, hostile ones
+// included: each is refused within a few seconds, holding little memory and leaving no file.
 #include "http_test_server.h"
 #include "maintenance/download_status.h"
 #include "maintenance/file_downloader.h"
 #include "maintenance/version_check.h"
 #include "support/test_registry.h"
+#include "update_signing.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -63,6 +65,21 @@ struct Recorder {
     }
 };
 
+// The test process's peak resident memory, in bytes.
+qint64 PeakMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    return 0;
+}
+
+// Far less than the hostile servers below send before they are refused.
+constexpr qint64 kMemoryBound = 64 * 1024 * 1024;
+
 Outcome download(FileDownloader& d, const QUrl& url, const QString& destination)
 {
     Recorder r(d);
@@ -79,7 +96,76 @@ Outcome download(FileDownloader& d, const QUrl& url, const QString& destination)
 
 class TestFileDownloader : public QObject {
     Q_OBJECT
+    qint64 peakBefore_ = 0;
+
 private Q_SLOTS:
+    void initTestCase() { peakBefore_ = PeakMemory(); }
+
+    void hostileServersAreRefused_data()
+    {
+        QTest::addColumn<int>("end");          // ScriptedAnswer::End
+        QTest::addColumn<QByteArray>("header"); // besides the body's own length
+        QTest::addColumn<int>("dripBytes");
+        QTest::addColumn<bool>("expected");     // the published file's size and hash are known
+        QTest::addColumn<QString>("error");     // empty: success
+        using E = ScriptedAnswer::End;
+        QTest::newRow("endless") << int(E::Endless) << QByteArray() << 0 << false << download_texts::kTooLarge;
+        QTest::newRow("huge") << int(E::Endless) << QByteArray("Content-Length: 3000000000") << 0 << false
+                              << download_texts::kTooLarge;
+        QTest::newRow("endless, the published size known") << int(E::Endless) << QByteArray() << 0 << true
+                                                           << download_texts::kNotThePublishedFile;
+        QTest::newRow("dripping") << int(E::Drip) << QByteArray() << 1 << false << download_texts::kTooSlow;
+        QTest::newRow("steady, past the deadline") << int(E::Drip) << QByteArray("Content-Length: 900000") << 4096
+                                                   << false << download_texts::kTookTooLong;
+        QTest::newRow("other bytes than published") << int(E::Complete) << QByteArray() << 0 << true
+                                                    << download_texts::kNotThePublishedFile;
+        QTest::newRow("the published file") << int(E::Complete) << QByteArray() << 0 << true << QString();
+    }
+    void hostileServersAreRefused()
+    {
+        QFETCH(int, end);
+        QFETCH(QByteArray, header);
+        QFETCH(int, dripBytes);
+        QFETCH(bool, expected);
+        QFETCH(QString, error);
+        HttpTestServer server;
+        const QByteArray published = installerBytes(5000);
+        ScriptedAnswer a = ScriptedAnswer::status("HTTP/1.1 200 OK", published);
+        if (!error.isEmpty())
+            a.body.replace(0, 4, "evil");
+        a.end = static_cast<ScriptedAnswer::End>(end);
+        a.withLength = a.end == ScriptedAnswer::End::Complete;
+        if (!header.isEmpty())
+            a.headers << header;
+        a.dripBytes = dripBytes;
+        server.answers.insert("/setup.deb", a);
+        QTemporaryDir folder;
+        const QString destination = QDir(folder.path()).filePath(QStringLiteral("setup.deb"));
+        FileDownloader d;
+        DownloadLimits limits;
+        limits.maxBytes = 1024 * 1024;
+        limits.deadlineMs = 2000;
+        limits.rateWindowMs = 500;
+        limits.minBytesPerWindow = 1024;
+        d.setLimits(limits);
+        if (expected)
+            d.setExpected({published.size(), Sha256Of(published)});
+
+        const Outcome o = download(d, server.url(QStringLiteral("/setup.deb")), destination);
+        QVERIFY(o.finished); // within a few seconds
+        QVERIFY(!QFile::exists(destination + QStringLiteral(".part")));
+        QVERIFY(PeakMemory() - peakBefore_ < kMemoryBound);
+        if (error.isEmpty()) {
+            QVERIFY(o.success);
+            QCOMPARE(readFile(destination), published);
+            return;
+        }
+        QCOMPARE(o.errors, QStringList{error});
+        QVERIFY(!o.success);
+        QCOMPARE(o.completes, 0);
+        QVERIFY(!QFile::exists(destination));
+    }
+
     void answers_data()
     {
         QTest::addColumn<QByteArray>("statusLine");
@@ -95,6 +181,9 @@ private Q_SLOTS:
             << QByteArray("HTTP/1.1 200 OK") << 3000 << false << QByteArray() << -1 << QString();
         QTest::newRow("206") << QByteArray("HTTP/1.1 206 Partial Content") << 2048 << true
                              << QByteArray("Content-Range: bytes 0-2047/2048") << -1 << QString();
+        QTest::newRow("206 for a part only") << QByteArray("HTTP/1.1 206 Partial Content") << 3000 << true
+                                             << QByteArray("Content-Range: bytes 0-2999/999999") << -1
+                                             << download_texts::kPartialAnswer;
         QTest::newRow("204") << QByteArray("HTTP/1.1 204 No Content") << 0 << false << QByteArray() << -1
                              << download_texts::kNothingToDownload;
         QTest::newRow("401") << QByteArray("HTTP/1.1 401 Unauthorized") << 12 << true
@@ -256,38 +345,42 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("statusLine");
         QTest::addColumn<QByteArray>("body");
-        QTest::addColumn<bool>("silent");
-        QTest::addColumn<bool>("fetched");
-        QTest::addColumn<double>("published");
-        QTest::newRow("36") << QByteArray("HTTP/1.1 200 OK") << QByteArray("36\r\n") << false << true << 36.0;
-        QTest::newRow("with a byte-order mark") << QByteArray("HTTP/1.1 200 OK") << QByteArray("\xef\xbb\xbf" "37") << false
-                                                << true << 37.0;
-        QTest::newRow("letters count 0") << QByteArray("HTTP/1.1 200 OK") << QByteArray("new!") << false << true << 0.0;
-        QTest::newRow("missing file") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("99") << false << false << 0.0;
-        QTest::newRow("no answer in time") << QByteArray() << QByteArray() << true << false << 0.0;
+        QTest::addColumn<int>("end"); // ScriptedAnswer::End
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<int>("published");
+        using E = ScriptedAnswer::End;
+        using O = VersionCheckResult::Outcome;
+        const QByteArray ok = "HTTP/1.1 200 OK";
+        QTest::newRow("signed 36") << ok << QByteArray("36\r\n") << int(E::Complete) << int(O::Read) << 36;
+        QTest::newRow("with a byte-order mark") << ok << QByteArray("\xef\xbb\xbf" "37\n") << int(E::Complete) << int(O::Read) << 37;
+        QTest::newRow("HTML") << ok << QByteArray("<html>36</html>") << int(E::Complete) << int(O::Unreadable) << 0;
+        QTest::newRow("endless") << ok << QByteArray("36\n") << int(E::Endless) << int(O::Unreadable) << 0;
+        QTest::newRow("missing file") << QByteArray("HTTP/1.1 404 Not Found") << QByteArray("99") << int(E::Complete)
+                                      << int(O::NotFetched) << 0;
+        QTest::newRow("no answer in time") << QByteArray() << QByteArray() << int(E::Silent) << int(O::NotFetched) << 0;
     }
     void versionCheck()
     {
         QFETCH(QByteArray, statusLine);
         QFETCH(QByteArray, body);
-        QFETCH(bool, silent);
-        QFETCH(bool, fetched);
-        QFETCH(double, published);
+        QFETCH(int, end);
+        QFETCH(int, outcome);
+        QFETCH(int, published);
+        const TestSigningKey key;
         HttpTestServer server;
-        ScriptedAnswer a = ScriptedAnswer::status(statusLine, body);
-        if (silent)
-            a.end = ScriptedAnswer::End::Silent;
+        // Every file is signed but the HTML page, which no publisher signs.
+        ScriptedAnswer a = ScriptedAnswer::status(statusLine, body.contains("html") ? body : key.sign(body));
+        a.end = static_cast<ScriptedAnswer::End>(end);
+        a.withLength = a.end == ScriptedAnswer::End::Complete;
         server.answers.insert("/Soft/Tavora71/LastVersion.txt", a);
         VersionCheck check;
         QSignalSpy done(&check, &VersionCheck::finished);
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(check.start(server.url(QStringLiteral("/Soft/Tavora71/LastVersion.txt")), 500));
-        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 5000);
-        QVERIFY(clock.elapsed() < 3000); // the limit holds
-        QCOMPARE(done.first().at(0).toBool(), fetched);
-        QCOMPARE(done.first().at(1).toDouble(), published);
+        QVERIFY(check.start(server.url(QStringLiteral("/Soft/Tavora71/LastVersion.txt")), key.publicKey, 3000));
+        QTRY_COMPARE_WITH_TIMEOUT(done.size(), 1, 5000); // within a few seconds
+        QCOMPARE(int(check.result().outcome), outcome);
+        QCOMPARE(check.result().file.number, published);
         QVERIFY(!check.isRunning());
+        QVERIFY(PeakMemory() - peakBefore_ < kMemoryBound);
     }
 };
 

@@ -140,6 +140,7 @@ private Q_SLOTS:
         About* about = main.maintenance()->aboutScreen();
         QVERIFY(about && about->isVisible());
         QCOMPARE(about->windowModality(), Qt::ApplicationModal);
+        QCOMPARE(about->windowTitle(), mt::kAboutCaption); // fixed, never an examinee's data
         QVERIFY(main.Frame10->isHidden());
         QCOMPARE(about->pos(), twipsPoint(2300, 1200));
         QVERIFY(QTest::qWaitForWindowExposed(about));

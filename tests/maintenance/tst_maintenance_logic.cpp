@@ -4,7 +4,9 @@
 #include "maintenance/backup_names.h"
 #include "maintenance/download_status.h"
 #include "maintenance/update_version.h"
+#include "maintenance/version_file.h"
 #include "support/test_registry.h"
+#include "update_signing.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,6 +36,54 @@ private Q_SLOTS:
         QFETCH(bool, newer);
         QCOMPARE(OwnVersionNumber(3, 5), 35);
         QCOMPARE(IsNewerVersion(PublishedVersionNumber(published), OwnVersionNumber(3, 5)), newer);
+    }
+
+    void versionFileIsBelievedOnlyWhenSignedAndWellFormed_data()
+    {
+        QTest::addColumn<QByteArray>("text");
+        QTest::addColumn<int>("signing"); // 0 the publisher's key, 1 another key, 2 none, 3 a byte changed after
+        QTest::addColumn<bool>("readable");
+        const QByteArray deb = "file deb-amd64 tavora71_3.6-1_amd64.deb 5000 " + QByteArray(64, 'a') + "\n";
+        const QByteArray exe = "file windows setup.Tavora-71.exe 7000 " + QByteArray(64, 'b') + "\r\n";
+        QTest::newRow("signed") << QByteArray("36\n" + deb + exe) << 0 << true;
+        QTest::newRow("another key") << QByteArray("36\n" + deb) << 1 << false;
+        QTest::newRow("unsigned") << QByteArray("36\n" + deb) << 2 << false;
+        QTest::newRow("changed after signing") << QByteArray("36\n" + deb) << 3 << false;
+        QTest::newRow("letters") << QByteArray("latest\n" + deb) << 0 << false;
+        QTest::newRow("400 nines") << QByteArray(QByteArray(400, '9') + "\n" + deb) << 0 << false;
+        QTest::newRow("HTML") << QByteArray("<html><body>36</body></html>\n") << 0 << false;
+        QTest::newRow("a name leaving the folder") << QByteArray("36\nfile deb-amd64 ../../.profile 5000 " + QByteArray(64, 'a') + "\n") << 0 << false;
+        QTest::newRow("a short hash") << QByteArray("36\nfile deb-amd64 a.deb 5000 " + QByteArray(63, 'a') + "\n") << 0 << false;
+        QTest::newRow("a package past the cap") << QByteArray("36\nfile deb-amd64 a.deb 999999999999 " + QByteArray(64, 'a') + "\n") << 0 << false;
+        QTest::newRow("one platform twice") << QByteArray("36\n" + deb + deb) << 0 << false;
+        QTest::newRow("longer than a version file") << QByteArray("36\n" + deb + QByteArray(9000, '#')) << 0 << false;
+    }
+    void versionFileIsBelievedOnlyWhenSignedAndWellFormed()
+    {
+        QFETCH(QByteArray, text);
+        QFETCH(int, signing);
+        QFETCH(bool, readable);
+        const TestSigningKey key;
+        const TestSigningKey other;
+        QByteArray file = signing == 1 ? other.sign(text) : signing == 2 ? text : key.sign(text);
+        if (signing == 3)
+            file[1] = '7'; // 37
+        const std::optional<VersionFile> read = ReadVersionFile(file, key.publicKey);
+        QCOMPARE(read.has_value(), readable);
+        if (!readable)
+            return;
+        QCOMPARE(read->number, 36);
+        QCOMPARE(PublishedVersionNumber(QString::fromLatin1(file)), 36.0); // all an older program reads
+        const std::optional<UpdatePackage> deb = read->packageFor(QStringLiteral("deb-amd64"));
+        QVERIFY(deb);
+        QCOMPARE(deb->name, QStringLiteral("tavora71_3.6-1_amd64.deb"));
+        QCOMPARE(deb->size, qint64(5000));
+        QCOMPARE(deb->sha256, QByteArray(32, '\xaa'));
+        QCOMPARE(read->packageFor(QStringLiteral("windows"))->name, QStringLiteral("setup.Tavora-71.exe"));
+        QVERIFY(!read->packageFor(QStringLiteral("deb-arm64")));
+        // The publisher's signing gives the same file and refuses a malformed one.
+        QCOMPARE(SignVersionFile(text, key.secretKey), file);
+        QVERIFY(SignVersionFile("latest\n" + text, key.secretKey).isEmpty());
     }
 
     void fileName_data()
@@ -83,7 +133,7 @@ private Q_SLOTS:
     {
         QCOMPARE(UpdateAddress(QUrl(QStringLiteral("http://192.168.1.20:8080/tavora/")), kVersionFilePath).toString(),
                  QStringLiteral("http://192.168.1.20:8080/tavora/Soft/Tavora71/LastVersion.txt"));
-        QCOMPARE(UpdateAddress(QUrl(QStringLiteral("https://www.tavora71.example")), kInstallerPath).toString(),
+        QCOMPARE(PackageAddress(QUrl(QStringLiteral("https://www.tavora71.example")), QStringLiteral("setup.Tavora-71.exe")).toString(),
                  QStringLiteral("https://www.tavora71.example/Soft/Tavora71/setup.Tavora-71.exe"));
     }
 

@@ -1,5 +1,6 @@
 // The start-up check and its notice, the update screen and the download window, talking to a
-// real HTTP server on 127.0.0.1 through the main window's buttons.
+// real HTTP server on 127.0.0.1 through the main window's buttons, with version files signed by
+// a key of the test's own.
 #include "app/main_window.h"
 #include "kit/twips.h"
 #include "http_test_server.h"
@@ -8,8 +9,10 @@
 #include "maintenance/maintenance_screens.h"
 #include "maintenance/maintenance_texts.h"
 #include "maintenance/progress_screen.h"
+#include "maintenance/update_texts.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
+#include "update_signing.h"
 
 #include <QDir>
 #include <QSignalSpy>
@@ -20,20 +23,32 @@ namespace mt = maintenance::texts;
 namespace {
 
 const QByteArray kVersionPath = "/Soft/Tavora71/LastVersion.txt";
-const QByteArray kInstallerPath = "/Soft/Tavora71/setup.Tavora-71.exe";
+const QString kPackageName = QStringLiteral("tavora71_3.6-1_amd64.deb");
+const QByteArray kPackagePath = "/Soft/Tavora71/tavora71_3.6-1_amd64.deb";
 
-// A main window whose update server is the test's server.
+QByteArray packageBytes()
+{
+    QByteArray bytes(20000, '\0');
+    for (int i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(i % 253);
+    return bytes;
+}
+
+// A main window whose update server is the test's server, and whose publisher key is the test's.
 struct Program {
     HttpTestServer server;
+    TestSigningKey key;
     TestEnv env;
     std::unique_ptr<Frm1> main;
     bool online = true;
 
-    explicit Program(const QByteArray& published = "35")
+    // A signed version file for published naming the package for platform.
+    explicit Program(int published = 35, const QString& platform = maintenance::UpdatePlatform())
     {
-        server.answers.insert(kVersionPath, ScriptedAnswer::status("HTTP/1.1 200 OK", published));
+        publish(key.sign(VersionFileText(published, platform, kPackageName, packageBytes())));
         PublisherAddresses publisher;
         publisher.updateServer = server.base();
+        publisher.updateKey = key.publicKey;
         env.ctx.setPublisher(publisher);
         main = std::make_unique<Frm1>(env.ctx);
         main->maintenance()->isOnline = [this] { return online; };
@@ -41,6 +56,10 @@ struct Program {
         main->show();
     }
     MaintenanceScreens& screens() { return *main->maintenance(); }
+    void publish(const QByteArray& versionFile)
+    {
+        server.answers.insert(kVersionPath, ScriptedAnswer::status("HTTP/1.1 200 OK", versionFile));
+    }
 
     // Opens the update screen and presses its check button; waits for the check to end.
     FrmUpdate* check()
@@ -55,29 +74,52 @@ struct Program {
             ended.wait(15000);
         return update;
     }
+
+    // The download window of a newer version, its download started and ended.
+    Progress* download()
+    {
+        if (!check())
+            return nullptr;
+        Progress* window = screens().downloadScreen();
+        if (!window)
+            return nullptr;
+        QSignalSpy finished(window->FileDownloader1, &maintenance::FileDownloader::finished);
+        window->cmdUpdate->click();
+        if (finished.isEmpty())
+            finished.wait(10000);
+        return window;
+    }
 };
+
+enum Serving { Signed, Garbage, Missing };
 
 } // namespace
 
 class TestUpdateScreens : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void startupCheckShowsTheNoticeOnlyForANewerVersion_data()
+    void startupCheckShowsTheNoticeOnlyForASignedNewerPackage_data()
     {
-        QTest::addColumn<QByteArray>("published");
-        QTest::addColumn<bool>("reachable");
+        QTest::addColumn<int>("published");
+        QTest::addColumn<bool>("thisPlatform");
+        QTest::addColumn<int>("serving");
         QTest::addColumn<bool>("notice");
-        QTest::newRow("newer") << QByteArray("36") << true << true;
-        QTest::newRow("same") << QByteArray("35") << true << false;
-        QTest::newRow("unreachable stays silent") << QByteArray("36") << false << false;
+        QTest::newRow("newer") << 36 << true << int(Signed) << true;
+        QTest::newRow("same") << 35 << true << int(Signed) << false;
+        QTest::newRow("newer, no package for this system") << 36 << false << int(Signed) << false;
+        QTest::newRow("newer, unsigned") << 36 << true << int(Garbage) << false;
+        QTest::newRow("unreachable stays silent") << 36 << true << int(Missing) << false;
     }
-    void startupCheckShowsTheNoticeOnlyForANewerVersion()
+    void startupCheckShowsTheNoticeOnlyForASignedNewerPackage()
     {
-        QFETCH(QByteArray, published);
-        QFETCH(bool, reachable);
+        QFETCH(int, published);
+        QFETCH(bool, thisPlatform);
+        QFETCH(int, serving);
         QFETCH(bool, notice);
-        Program p(published);
-        if (!reachable)
+        Program p(published, thisPlatform ? maintenance::UpdatePlatform() : QStringLiteral("windows"));
+        if (serving == Garbage)
+            p.publish(VersionFileText(published, maintenance::UpdatePlatform(), kPackageName, packageBytes()));
+        if (serving == Missing)
             p.server.answers.remove(kVersionPath); // answered with 404
         QSignalSpy checked(&p.screens(), &MaintenanceScreens::startupCheckFinished);
         p.main->Timer3->setInterval(10);
@@ -95,79 +137,116 @@ private Q_SLOTS:
 
     void checkOnDemand_data()
     {
-        QTest::addColumn<QByteArray>("published");
-        QTest::addColumn<int>("connection"); // 0 online, 1 the system says offline, 2 no answer
+        QTest::addColumn<int>("published");
+        QTest::addColumn<bool>("thisPlatform");
+        QTest::addColumn<int>("serving");
+        QTest::addColumn<bool>("online"); // what the system says
+        QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("message");
-        QTest::newRow("latest") << QByteArray("35") << 0 << mt::kLatestVersion;
-        QTest::newRow("letters count 0") << QByteArray("latest") << 0 << mt::kLatestVersion;
-        QTest::newRow("offline") << QByteArray("36") << 1 << mt::kNoConnection;
-        QTest::newRow("server missing") << QByteArray("36") << 2 << mt::kNoConnection;
+        const QString notice = QStringLiteral("پيام");
+        const QString attention = QStringLiteral("توجه");
+        QTest::newRow("latest") << 35 << true << int(Signed) << true << notice << mt::kLatestVersion;
+        QTest::newRow("garbage says the check failed") << 36 << true << int(Garbage) << true << attention << mt::kCheckFailed;
+        QTest::newRow("newer, no package for this system") << 36 << false << int(Signed) << true << notice
+                                                           << mt::kNoPackageForSystem;
+        QTest::newRow("offline") << 36 << true << int(Signed) << false << notice << mt::kNoConnection;
+        QTest::newRow("server missing") << 36 << true << int(Missing) << true << notice << mt::kNoConnection;
     }
     void checkOnDemand()
     {
-        QFETCH(QByteArray, published);
-        QFETCH(int, connection);
+        QFETCH(int, published);
+        QFETCH(bool, thisPlatform);
+        QFETCH(int, serving);
+        QFETCH(bool, online);
+        QFETCH(QString, title);
         QFETCH(QString, message);
-        Program p(published);
-        p.online = connection != 1;
-        if (connection == 2)
+        Program p(published, thisPlatform ? maintenance::UpdatePlatform() : QStringLiteral("windows"));
+        p.online = online;
+        if (serving == Garbage)
+            p.publish("<html><body>36</body></html>");
+        if (serving == Missing)
             p.server.answers.remove(kVersionPath); // answered with 404
         FrmUpdate* update = p.check();
         QVERIFY(update);
         QCOMPARE(p.env.dialogs.messageTexts(), QStringList{message});
-        QCOMPARE(p.env.dialogs.lastMessage()->title, QStringLiteral("پيام"));
-        QCOMPARE(p.env.dialogs.lastMessage()->icon, Dialogs::Icon::Information);
+        QCOMPARE(p.env.dialogs.lastMessage()->title, title);
         QCOMPARE(update->windowTitle(), QStringLiteral("Tavora-II-71 3.5"));
         QCOMPARE(update->Label1->text(), QStringLiteral("Tavora-II-71 3.5"));
         QVERIFY(update->isVisible());
         QVERIFY(p.screens().downloadScreen() == nullptr);
     }
 
-    void newerVersionLeadsToTheDownloadWhichOpensTheFolder()
+    void theVerifiedPackageGoesToTheInstaller_data()
     {
-        Program p("36");
-        QByteArray installer(20000, '\0');
-        for (int i = 0; i < installer.size(); ++i)
-            installer[i] = static_cast<char>(i % 253);
-        p.server.answers.insert(kInstallerPath, ScriptedAnswer::status("HTTP/1.1 200 OK", installer));
-        FrmUpdate* update = p.check();
-        QVERIFY(update);
-        QVERIFY(!update->isVisible());
+        QTest::addColumn<bool>("agree");
+        QTest::newRow("the user agrees to close") << true;
+        QTest::newRow("the user stays") << false;
+    }
+    void theVerifiedPackageGoesToTheInstaller()
+    {
+        QFETCH(bool, agree);
+        Program p(36);
+        p.server.answers.insert(kPackagePath, ScriptedAnswer::status("HTTP/1.1 200 OK", packageBytes()));
+        p.env.dialogs.questionAnswers.enqueue(agree);
+        QVERIFY(p.check());
         Progress* download = p.screens().downloadScreen();
         QVERIFY(download && download->isVisible());
         QCOMPARE(download->windowModality(), Qt::ApplicationModal);
         QCOMPARE(download->windowTitle(), mt::kDownloadTitle);
         QVERIFY(download->Text->isHidden());
         QCOMPARE(download->I1->width(), 0);
-        QCOMPARE(download->destination(), p.env.path(QStringLiteral("setup.Tavora-71.exe")));
+        const QString destination = p.env.path(QStringLiteral("Updates/") + kPackageName);
+        QCOMPARE(download->destination(), destination);
+        // What a killed download left is removed before the next.
+        QVERIFY(QDir().mkpath(p.env.path(QStringLiteral("Updates"))));
+        QFile stale(p.env.path(QStringLiteral("Updates/old.deb.part")));
+        QVERIFY(stale.open(QIODevice::WriteOnly));
+        stale.close();
 
         QSignalSpy finished(download->FileDownloader1, &maintenance::FileDownloader::finished);
         download->cmdUpdate->click();
         QCOMPARE(download->cmdUpdate->text(), mt::kCaptionCancel);
         QVERIFY(finished.wait(10000));
-        QFile file(download->destination());
+        QVERIFY(!stale.exists());
+        QFile file(destination);
         QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(file.readAll(), installer);
+        QCOMPARE(file.readAll(), packageBytes());
         QCOMPARE(download->SkinLabel4->text(), QStringLiteral("100%"));
         QCOMPARE(download->I1->width(), twips(6700));
         QCOMPARE(p.env.dialogs.lastMessage()->title, mt::kTitleSuccess);
         QCOMPARE(p.env.dialogs.lastMessage()->text, mt::kDownloadDone);
-        QCOMPARE(download->cmdUpdate->text(), mt::kCaptionDownload);
-        // Never run from here: the folder is opened for the user, then the program ends.
+        // Handed to the desktop's installer, never run from here; the program ends when the user agrees.
         QVERIFY(p.env.desktop.startedPrograms.isEmpty());
-        QCOMPARE(p.env.desktop.openedFiles, QStringList{p.env.folder()});
-        QCOMPARE(p.env.desktop.endCalls, QList<int>{0});
+        QCOMPARE(p.env.desktop.openedFiles, QStringList{destination});
+        QCOMPARE(p.env.dialogs.shown.last().kind, ScriptedDialogs::Kind::Question);
+        QCOMPARE(p.env.dialogs.shown.last().text, mt::kAskCloseForInstall);
+        QCOMPARE(p.env.desktop.endCalls, agree ? QList<int>{0} : QList<int>{});
+        if (!agree)
+            QTRY_VERIFY(p.screens().downloadScreen() == nullptr);
+    }
+
+    void aPackageThatIsNotThePublishedOneIsDeletedAndNeverOffered()
+    {
+        Program p(36);
+        QByteArray other = packageBytes();
+        other[100] = 'x';
+        p.server.answers.insert(kPackagePath, ScriptedAnswer::status("HTTP/1.1 200 OK", other));
+        Progress* download = p.download();
+        QVERIFY(download);
+        const ScriptedDialogs::Shown error = *p.env.dialogs.lastMessage();
+        QCOMPARE(error.title, QStringLiteral("Error"));
+        QCOMPARE(error.text, maintenance::download_texts::kNotThePublishedFile);
+        QCOMPARE(p.env.dialogs.messages().size(), 1); // no success beside it
+        QVERIFY(QDir(p.env.path(QStringLiteral("Updates"))).isEmpty());
+        QVERIFY(p.env.desktop.openedFiles.isEmpty());
+        QVERIFY(p.env.desktop.endCalls.isEmpty());
     }
 
     void downloadErrorIsShownAndTheWindowIsReadyAgain()
     {
-        Program p("36");
-        QVERIFY(p.check());
-        Progress* download = p.screens().downloadScreen();
+        Program p(36);
+        Progress* download = p.download(); // the package is missing: 404
         QVERIFY(download);
-        QSignalSpy finished(download->FileDownloader1, &maintenance::FileDownloader::finished);
-        download->cmdUpdate->click(); // the installer is missing: 404
-        QVERIFY(finished.wait(10000));
         const ScriptedDialogs::Shown error = *p.env.dialogs.lastMessage();
         QCOMPARE(error.title, QStringLiteral("Error"));
         QCOMPARE(error.icon, Dialogs::Icon::Critical);

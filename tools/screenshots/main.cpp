@@ -353,7 +353,10 @@ void saveMaintenanceScreens(AppContext& ctx, Frm1& main, const QString& folder)
     FrmUpdate update(ctx, QStringLiteral("Tavora-II-71 3.5"), 35);
     save(&update, folder, QStringLiteral("update-screen"));
 
-    Progress download(ctx);
+    maintenance::UpdatePackage package;
+    package.platform = maintenance::UpdatePlatform();
+    package.name = QStringLiteral("tavora71_3.6-1_amd64.deb");
+    Progress download(ctx, package);
     download.I1->resize(twips(42 * 67), download.I1->height());
     download.SkinLabel4->setText(QStringLiteral("42%"));
     download.cmdUpdate->setText(maintenance::texts::kCaptionCancel);
