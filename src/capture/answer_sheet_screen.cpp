@@ -5,25 +5,26 @@
 #include "kit/twips.h"
 #include "capture/capture_texts.h"
 #include "capture/item_counter.h"
+#include "capture/item_grid.h"
 #include "settings/apply_theme.h"
+#include "store/examinee_rows.h"
 #include "store/schema.h"
 
 #include <QEvent>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
-
-constexpr int kGridRows = 9; // the items run down columns of nine, as on the printed sheet
 
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
 {
@@ -93,43 +94,22 @@ void Frmpas2::build()
     QSizePolicy keepPlace = Frame1->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true); // the window keeps its look before a selection
     Frame1->setSizePolicy(keepPlace);
-    auto* grid = new QGridLayout(Frame1);
-    grid->setContentsMargins(14, 8, 14, 8);
-    grid->setHorizontalSpacing(22); // the columns stand apart; a number stays with its field
-    grid->setVerticalSpacing(4);
-    QFont entryFont = font();
-    entryFont.setPointSize(entryFont.pointSize() + 2);
+    const ItemGrid grid = BuildItemGrid(Frame1, QStringLiteral("SkinLbl1_%1"), QStringLiteral("Txt1_%1"));
+    SkinLbl1 = grid.numbers;
+    Txt1 = grid.fields;
     for (int item = 1; item <= kItemCount; ++item) {
-        auto* cell = new QWidget(Frame1);
-        auto* pair = new QHBoxLayout(cell);
-        pair->setContentsMargins(0, 0, 0, 0);
-        pair->setSpacing(5);
-        auto* number = new QLabel(QString::number(item), cell);
-        number->setObjectName(QStringLiteral("SkinLbl1_%1").arg(item));
-        number->setAlignment(Qt::AlignVCenter | Qt::AlignLeading);
-        number->setMinimumWidth(number->fontMetrics().horizontalAdvance(QStringLiteral("00")));
-        auto* field = new QLineEdit(cell);
-        field->setObjectName(QStringLiteral("Txt1_%1").arg(item));
-        field->setMaxLength(1);
-        field->setAlignment(Qt::AlignCenter);
-        field->setFont(entryFont);
-        field->setFixedWidth(twips(510));
+        QLineEdit* field = entryField(item);
         // Only typed digits may reach the row: no paste from a menu, no drop, no input method.
         field->setContextMenuPolicy(Qt::NoContextMenu);
         field->setAcceptDrops(false);
         field->setAttribute(Qt::WA_InputMethodEnabled, false);
         field->installEventFilter(this);
         connect(field, &QLineEdit::textChanged, this, [this, item] { entryChanged(item); });
-        pair->addWidget(number);
-        pair->addWidget(field);
         auto* stored = makeHiddenField(Frame1, QStringLiteral("Txt2_%1").arg(item));
         stored->setMaxLength(1);
         // A stored response that changes (a new examinee, or a typed value written into it)
         // is not typing.
         connect(stored, &QLineEdit::textChanged, this, [this] { entry_.loading(); });
-        grid->addWidget(cell, (item - 1) % kGridRows, (item - 1) / kGridRows);
-        SkinLbl1 << number;
-        Txt1 << field;
         Txt2 << stored;
     }
     page->addWidget(Frame1, 1);
@@ -177,13 +157,8 @@ void Frmpas2::selectExaminee()
     if (!commitEntries())
         return;
     selected_ = false;
-    const QString codeColumn = QStringLiteral("Code");
-    store::Result r = answers.refresh();
-    if (r)
-        r = identities.refresh();
-    if (r)
-        r = identities.setFilter(codeColumn, code);
-    if (!r) {
+    selectedCode_.clear();
+    if (const store::Result r = store::SelectByCode(identities, code); !r) {
         Frame1->hide();
         reportFailure(texts::kExamineeNotRead, r.error);
         return;
@@ -194,29 +169,14 @@ void Frmpas2::selectExaminee()
         ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson);
         return;
     }
-    r = answers.setFilter(codeColumn, code);
-    if (r && !answers.hasCurrent()) {
-        // A registered examinee without a response row gets one, so he can always be keyed.
-        answers.addNew();
-        r = answers.setValue(codeColumn, code);
-        if (r)
-            r = answers.update();
-        if (r)
-            r = answers.setFilter(codeColumn, code);
-        if (r && !answers.hasCurrent())
-            r = store::Result::failure(QStringLiteral("Answer: the new row is not found"));
-        if (!r) {
-            Frame1->hide();
-            reportFailure(texts::kResponseRowNotCreated, r.error);
-            return;
-        }
-    }
-    if (!r) {
+    // A registered examinee without a response row gets one, so he can always be keyed.
+    if (const store::Result r = store::SelectOrAddResponseRow(answers, code); !r) {
         Frame1->hide();
-        reportFailure(texts::kExamineeNotRead, r.error);
+        reportFailure(texts::kResponseRowNotCreated, r.error);
         return;
     }
     selected_ = true;
+    selectedCode_ = code;
     Frame1->show();
     Text11->setText(identities.value(QStringLiteral("FName")));
     Text6->setText(identities.value(QStringLiteral("LName")));
@@ -233,8 +193,14 @@ void Frmpas2::showStoredResponses()
     entry_.loading(); // these copies are never entries
     for (int item = 1; item <= kItemCount; ++item) {
         responseField(item)->setText(answers.value(QString::number(item)));
-        entryField(item)->setText(responseField(item)->text());
+        setEntryText(item, responseField(item)->text());
     }
+}
+
+void Frmpas2::setEntryText(int item, const QString& text)
+{
+    const QScopedValueRollback<bool> ours(ownEdit_, true);
+    entryField(item)->setText(text);
 }
 
 bool Frmpas2::eventFilter(QObject* watched, QEvent* event)
@@ -282,6 +248,13 @@ bool Frmpas2::eventFilter(QObject* watched, QEvent* event)
     case QEvent::Drop:
         event->ignore();
         return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+        // The middle button pastes the primary selection on X11.
+        if (static_cast<QMouseEvent*>(event)->button() == Qt::MiddleButton)
+            return true;
+        break;
     default:
         break;
     }
@@ -290,15 +263,24 @@ bool Frmpas2::eventFilter(QObject* watched, QEvent* event)
 
 void Frmpas2::typeInto(int item, const QString& code)
 {
-    QLineEdit* field = entryField(item);
-    if (field->text() != code)
-        field->setText(code); // its change is processed as an entry
+    const QScopedValueRollback<bool> ours(ownEdit_, true);
+    if (entryField(item)->text() != code)
+        entryField(item)->setText(code); // its change is processed as an entry
     else
         entryChanged(item); // the same answer typed again still moves on
 }
 
 void Frmpas2::entryChanged(int item)
 {
+    if (!ownEdit_) {
+        // Text that came by any other way than an accepted key (a paste, the primary selection,
+        // a drop, an input method) is taken back: the field shows what the row holds, and the
+        // taking back is no entry either.
+        const QSignalBlocker quiet(entryField(item));
+        entryField(item)->setText(responseField(item)->text());
+        refuse();
+        return;
+    }
     const std::optional<answer_sheet::Entry::Step> step = entry_.fieldChanged(item, entryField(item)->text());
     if (!step || !selected_)
         return;
@@ -339,8 +321,21 @@ bool Frmpas2::commitEntries()
 
 void Frmpas2::save()
 {
-    if (Text4->text().isEmpty()) {
+    const QString code = Text4->text();
+    if (code.isEmpty()) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, texts::MustEnterCode(identifierLabel_()));
+        return;
+    }
+    // Saved is said only of the sheet on the grid, and only for the code that chose it.
+    if (!selected_) {
+        ctx_.dialogs().message(this, titles::kAttention, texts::kSheetNotSelected,
+                               Dialogs::Icon::Warning);
+        return;
+    }
+    if (code != selectedCode_) {
+        ctx_.dialogs().message(this, titles::kAttention,
+                               texts::SheetOfAnotherCode(identifierLabel_(), selectedCode_, code),
+                               Dialogs::Icon::Warning);
         return;
     }
     // The identity row is only read here: it has nothing to store.

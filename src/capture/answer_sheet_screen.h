@@ -65,6 +65,8 @@ private:
     void load();
     void showStoredResponses();
     void typeInto(int item, const QString& code);
+    // Text the screen itself puts into an entry field; any other change is taken back.
+    void setEntryText(int item, const QString& text);
     void entryChanged(int item);
     bool commitEntries();
     void refuse();
@@ -74,4 +76,6 @@ private:
     std::function<QString()> identifierLabel_;
     answer_sheet::Entry entry_;
     bool selected_ = false; // an examinee's row is bound to the grid
+    QString selectedCode_;  // the code that chose it
+    bool ownEdit_ = false;  // the screen itself is changing an entry field
 };

@@ -43,5 +43,16 @@ inline QString KeepItemEdit(int item)
     return QStringLiteral("متن سوال %1 تغيير كرده و ذخيره نشده است. ذخيره شود؟").arg(item);
 }
 inline const QString kBlankWorkbookNotWritten = QStringLiteral("فايل خام اكسل در پوشه برنامه نوشته نشد.");
+// Save on the answer sheet when it would store nothing the user meant.
+inline const QString kSheetNotSelected =
+    QStringLiteral("هنوز آزمودني انتخاب نشده است و چيزي ذخيره نشد. ابتدا روي «انتخاب آزمودني» کليک کنيد.");
+inline QString SheetOfAnotherCode(const QString& label, const QString& shown, const QString& typed)
+{
+    return QStringLiteral("پاسخ‌هاي روي صفحه مربوط به %1 %2 است، نه %3؛ چيزي ذخيره نشد. براي %3 ابتدا روي «انتخاب آزمودني» کليک کنيد.")
+        .arg(label, shown, typed);
+}
+// The workbook import shows what it read before it stores it.
+inline const QString kCaptionFileRead = QStringLiteral("فايل خوانده شده:");
+inline const QString kCaptionValuesToStore = QStringLiteral("پاسخ‌هايي که با «ذخيره» ثبت مي‌شوند:");
 
 } // namespace texts

@@ -5,12 +5,15 @@
 #include "kit/twips.h"
 #include "capture/capture_texts.h"
 #include "capture/item_counter.h"
+#include "capture/item_grid.h"
 #include "capture/workbook_import.h"
 #include "settings/apply_theme.h"
+#include "store/examinee_rows.h"
 #include "store/schema.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -50,11 +53,13 @@ FrmFile::~FrmFile() = default;
 
 void FrmFile::build()
 {
-    setFixedSize(twipsSize(6600, 3200));
+    setFixedSize(twipsSize(10500, 7800));
     auto* page = new QVBoxLayout(this);
     page->setContentsMargins(18, 14, 18, 14);
     page->setSpacing(10);
 
+    QFont bold = font();
+    bold.setBold(true);
     auto* name = new QHBoxLayout;
     // A left-to-right mark keeps the leading colon on the left, next to the name.
     SkinLabel2 = MakeFieldCaption(this, QChar(0x200E) + texts::kCaptionExamineeName);
@@ -62,14 +67,12 @@ void FrmFile::build()
     SkinLblName = new QLabel(this);
     SkinLblName->setObjectName(QStringLiteral("SkinLblName"));
     SkinLblName->setTextFormat(Qt::PlainText);
-    QFont bold = SkinLblName->font();
-    bold.setBold(true);
     SkinLblName->setFont(bold);
     name->addWidget(SkinLabel2);
     name->addWidget(SkinLblName, 1);
     page->addLayout(name);
 
-    // The three steps in reading order, then the download and the exit.
+    // The three steps in reading order, then what was read, then the download and the exit.
     Print_Btn = makeButton(this, QStringLiteral("Print_Btn"), texts::kCaptionSelectExaminee);
     Send_BtnExcel = makeButton(this, QStringLiteral("Send_BtnExcel"), texts::kCaptionSelectWorkbook);
     Save_Btn = makeButton(this, QStringLiteral("Save_Btn"), texts::kCaptionSave);
@@ -79,7 +82,25 @@ void FrmFile::build()
     for (QPushButton* b : {Print_Btn, Send_BtnExcel, Save_Btn})
         steps->addWidget(b);
     page->addLayout(steps);
-    page->addStretch();
+
+    auto* read = new QHBoxLayout;
+    LblFile = new QLabel(this);
+    LblFile->setObjectName(QStringLiteral("LblFile"));
+    LblFile->setTextFormat(Qt::PlainText);
+    LblFile->setFont(bold);
+    read->addWidget(MakeLabel(this, QStringLiteral("LblFileCaption"), texts::kCaptionFileRead));
+    read->addWidget(LblFile);
+    read->addStretch(1); // the name stays beside its caption, whichever way it reads
+    page->addLayout(read);
+    page->addWidget(MakeLabel(this, QStringLiteral("LblStoreCaption"), texts::kCaptionValuesToStore));
+    Frame2 = MakePanel(this, QStringLiteral("Frame2"));
+    TxtStore = BuildItemGrid(Frame2, QStringLiteral("LblStore_%1"), QStringLiteral("TxtStore_%1")).fields;
+    for (QLineEdit* field : std::as_const(TxtStore)) {
+        field->setReadOnly(true); // shown, never typed: the workbook is what is stored
+        field->setFocusPolicy(Qt::NoFocus);
+    }
+    page->addWidget(Frame2, 1);
+
     auto* more = new QHBoxLayout;
     more->addWidget(Down_BtnExcel);
     more->addStretch();
@@ -135,10 +156,8 @@ void FrmFile::selectExaminee()
     Text16->setText(code);
     Send_BtnExcel->setEnabled(false);
     Save_Btn->setEnabled(false);
-    store::Result r = identities.refresh();
-    if (r)
-        r = identities.setFilter(QStringLiteral("code"), code);
-    if (!r) {
+    showRead(QString()); // what was read for someone else is no longer on its way to be stored
+    if (const store::Result r = store::SelectByCode(identities, code); !r) {
         reportFailure(texts::kExamineeNotRead, r.error);
         return;
     }
@@ -147,7 +166,7 @@ void FrmFile::selectExaminee()
         ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kNoSuchPerson);
         return;
     }
-    if (r = findOrCreateResponseRow(code); !r) {
+    if (const store::Result r = store::SelectOrAddResponseRow(answers, code); !r) {
         reportFailure(texts::kResponseRowNotCreated, r.error);
         return;
     }
@@ -156,23 +175,12 @@ void FrmFile::selectExaminee()
     Send_BtnExcel->setEnabled(true);
 }
 
-store::Result FrmFile::findOrCreateResponseRow(const QString& code)
+void FrmFile::showRead(const QString& path)
 {
-    const QString codeColumn = QStringLiteral("code");
-    store::Result r = answers.refresh();
-    if (r)
-        r = answers.setFilter(codeColumn, code);
-    if (!r || answers.hasCurrent())
-        return r;
-    answers.addNew();
-    r = answers.setValue(QStringLiteral("Code"), code);
-    if (r)
-        r = answers.update();
-    if (r)
-        r = answers.setFilter(codeColumn, code);
-    if (r && !answers.hasCurrent())
-        r = store::Result::failure(QStringLiteral("Answer: the new row is not found"));
-    return r;
+    LblFile->setText(path.isEmpty() ? QString() : QFileInfo(path).fileName());
+    LblFile->setToolTip(QDir::toNativeSeparators(path));
+    for (int item = 1; item <= kItemCount; ++item)
+        TxtStore[item - 1]->setText(path.isEmpty() ? QString() : workbook::StoredResponse(TxtKLID[item - 1]->text()));
 }
 
 void FrmFile::readWorkbook()
@@ -198,6 +206,7 @@ void FrmFile::readWorkbook()
     Text4->setText(texts::kWorkbookMarker);
     for (int item = 1; item <= kItemCount; ++item)
         TxtKLID[item - 1]->setText(read.values.value(item - 1));
+    showRead(path);
     ctx_.dialogs().message(this, titles::kMessage, texts::kDataEntered, Dialogs::Icon::Information);
     Save_Btn->setEnabled(true);
 }
@@ -205,7 +214,7 @@ void FrmFile::readWorkbook()
 void FrmFile::save()
 {
     const QString code = Text16->text();
-    store::Result r = findOrCreateResponseRow(code);
+    store::Result r = store::SelectOrAddResponseRow(answers, code);
     for (int item = 1; r && item <= kItemCount; ++item)
         r = answers.setValue(QString::number(item), workbook::StoredResponse(TxtKLID[item - 1]->text()));
     if (r)

@@ -45,12 +45,16 @@ public:
     QLineEdit* Text4 = nullptr;           // the marker read from the workbook (hidden)
     QFrame* bufferPanel = nullptr;        // hidden panel of the import buffer
     QVector<QLineEdit*> TxtKLID;          // import buffer, one value per item (TxtKLID_1 … TxtKLID_71)
+    QLabel* LblFile = nullptr;            // the workbook read, shown until it is stored or dropped
+    QFrame* Frame2 = nullptr;             // what Save stores, laid out as on the answer sheet
+    QVector<QLineEdit*> TxtStore;         // one response code per item (TxtStore_1 … TxtStore_71)
 
 private:
     void build();
     void load();
-    // Finds the examinee's response row, adding one when he has none.
-    store::Result findOrCreateResponseRow(const QString& code);
+    // Shows the workbook read and the response codes Save would store from it; an empty path
+    // empties both.
+    void showRead(const QString& path);
     void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;

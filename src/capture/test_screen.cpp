@@ -12,6 +12,7 @@
 #include "kit/identity_texts.h"
 #include "examinees/identity_panel.h"
 #include "settings/apply_theme.h"
+#include "store/examinee_rows.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -323,14 +324,9 @@ void FrmTest::previous()
 store::Result FrmTest::selectExaminee(const QString& code, bool& found)
 {
     found = false;
-    const QString codeColumn = QStringLiteral("code");
-    store::Result r = Adodc2.refresh();
+    store::Result r = store::SelectByCode(Adodc2, code);
     if (r)
-        r = Adodc3.refresh();
-    if (r)
-        r = Adodc2.setFilter(codeColumn, code);
-    if (r)
-        r = Adodc3.setFilter(codeColumn, code);
+        r = store::SelectByCode(Adodc3, code);
     found = r && Adodc2.hasCurrent(); // no row is current: the filtered view is empty
     return r;
 }

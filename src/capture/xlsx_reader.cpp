@@ -187,6 +187,11 @@ std::optional<QByteArray> XlsxReader::readMember(const QString& name)
         fail(name + QStringLiteral(": damaged"));
         return std::nullopt;
     }
+    // Every member read is XML; one shaped to make the parser slow or greedy is not parsed.
+    if (QString why; !XmlWithinBounds(data, why)) {
+        fail(name + QStringLiteral(": ") + why);
+        return std::nullopt;
+    }
     return data;
 }
 
@@ -316,6 +321,8 @@ bool XlsxReader::readSheet(const QString& part)
             bool ok = false;
             const int r = xml.attributes().value(QLatin1String("r")).toInt(&ok);
             row = ok && r > 0 ? r : row + 1;
+            if (row > kMaxRows)
+                return fail(part + QStringLiteral(": a row past the last row"));
             column = 0;
             continue;
         }
@@ -327,7 +334,10 @@ bool XlsxReader::readSheet(const QString& part)
             row = at->row;
             column = at->column;
         } else if (ref.isEmpty()) {
-            ++column;
+            // A cell without a position follows the previous one, never past the last column:
+            // the position would wrap onto another cell.
+            if (++column > kMaxColumns)
+                return fail(part + QStringLiteral(": a cell past the last column"));
         } else {
             return fail(part + QStringLiteral(": bad cell reference"));
         }

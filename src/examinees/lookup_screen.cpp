@@ -210,7 +210,9 @@ void FrmCode::filterBy(QComboBox* list, const QString& column)
     QList<QComboBox*> others{DataCombo1, DataCombo6, Combo3};
     others.removeOne(list);
     blankLists(others);
-    if (const store::Result r = examinees.setFilter({column, list->currentText()}); !r)
+    // A list emptied again filters nothing: every examinee is shown.
+    const QString text = list->currentText();
+    if (const store::Result r = text.isEmpty() ? examinees.showAll() : examinees.setFilter({column, text}); !r)
         reportFailure(titles::kError, kNotRead + QLatin1Char('\n') + r.error, Dialogs::Icon::Critical);
 }
 

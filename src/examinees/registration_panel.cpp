@@ -11,6 +11,7 @@
 #include "kit/identity_texts.h"
 #include "examinees/identity_panel.h"
 #include "examinees/registration_texts.h"
+#include "store/examinee_rows.h"
 
 #include <QComboBox>
 #include <QVBoxLayout>
@@ -199,9 +200,7 @@ void RegistrationPanel::save()
     // A code is free only when the table says so: a failed read is not "nobody has it".
     store::View& ide = Adodc5;
     int taken = 0;
-    store::Result r = ide.refresh();
-    if (r)
-        r = ide.setFilter(kCodeColumn, Text11->text());
+    store::Result r = store::SelectByCode(ide, Text11->text());
     if (r)
         r = ide.countRows(taken);
     if (!r) {

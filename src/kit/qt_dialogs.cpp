@@ -46,7 +46,8 @@ void QtDialogs::message(QWidget* owner, const QString& title, const QString& tex
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, owner);
     box.setLayoutDirection(Qt::RightToLeft);
     if (autoCloseMs > 0) {
-        // Like the original: the timer looks for the box by its title, so only "پيام" closes.
+        // The timer finds the box by its title, so only a notice titled "پيام" closes by itself;
+        // a warning or an error stays until the user has read it.
         QTimer::singleShot(autoCloseMs, &box, [] { CloseMessageBoxTitledMessage(); });
     }
     box.exec();

@@ -48,6 +48,8 @@ inline const QString kSaved = QStringLiteral("ذخيره شد");
 inline const QString kChooseSex = QStringLiteral("جنسيت را انتخاب كنيد");
 inline const QString kChooseEducation = QStringLiteral("ميزان تحصيلات را انتخاب كنيد");
 inline const QString kDefaultIdentifierLabel = QStringLiteral("کد آزمودني");
+// A chosen path that is no regular file (a folder, a FIFO, a device) is not read.
+inline const QString kNotARegularFile = QStringLiteral("مسير انتخاب شده يک فايل معمولي نيست و خوانده نشد.");
 
 // "you must enter the <label> wanted"
 inline QString MustEnterCode(const QString& label) { return kMustEnterA + label + kMustEnterB; }

@@ -1,4 +1,5 @@
 #include "maintenance/backup_screen.h"
+#include "kit/chosen_file.h"
 #include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
@@ -252,6 +253,12 @@ void Frmbackup::restore()
     }
     if (!ctx_.dialogs().question(this, ::texts::kProgramCaption, mtexts::kAskRestore)) {
         ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kNotRestored);
+        return;
+    }
+    // Nothing but a regular file is read: a FIFO or a device would hold the screen for ever.
+    if (!IsRegularFile(source)) {
+        ctx_.dialogs().message(this, titles::kError, mtexts::kNotOurDatabase + kCrLf + ::texts::kNotARegularFile,
+                               Dialogs::Icon::Warning);
         return;
     }
     // Nothing is replaced by a file that is not this program's database.

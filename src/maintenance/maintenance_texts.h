@@ -18,7 +18,8 @@ inline const QString kCreditSoftware = QStringLiteral(" نرم افزار تست
 
 // Backup and restore
 inline const QString kBackupTitle = QStringLiteral("Back up ...  Reastor");
-inline const QString kBackupFilter = QStringLiteral("Database Backup |*.mdbB");
+// In the form Qt's file dialogs read: a description, then the patterns in parentheses.
+inline const QString kBackupFilter = QStringLiteral("Database Backup (*.mdbB)");
 inline const QString kBackupNameStart = QStringLiteral("Tavora71");
 inline const QString kBackupNameOnDate = QStringLiteral("در تاريخ");
 inline const QString kBackupNameHour = QStringLiteral(" ساعت)"); // leading blank
@@ -60,7 +61,8 @@ inline const QString kTitleSuccess = QStringLiteral("Success");
 
 namespace maintenance::texts {
 
-// Our own wording, for what the program does beyond the original screens.
+// Refusals that protect the current data: a file that is not a backup of this program, and a
+// database that cannot be opened again after a restore.
 inline const QString kNotOurDatabase =
     QStringLiteral("فايل انتخاب شده نسخه پشتيبان اطلاعات اين برنامه نيست؛ اطلاعات فعلي دست نخورده باقي ماند.");
 inline const QString kCannotReopen = QStringLiteral("برنامه نمي تواند دوباره باز شود و بسته مي شود.");

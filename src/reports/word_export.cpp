@@ -19,12 +19,9 @@ WordExportOutcome ExportToWord(AppContext& ctx, QWidget* owner, const WordExport
         dialogs.message(owner, titles::kError, texts::kCaptureFailed, Dialogs::Icon::Critical);
         return out;
     }
+    // The document carries the picture itself; the bitmap beside it is a copy, so a bitmap that
+    // cannot be written stops nothing and is told after the document's success.
     const WriteOutcome bitmap = WriteBitmap(out.bitmapPath, r.picture);
-    if (!bitmap) {
-        dialogs.message(owner, titles::kError, texts::WriteFailedMessage(bitmap.path, bitmap.error),
-                        Dialogs::Icon::Critical);
-        return out;
-    }
     const WordDocument document{WordDocumentText(r.identityLine, r.savedText), r.picture,
                                 QFileInfo(out.bitmapPath).fileName()};
     const WriteOutcome written = WriteWordDocument(out.documentPath, document);
@@ -38,6 +35,9 @@ WordExportOutcome ExportToWord(AppContext& ctx, QWidget* owner, const WordExport
         dialogs.message(owner, titles::kAttention, texts::kNoWordApp + QStringLiteral("\r\n") + written.path,
                         Dialogs::Icon::Information);
     dialogs.message(owner, titles::kMessage, texts::WordCreatedMessage(), Dialogs::Icon::Information);
+    if (!bitmap)
+        dialogs.message(owner, titles::kError, texts::WriteFailedMessage(bitmap.path, bitmap.error),
+                        Dialogs::Icon::Critical);
     return out;
 }
 

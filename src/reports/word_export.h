@@ -25,8 +25,9 @@ struct WordExportOutcome {
     QString documentPath;
 };
 
-// Every failure is reported in a box titled "خطا" naming what failed, and then nothing else is
-// shown; the success message only follows a written document.
+// Every failure is reported in a box titled "خطا" naming what failed; the success message only
+// follows a written document. The bitmap is the one file whose failure does not stop the
+// document: it is told after the success.
 WordExportOutcome ExportToWord(AppContext& ctx, QWidget* owner, const WordExportRequest& request,
                                const QString& documentsFolder);
 

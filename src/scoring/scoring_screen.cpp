@@ -10,6 +10,7 @@
 #include "scoring/unanswered_items.h"
 #include "settings/apply_theme.h"
 #include "store/schema.h"
+#include "store/examinee_rows.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
@@ -292,10 +293,7 @@ void FrmkLID::selectExaminee()
     // Re-read both tables: other screens may have stored rows since this one opened.
     // The code is bound as a value, so any character in it is just a character.
     for (store::View* view : {&answer_, &ide_}) {
-        store::Result r = view->refresh();
-        if (r)
-            r = view->setFilter(QStringLiteral("Code"), code);
-        if (!r) {
+        if (const store::Result r = store::SelectByCode(*view, code); !r) {
             showNoExaminee();
             reportReadFailure(r.error);
             return;

@@ -1,5 +1,6 @@
 #include "settings/settings_panel.h"
 #include "kit/app_context.h"
+#include "kit/chosen_file.h"
 #include "kit/controls.h"
 #include "kit/twips.h"
 #include "settings/clinic_details.h"
@@ -83,6 +84,13 @@ void SettingsPanel::showStoredSwitch()
 {
     const QSignalBlocker quiet(Check1);
     Check1->setChecked(Adodc13.value(kSwitchColumn).trimmed() == QLatin1String("1"));
+    showSwitchCaption();
+}
+
+void SettingsPanel::showSwitchCaption()
+{
+    // The caption says what the report does, from the first look on.
+    Check1->setText(Check1->isChecked() ? texts::kLogoShown : texts::kLogoNotShown);
 }
 
 void SettingsPanel::open()
@@ -105,7 +113,8 @@ void SettingsPanel::chooseLogo()
     const QString path = dialogs.openFileName(window(), texts::kCaptionChooseLogo, QString(), kAllFiles);
     if (path.isEmpty())
         return; // cancelled: nothing changes
-    const QImage picture = settings::ReadPicture(path);
+    // Only a regular file is read: a FIFO or a device would hold the screen for ever.
+    const QImage picture = IsRegularFile(path) ? settings::ReadPicture(path) : QImage();
     if (picture.isNull()) {
         dialogs.message(window(), titles::kAttention, kNotAPicture + QLatin1Char('\n') + QFileInfo(path).fileName(),
                         Dialogs::Icon::Warning);
@@ -137,5 +146,5 @@ void SettingsPanel::switchLogo(bool shown)
             ctx_.dialogs().message(window(), titles::kError, kSwitchNotRead + QLatin1Char('\n') + reread.error,
                                    Dialogs::Icon::Critical);
     }
-    Check1->setText(Check1->isChecked() ? texts::kLogoShown : texts::kLogoNotShown);
+    showSwitchCaption();
 }

@@ -47,6 +47,7 @@ Q_SIGNALS:
 private:
     void build();
     void showStoredSwitch();
+    void showSwitchCaption();
 
     AppContext& ctx_;
 };

@@ -229,6 +229,54 @@ private Q_SLOTS:
         QCOMPARE(field->contextMenuPolicy(), Qt::NoContextMenu);
     }
 
+    // Text that reaches a field by any other way than a key (here as the middle button inserts
+    // the primary selection) is taken back: the field keeps showing what the row holds.
+    void textThatIsNoKeyIsTakenBack_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("a response code") << u"2"_s;
+        QTest::newRow("another digit") << u"9"_s;
+    }
+    void textThatIsNoKeyIsTakenBack()
+    {
+        QFETCH(QString, text);
+        Sheet r;
+        QVERIFY(r.seeded && r.select());
+        QLineEdit* field = r.s->entryField(5);
+        field->setFocus();
+        field->insert(text);
+        QCOMPARE(field->text(), QString());
+        QCOMPARE(r.s->responseField(5)->text(), QString());
+        QVERIFY(!r.s->answers.hasPendingEdit());
+        QCOMPARE(r.env.dialogs.beeps, 1);
+        QCOMPARE(r.s->focusWidget(), field);
+    }
+
+    // Save says what is wrong, and stores nothing, when the grid is no examinee's or another's.
+    void saveRefusesASheetNotChosenByTheCode_data()
+    {
+        QTest::addColumn<bool>("selected");
+        QTest::newRow("no examinee selected") << false;
+        QTest::newRow("another code in the box") << true;
+    }
+    void saveRefusesASheetNotChosenByTheCode()
+    {
+        QFETCH(bool, selected);
+        Sheet r;
+        QVERIFY(r.seeded);
+        if (selected) {
+            QVERIFY(r.select());
+            r.type(1, u"1"_s);
+        }
+        r.s->Text4->setText(u"8"_s);
+        r.s->Command1->click();
+        const auto box = r.env.dialogs.lastMessage();
+        QVERIFY(box);
+        QCOMPARE(box->title, u"توجه"_s);
+        QVERIFY(box->text.contains(u"ذخيره نشد"_s));
+        QCOMPARE(r.stored(1), QString());
+    }
+
     void backspaceEmptiesTheResponse()
     {
         Sheet r({u"1"_s, u"1"_s, u"2"_s});

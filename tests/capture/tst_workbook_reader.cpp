@@ -2,6 +2,7 @@
 #include "workbook_samples.h"
 #include "support/test_data.h"
 #include "support/test_env.h"
+#include "support/probes.h"
 #include "capture/blank_workbook.h"
 #include "capture/workbook_import.h"
 #include "capture/workbook_reader.h"
@@ -73,6 +74,128 @@ QByteArray sheetXml(const QByteArray& sheetData, const QByteArray& prolog = {})
 {
     return prolog + "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
         + sheetData + "</sheetData></worksheet>";
+}
+
+// A workbook of one answer worksheet whose sheet part holds sheetData.
+Members answerPackage(const QByteArray& sheetData)
+{
+    return {{u"xl/workbook.xml"_s, workbookXml(kSheet.toUtf8())},
+            {u"xl/_rels/workbook.xml.rels"_s, rels(rel("rId7", "worksheet", "worksheets/sheet1.xml"))},
+            {u"xl/worksheets/sheet1.xml"_s, sheetXml(sheetData)}};
+}
+
+void put16(QByteArray& b, int v)
+{
+    b.append(char(v & 0xFF)).append(char((v >> 8) & 0xFF));
+}
+
+void put32(QByteArray& b, quint32 v)
+{
+    put16(b, int(v & 0xFFFF));
+    put16(b, int(v >> 16));
+}
+
+QByteArray record(int type, const QByteArray& body)
+{
+    QByteArray r;
+    put16(r, type);
+    put16(r, int(body.size()));
+    return r + body;
+}
+
+// An .xls (BIFF8 in a compound file of 512-byte sectors) with these sheets, each declaring
+// 65536 rows by 256 columns and holding one number at IV65536: a few KB that make a reader
+// which reserves the declared cells set aside 256 MB a sheet.
+QByteArray hugeDeclaredXls(const QStringList& sheetNames)
+{
+    auto bof = [](int kind) {
+        QByteArray b;
+        put16(b, 0x0600);
+        put16(b, kind);
+        return record(0x0809, b + QByteArray(12, '\0'));
+    };
+    QByteArray sheets;
+    QList<int> offsets;
+    for (int i = 0; i < sheetNames.size(); ++i) {
+        offsets << int(sheets.size());
+        QByteArray dimension;
+        put32(dimension, 0);
+        put32(dimension, 65536);
+        put16(dimension, 0);
+        put16(dimension, 256);
+        put16(dimension, 0);
+        QByteArray number;
+        put16(number, 65535);
+        put16(number, 255);
+        put16(number, 0);
+        const double one = 1;
+        number.append(reinterpret_cast<const char*>(&one), 8);
+        sheets += bof(0x0010) + record(0x0200, dimension) + record(0x0203, number) + record(0x000A, {});
+    }
+    // The globals, padded so the stream is too large for the small-stream area.
+    QByteArray globals = bof(0x0005) + record(0x00E2, QByteArray(4000, '\0'));
+    int boundSheets = 0;
+    for (const QString& name : sheetNames)
+        boundSheets += 4 + 8 + int(name.size());
+    const int sheetsStart = int(globals.size()) + boundSheets + 4;
+    for (int i = 0; i < sheetNames.size(); ++i) {
+        QByteArray b;
+        put32(b, quint32(sheetsStart + offsets.at(i)));
+        b.append('\0').append('\0').append(char(sheetNames.at(i).size())).append('\0');
+        globals += record(0x0085, b + sheetNames.at(i).toLatin1());
+    }
+    QByteArray stream = globals + record(0x000A, {}) + sheets;
+    const int streamSize = int(stream.size());
+    stream.append(QByteArray((512 - streamSize % 512) % 512, '\0'));
+    const int streamSectors = int(stream.size()) / 512;
+
+    // Sector 0: the allocation table; sector 1: the directory; then the stream.
+    QByteArray header("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+    header += QByteArray(16, '\0');
+    put16(header, 0x003E);
+    put16(header, 0x0003);
+    put16(header, 0xFFFE);
+    put16(header, 9);
+    put16(header, 6);
+    header += QByteArray(6, '\0');
+    put32(header, 0);          // directory sectors
+    put32(header, 1);          // allocation table sectors
+    put32(header, 1);          // first directory sector
+    put32(header, 0);
+    put32(header, 4096);       // small-stream cutoff
+    put32(header, 0xFFFFFFFE); // no small-stream table
+    put32(header, 0);
+    put32(header, 0xFFFFFFFE); // no further table sectors
+    put32(header, 0);
+    put32(header, 0);          // the table is sector 0
+    while (header.size() < 512)
+        put32(header, 0xFFFFFFFF);
+    QByteArray fat;
+    put32(fat, 0xFFFFFFFD);
+    put32(fat, 0xFFFFFFFE);
+    for (int i = 0; i < streamSectors; ++i)
+        put32(fat, i + 1 < streamSectors ? quint32(i + 3) : 0xFFFFFFFE);
+    while (fat.size() < 512)
+        put32(fat, 0xFFFFFFFF);
+    auto entry = [](const QString& name, int type, quint32 start, quint32 size, quint32 child) {
+        QByteArray e(reinterpret_cast<const char*>(name.utf16()), int(name.size()) * 2);
+        e += QByteArray(64 - e.size(), '\0');
+        put16(e, int(name.size() + 1) * 2);
+        e.append(char(type)).append(char(1));
+        put32(e, 0xFFFFFFFF);
+        put32(e, 0xFFFFFFFF);
+        put32(e, child);
+        e += QByteArray(36, '\0');
+        put32(e, start);
+        put32(e, size);
+        put32(e, 0);
+        return e;
+    };
+    QByteArray directory = entry(u"Root Entry"_s, 5, 0xFFFFFFFE, 0, 1)
+        + entry(u"Workbook"_s, 2, 2, quint32(streamSize), 0xFFFFFFFF);
+    while (directory.size() < 512)
+        directory += entry(QString(), 0, 0, 0, 0xFFFFFFFF);
+    return header + fat + directory + stream;
 }
 
 } // namespace
@@ -192,6 +315,49 @@ private Q_SLOTS:
         }
         QCOMPARE(read.outcome, AnswerWorkbook::Outcome::Read);
         QCOMPARE(read.values.mid(0, 3), expected);
+    }
+
+    // Small files shaped to cost a reader gigabytes or minutes are refused at once and cheaply.
+    void hostileWorkbooksAreRefusedCheaply_data()
+    {
+        QTest::addColumn<QByteArray>("xls"); // the file, or empty for the package below
+        QTest::addColumn<Members>("members");
+        const QByteArray marker = "<c r=\"Z3\" t=\"inlineStr\"><is><t>Tavora-II-71</t></is></c>";
+        QTest::newRow(".xls sheets declaring 65536 x 256 cells")
+            << hugeDeclaredXls({kSheet, u"b"_s, u"c"_s}) << Members{};
+        QByteArray attributes = "<row r=\"3\"><c r=\"C3\"";
+        for (int i = 0; i < 100000; ++i)
+            attributes += " a" + QByteArray::number(i) + "=\"\"";
+        QTest::newRow("100,000 attributes on one element")
+            << QByteArray() << answerPackage(attributes + "><v>1</v></c>" + marker + "</row>");
+        QTest::newRow("elements nested 7,000 deep")
+            << QByteArray() << answerPackage("<row r=\"3\">" + marker + "<c r=\"C3\" t=\"inlineStr\"><is>"
+                                             + QByteArray("<r>").repeated(7000) + QByteArray("</r>").repeated(7000)
+                                             + "</is></c></row>");
+        // Without positions the 65,539th cell of row 2 would land on C3.
+        QTest::newRow("cells without positions past the last column")
+            << QByteArray()
+            << answerPackage("<row r=\"2\">" + QByteArray("<c/>").repeated(65538) + "<c><v>2</v></c></row><row r=\"3\">"
+                             + marker + "</row>");
+    }
+    void hostileWorkbooksAreRefusedCheaply()
+    {
+        QFETCH(QByteArray, xls);
+        QFETCH(Members, members);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(xls.isEmpty() ? u"hostile.xlsx"_s : u"hostile.xls"_s);
+        if (xls.isEmpty()) {
+            QVERIFY(writeZip(path, members));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write(xls) == xls.size());
+        }
+        testing_support::Cost cost;
+        cost.start();
+        const AnswerWorkbook read = workbook::ReadAnswerWorkbook(path, kSheet);
+        QCOMPARE(read.outcome, AnswerWorkbook::Outcome::Unreadable);
+        QVERIFY2(cost.elapsedMs() < 5000, qPrintable(u"%1 ms"_s.arg(cost.elapsedMs())));
+        QVERIFY2(cost.peakGrowthMiB() < 100, qPrintable(u"%1 MiB"_s.arg(cost.peakGrowthMiB())));
     }
 
     void storedResponse_data()

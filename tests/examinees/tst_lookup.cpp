@@ -83,6 +83,7 @@ private Q_SLOTS:
     void opensOnlyWhenResponsesExist();
     void identifierLabelInItsThreePlaces();
     void oneFilterAtATime();
+    void anEmptiedFilterShowsEveryone();
     void deleteRemovesEveryRowOfTheCode_data();
     void deleteRemovesEveryRowOfTheCode();
     void refusals_data();
@@ -158,6 +159,17 @@ void TestLookupScreen::oneFilterAtATime()
     s.DataCombo6->setCurrentIndex(s.DataCombo6->findText(u"علي"_s));
     QCOMPARE(r.shown(), QStringList{u"2"_s});
     QVERIFY(s.DataCombo1->currentText().isEmpty());
+}
+
+void TestLookupScreen::anEmptiedFilterShowsEveryone()
+{
+    Lookup r;
+    QVERIFY(r.open());
+    r.screen->DataCombo1->setEditText(u"کريمي"_s);
+    QCOMPARE(r.shown(), (QStringList{u"1"_s, u"3"_s}));
+    r.screen->DataCombo1->clearEditText();
+    QCOMPARE(r.shown(), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
+    QVERIFY(!r.screen->currentFilter());
 }
 
 void TestLookupScreen::deleteRemovesEveryRowOfTheCode_data()

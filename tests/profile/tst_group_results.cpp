@@ -1,5 +1,6 @@
 // The group workbook: every examinee's results side by side, read back by the program's own reader
 // and by LibreOffice; the grid's filter, a cancel and an unwritable target.
+#include "support/probes.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 #include "app/main_window.h"
@@ -167,6 +168,8 @@ private Q_SLOTS:
         // The save dialog proposed a dated name in the folder; ".xlsx" is added to a bare name.
         QCOMPARE(f.env.dialogs.shown.first().kind, ScriptedDialogs::Kind::SaveFile);
         QCOMPARE(f.env.dialogs.shown.first().text, f.out.filePath(u"نتايج گروه 1401-05-30.xlsx"_s));
+        QCOMPARE(testing_support::ListedByFileDialog(f.env.dialogs.shown.first().filter, {u"a.xlsx"_s, u"a.txt"_s}),
+                 QStringList{u"a.xlsx"_s});
         const auto told = f.env.dialogs.lastMessage();
         QVERIFY(told);
         QCOMPARE(told->title, u"پيام"_s);

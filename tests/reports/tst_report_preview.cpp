@@ -3,6 +3,7 @@
 #include "reports/report_preview.h"
 #include "reports/report_texts.h"
 #include "report_samples.h"
+#include "support/probes.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
 
@@ -101,6 +102,9 @@ void TestReportPreview::saveAsPdf()
     // Offered as the examinee code in the Documents folder.
     QCOMPARE(env_->dialogs.shown.first().kind, ScriptedDialogs::Kind::SaveFile);
     QCOMPARE(env_->dialogs.shown.first().text, docs.filePath(QStringLiteral("1024.pdf")));
+    QCOMPARE(testing_support::ListedByFileDialog(env_->dialogs.shown.first().filter,
+                                                 {QStringLiteral("a.pdf"), QStringLiteral("a.txt")}),
+             QStringList{QStringLiteral("a.pdf")});
     const auto message = env_->dialogs.lastMessage();
     QCOMPARE(message ? message->title : QString(), title);
     if (!written.isEmpty()) {

@@ -225,20 +225,25 @@ void TestWordExport::outcomes_data()
 {
     QTest::addColumn<bool>("picture");
     QTest::addColumn<bool>("documentBlocked");
+    QTest::addColumn<bool>("bitmapBlocked");
     QTest::addColumn<bool>("opens");
     QTest::addColumn<QStringList>("titles");
     QTest::addColumn<bool>("written");
-    QTest::newRow("written and opened") << true << false << true << QStringList{titles::kMessage} << true;
-    QTest::newRow("no application opens it") << true << false << false << QStringList{titles::kAttention, titles::kMessage}
-                                             << true;
-    QTest::newRow("document cannot be written") << true << true << true << QStringList{titles::kError} << false;
-    QTest::newRow("no picture") << false << false << true << QStringList{titles::kError} << false;
+    QTest::newRow("written and opened") << true << false << false << true << QStringList{titles::kMessage} << true;
+    QTest::newRow("no application opens it") << true << false << false << false
+                                             << QStringList{titles::kAttention, titles::kMessage} << true;
+    QTest::newRow("document cannot be written") << true << true << false << true << QStringList{titles::kError} << false;
+    // The document carries its own copy of the picture: it is written, the bitmap's failure told after.
+    QTest::newRow("bitmap cannot be written") << true << false << true << true
+                                              << QStringList{titles::kMessage, titles::kError} << true;
+    QTest::newRow("no picture") << false << false << false << true << QStringList{titles::kError} << false;
 }
 
 void TestWordExport::outcomes()
 {
     QFETCH(bool, picture);
     QFETCH(bool, documentBlocked);
+    QFETCH(bool, bitmapBlocked);
     QFETCH(bool, opens);
     QFETCH(QStringList, titles);
     QFETCH(bool, written);
@@ -246,6 +251,9 @@ void TestWordExport::outcomes()
     const QString docx = WordDocumentPath(documents_->path());
     if (documentBlocked)
         QVERIFY(QDir().mkpath(docx)); // a folder where the document would go
+    const QString bitmap = ProfileBitmapPath(program_->path(), QStringLiteral("1024"));
+    if (bitmapBlocked)
+        QVERIFY(QDir().mkpath(bitmap));
     const WordExportOutcome out =
         ExportToWord(*ctx_, nullptr, request(QStringLiteral("1024"), picture ? samples::solid(40, 30, Qt::red) : QImage()),
                      documents_->path());
@@ -257,9 +265,12 @@ void TestWordExport::outcomes()
         shown << m.title;
     QCOMPARE(shown, titles);
     const auto last = dialogs_.lastMessage();
+    if (bitmapBlocked)
+        QVERIFY(last->text.contains(QDir::toNativeSeparators(bitmap)));
     if (written) {
-        QCOMPARE(last->text, texts::WordCreatedMessage());
-        QCOMPARE(last->icon, Dialogs::Icon::Information);
+        const auto done = dialogs_.messages().at(titles.indexOf(titles::kMessage));
+        QCOMPARE(done.text, texts::WordCreatedMessage());
+        QCOMPARE(done.icon, Dialogs::Icon::Information);
         QCOMPARE(desktop_.opened, QStringList{docx});
         if (!opens)
             QVERIFY(dialogs_.messages().first().text.contains(QDir::toNativeSeparators(docx)));

@@ -6,7 +6,10 @@
 #include "examinees/identity.h"
 #include "store/schema.h"
 #include "app/main_window.h"
+#include "capture/blank_workbook.h"
 #include "capture/examinee_file_screen.h"
+#include "capture/workbook_import.h"
+#include "capture/xlsx_writer.h"
 #include "capture/answer_sheet_screen.h"
 #include "capture/test_screen.h"
 #include "capture/item_edit_panel.h"
@@ -364,7 +367,7 @@ void saveMaintenanceScreens(AppContext& ctx, Frm1& main, const QString& folder)
 }
 
 // The answer sheet with an examinee selected and part of his sheet keyed, the examinee-file
-// screen after a selection, and the item-edit panel over the settings panel.
+// screen with his workbook read, and the item-edit panel over the settings panel.
 void saveCaptureScreens(ScriptedDialogs& dialogs, Frm1& main, const QString& folder)
 {
     QStringList responses;
@@ -383,10 +386,18 @@ void saveCaptureScreens(ScriptedDialogs& dialogs, Frm1& main, const QString& fol
         save(sheet, folder, QStringLiteral("answer-sheet"));
         sheet->close();
     }
+    // The examinee's workbook: the same answers as his sheet, read and shown before Save.
+    workbook::SheetToWrite answers = workbook::BlankAnswerSheet(workbook::AnswerSheetName(main.context().publisher()), {});
+    for (int item = 1; item <= store::kItemCount; ++item)
+        if (const QString r = responses.at(item - 1); !r.isEmpty())
+            answers.setNumber(workbook::kFirstResponseRow + item - 1, workbook::kResponseColumn, r.toInt());
+    const QString workbookPath = QDir(main.context().programFolder()).filePath(QStringLiteral("1030.xlsx"));
     main.Command5->click();
-    if (auto* file = main.findChild<FrmFile*>()) {
+    if (auto* file = main.findChild<FrmFile*>(); file && workbook::WriteXlsx(workbookPath, {answers}).ok) {
         dialogs.inputAnswers.enqueue(QStringLiteral("1030"));
         file->Print_Btn->click();
+        dialogs.fileAnswers.enqueue(workbookPath);
+        file->Send_BtnExcel->click();
         save(file, folder, QStringLiteral("examinee-file"));
         file->close();
     }
