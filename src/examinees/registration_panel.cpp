@@ -21,6 +21,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -28,8 +29,9 @@ namespace {
 const QString kCodeColumn = QStringLiteral("Code");
 const QString kStoreFailed = QStringLiteral("ثبت نام آزمودني ذخيره نشد.");
 const QString kCannotPropose = QStringLiteral("کد آزمودني پيشنهاد نشد؛ آن را وارد کنيد.");
-// Codes counted between two turns of the event loop: a few milliseconds of index scan.
-constexpr qint64 kSliceVolume = 16384;
+// Index entries read between two turns of the event loop: a few milliseconds.
+constexpr qint64 kSliceEntries = 4096;
+constexpr int kStepEntries = 4096;
 
 } // namespace
 
@@ -155,7 +157,7 @@ void RegistrationPanel::open()
     // would otherwise propose nothing. Without a proposal the code is typed.
     store::Result r = startProposal();
     if (r)
-        r = continueProposal(kSliceVolume);
+        r = continueProposal(kSliceEntries);
     if (!r)
         reportFailure(kCannotPropose, r.error);
     else if (search_)
@@ -180,31 +182,39 @@ store::Result RegistrationPanel::startProposal()
     return r;
 }
 
-store::Result RegistrationPanel::continueProposal(qint64 volume)
+store::Result RegistrationPanel::continueProposal(qint64 entries)
 {
     while (search_) {
-        const std::optional<std::pair<QString, QString>> range = search_->question();
-        if (!range) {
-            Text11->setText(search_->proposal());
-            stopProposal();
-            break;
+        if (!counting_) {
+            const std::optional<std::pair<QString, QString>> range = search_->question();
+            if (!range) {
+                Text11->setText(search_->proposal());
+                stopProposal();
+                break;
+            }
+            counting_ = std::make_unique<store::DigitCodeCount>();
+            counting_->lo = range->first;
+            counting_->hi = range->second;
         }
-        if (volume <= 0)
+        if (entries <= 0)
             break;
-        volume -= range->second.toLongLong() - range->first.toLongLong() + 1;
-        qint64 taken = 0;
-        if (const store::Result r = counter_->count(range->first, range->second, taken); !r) {
+        const qint64 before = counting_->scanned;
+        if (const store::Result r = counter_->step(*counting_, kStepEntries); !r) {
             stopProposal();
             return r;
         }
-        search_->answer(taken);
+        entries -= std::max<qint64>(1, counting_->scanned - before);
+        if (counting_->done) {
+            search_->answer(counting_->taken);
+            counting_.reset();
+        }
     }
     return store::Result::success();
 }
 
 void RegistrationPanel::proposeNextSlice()
 {
-    if (const store::Result r = continueProposal(kSliceVolume); !r)
+    if (const store::Result r = continueProposal(kSliceEntries); !r)
         reportFailure(kCannotPropose, r.error);
     else if (search_)
         proposalTimer_->start();
@@ -214,6 +224,7 @@ void RegistrationPanel::stopProposal()
 {
     proposalTimer_->stop();
     search_.reset();
+    counting_.reset();
     counter_.reset();
 }
 

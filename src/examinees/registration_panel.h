@@ -17,6 +17,7 @@ class QPushButton;
 class QTimer;
 namespace store {
 class DigitCodeCounter;
+struct DigitCodeCount;
 }
 
 class RegistrationPanel : public QFrame {
@@ -75,7 +76,7 @@ Q_SIGNALS:
 private:
     void build();
     store::Result startProposal();
-    store::Result continueProposal(qint64 volume); // up to about this many codes counted
+    store::Result continueProposal(qint64 entries); // up to about this many index entries read
     void proposeNextSlice();
     void stopProposal();
     bool store();
@@ -87,5 +88,6 @@ private:
     QString identifierLabel_;
     std::optional<CodeSearch> search_;
     std::unique_ptr<store::DigitCodeCounter> counter_;
+    std::unique_ptr<store::DigitCodeCount> counting_; // the range being counted
     QTimer* proposalTimer_ = nullptr;
 };
