@@ -1,19 +1,21 @@
-// Checks the performance budgets:
-//   start-up to the first painted main window, at most 1.5 times a bare Qt window (same run);
-//   with 100,000 registered examinees, each store operation a screen performs under 50 ms;
-//   on the answer sheet, each keystroke stored and the focus moved on in under 16 ms.
+// Checks the performance budgets, printing OVER for each one missed:
+//   start-up to the first painted main window no slower than a bare window showing one Persian
+//   line with the system's font set-up (same run), offscreen and, when Xvfb is installed, under it;
+//   with 100,000 registered examinees, every action a screen performs under 16 ms (a frame);
+//   the score -> T -> rank -> long text pipeline under 1 ms;
 //   print and Word on the profile screen, from the capture tick to the preview shown / the
 //   document written, under 300 ms for a two-page report.
 //   the group workbook of 10,000 examinees (read, scored, converted, written) under 3 s.
 // Usage:
 //   tavora71-bench                 run everything (seeds a temporary program folder)
 //   tavora71-bench seed <folder>   create a program folder holding 100,000 examinees
-//   tavora71-bench startup [runs]  only the start-up comparison
+//   tavora71-bench startup [runs]  only the start-up comparison (Xvfb: scripts/setup.sh --bench)
 //   tavora71-bench reports         only print and Word
 //   tavora71-bench lookup [folder] only the lookup screen (on a seeded folder, or a new one)
 //   tavora71-bench group <folder>  only the group workbook (on a seeded folder)
 #include "app/main_window.h"
 #include "kit/persian_display.h"
+#include "kit/shipped_fonts.h"
 #include "app/startup.h"
 #include "capture/examinee_file_screen.h"
 #include "capture/answer_sheet_screen.h"
@@ -51,6 +53,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -59,8 +62,9 @@
 namespace {
 
 constexpr int kExaminees = 100000;
-constexpr double kStartupBudget = 1.5;
-constexpr double kStoreBudgetMs = 50.0;
+constexpr double kStartupBudget = 1.0; // main window / bare window showing one Persian line
+constexpr double kStoreBudgetMs = 16.0; // every action: a frame
+constexpr double kScoringBudgetMs = 1.0;
 constexpr double kKeystrokeBudgetMs = 16.0;
 constexpr double kGroupWorkbookBudgetMs = 3000.0;
 
@@ -113,8 +117,10 @@ int childBareText(int argc, char* argv[])
     return app.exec();
 }
 
+// The program as main() starts it: its shipped faces, then the application.
 int childProgram(int argc, char* argv[], const QString& folder)
 {
+    fonts::UseShippedFonts();
     QApplication app(argc, argv);
     ConfigurePersianDisplay(app);
     ScriptedDialogs dialogs;
@@ -141,12 +147,9 @@ double median(std::vector<double> v)
 
 // Launch to first paint, as the user waits for it: timed here, from starting the process
 // until the child reports its first paint.
-double runChild(const QString& self, const QStringList& args)
+double runChild(const QString& self, const QStringList& args, const QProcessEnvironment& env)
 {
     QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM")) && !env.contains(QStringLiteral("DISPLAY")))
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     QElapsedTimer t;
     t.start();
@@ -162,27 +165,76 @@ double runChild(const QString& self, const QStringList& args)
     return ms;
 }
 
-bool benchStartup(const QString& self, const QString& folder, int runs)
+// The three windows started in turn, runs times, on one platform: the main window's median
+// against the bare window showing one Persian line.
+bool compareStartup(const QString& self, const QString& folder, int runs, const QProcessEnvironment& env,
+                    const char* platform)
 {
     std::vector<double> bare, text, program;
-    runChild(self, {QStringLiteral("child-bare")}); // warm the caches for all three
-    runChild(self, {QStringLiteral("child-bare-text")});
-    runChild(self, {QStringLiteral("child-program"), folder});
+    const QStringList bareArgs{QStringLiteral("child-bare")}, textArgs{QStringLiteral("child-bare-text")},
+        programArgs{QStringLiteral("child-program"), folder};
+    for (const QStringList& args : {bareArgs, textArgs, programArgs})
+        runChild(self, args, env); // warm the caches for all three
     for (int i = 0; i < runs; ++i) {
-        bare.push_back(runChild(self, {QStringLiteral("child-bare")}));
-        text.push_back(runChild(self, {QStringLiteral("child-bare-text")}));
-        program.push_back(runChild(self, {QStringLiteral("child-program"), folder}));
+        bare.push_back(runChild(self, bareArgs, env));
+        text.push_back(runChild(self, textArgs, env));
+        program.push_back(runChild(self, programArgs, env));
     }
     const double b = median(bare), t = median(text), p = median(program);
-    const double ratio = b > 0 ? p / b : 0;
-    const bool ok = b > 0 && p > 0 && ratio <= kStartupBudget;
-    std::printf("start-up to first paint (median of %d, platform %s):\n", runs,
-                qPrintable(QGuiApplication::platformName()));
-    std::printf("  bare window %.1f ms, main window %.1f ms: ratio %.2f (budget %.1f) %s\n", b, p, ratio,
-                kStartupBudget, ok ? "OK" : "OVER");
-    std::printf("  bare window showing one Persian line %.1f ms: main window / that = %.2f "
-                "(the font set-up any Persian window pays is %.1f ms of the difference)\n",
-                t, t > 0 ? p / t : 0, t - b);
+    const double ratio = t > 0 ? p / t : 0;
+    const bool ok = b > 0 && t > 0 && p > 0 && ratio <= kStartupBudget;
+    std::printf("start-up to first paint, %s (median of %d):\n", platform, runs);
+    std::printf("  bare window showing one Persian line %.1f ms, main window %.1f ms: ratio %.2f (budget %.1f) %s\n", t,
+                p, ratio, kStartupBudget, ok ? "OK" : "OVER");
+    std::printf("  bare window %.1f ms (the system's font set-up for one Persian line: %.1f ms)\n", b, t - b);
+    return ok;
+}
+
+// A private X server for the comparison under X11; the caller stops it.
+std::unique_ptr<QProcess> startXvfb(QString& display)
+{
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+    if (xvfb.isEmpty())
+        return nullptr;
+    for (int n = 71; n < 90; ++n) {
+        if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)) || QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)))
+            continue;
+        auto server = std::make_unique<QProcess>();
+        server->start(xvfb, {QStringLiteral(":%1").arg(n), QStringLiteral("-screen"), QStringLiteral("0"),
+                             QStringLiteral("1280x1024x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+        QElapsedTimer waited;
+        waited.start();
+        while (server->state() != QProcess::NotRunning && waited.elapsed() < 10000) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n))) {
+                display = QStringLiteral(":%1").arg(n);
+                return server;
+            }
+            server->waitForFinished(50);
+        }
+        server->kill();
+        server->waitForFinished();
+    }
+    return nullptr;
+}
+
+bool benchStartup(const QString& self, const QString& folder, int runs)
+{
+    if (fonts::FindShippedFonts(fonts::ShippedFontFolders(QCoreApplication::applicationDirPath())).isEmpty())
+        std::printf("(the shipped faces are missing: the main window starts with the system's fonts)\n");
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    bool ok = compareStartup(self, folder, runs, env, "offscreen");
+    QString display;
+    std::unique_ptr<QProcess> xvfb = startXvfb(display);
+    if (!xvfb) {
+        std::printf("start-up under Xvfb: skipped, no Xvfb (scripts/setup.sh --bench installs it)\n");
+        return ok;
+    }
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), display);
+    ok = compareStartup(self, folder, runs, env, "Xvfb") && ok;
+    xvfb->terminate();
+    xvfb->waitForFinished();
     return ok;
 }
 
@@ -419,6 +471,46 @@ bool benchGroupWorkbook(AppContext& ctx, ScriptedDialogs& dialogs)
     return m.allOk;
 }
 
+void printFigure(const char* name, const std::vector<double>& times, double budgetMs, bool ok)
+{
+    const double worst = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
+    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f) %s\n", name, median(times), worst, budgetMs,
+                !ok ? "FAILED" : worst < budgetMs ? "OK" : "OVER");
+}
+
+// Opening registration after code 1 with 1..100,000 taken. The click shows the panel at once; the
+// proposal (the first free code after the run) follows in slices between the window's events,
+// each of which must stay under a frame.
+bool benchRegistrationOpening(Frm1& main)
+{
+    RegistrationPanel* panel = main.registrationPanel();
+    std::vector<double> clicks, slices, shown;
+    bool ok = true;
+    for (int i = 0; i < 5; ++i) {
+        main.HideAllPanels();
+        QElapsedTimer click;
+        click.start();
+        main.Command1->click();
+        clicks.push_back(click.nsecsElapsed() / 1e6);
+        ok = ok && !panel->isHidden();
+        while (panel->proposing()) {
+            QElapsedTimer slice;
+            slice.start();
+            QCoreApplication::processEvents();
+            slices.push_back(slice.nsecsElapsed() / 1e6);
+        }
+        shown.push_back(click.nsecsElapsed() / 1e6);
+        ok = ok && panel->Text11->text().toLongLong() > kExaminees;
+        panel->Command10->click();
+    }
+    printFigure("open registration (1..100,000 taken): click", clicks, kStoreBudgetMs, ok);
+    printFigure("  each slice of its code proposal", slices, kStoreBudgetMs, ok);
+    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (%zu slices in all)\n", "  proposal shown after", median(shown),
+                *std::max_element(shown.begin(), shown.end()), slices.size());
+    const auto worst = [](const std::vector<double>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); };
+    return ok && worst(clicks) < kStoreBudgetMs && worst(slices) < kStoreBudgetMs;
+}
+
 bool benchStore(const QString& folder)
 {
     const QString file = store::DataFilePath(folder, store::kExamineeFile);
@@ -480,13 +572,7 @@ bool benchStore(const QString& folder)
                 (void)last.update(); // a failed store shows as a wrong proposal below
             }
         }
-        m("open registration after code 1 with 1..100,000 taken", [&] {
-            main.HideAllPanels();
-            main.Command1->click();
-            const bool ok = panel->Text11->text().toLongLong() > kExaminees;
-            panel->Command10->click();
-            return ok;
-        });
+        m.allOk = benchRegistrationOpening(main) && m.allOk;
         m("open the scoring screen and select an examinee", [&] {
             dialogs.clear();
             FrmkLID scoring(ctx, &main, [&] { return main.IdentifierLabel(); });
@@ -521,7 +607,7 @@ bool benchStore(const QString& folder)
             const profile::Ranking ranking = profile::RankScales(tScores);
             const QString text = profile::BuildLongInterpretation({ranking.table, tScores, QStringLiteral("0"), lookup});
             return !text.isEmpty();
-        }, 5.0);
+        }, kScoringBudgetMs);
         // What the interpretation panel adds around it: the ranking stored in Sortt2 (one
         // transaction, one commit to disk) and read back for the text.
         auto normsFile = std::make_shared<store::Connection>(store::DataFilePath(folder, store::kNormsFile));

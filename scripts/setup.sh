@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the program needs (only the missing ones) and builds it.
-# Usage: scripts/setup.sh [--tests] [build-dir]
+# Usage: scripts/setup.sh [--tests] [--bench] [build-dir]
 #   --tests  also installs what only the test suite uses
+#   --bench  also installs what only the benchmark uses
 set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 tests=0
-if [ "${1:-}" = --tests ]; then
-  tests=1
+bench=0
+while [ "${1:-}" = --tests ] || [ "${1:-}" = --bench ]; do
+  [ "$1" = --tests ] && tests=1
+  [ "$1" = --bench ] && bench=1
   shift
-fi
+done
 build=${1:-$here/build}
 
 packages=(
@@ -24,8 +27,10 @@ packages=(
   libquazip1-qt6-dev libfreexl-dev
   # libsodium: encrypted backups and the signature check of downloaded updates
   libsodium-dev
-  # the Persian faces the screens and the report use (Noto Naskh/Sans Arabic; Nazli, Titr)
-  fonts-noto-core fonts-farsiweb fontconfig
+  # the faces the screens and the report use, copied into the build and shipped with the
+  # program (Noto Sans/Naskh Arabic, Noto Sans/Serif; Nazli, Titr; DejaVu Sans; Liberation Sans),
+  # and fontconfig's headers for the font set-up that knows only them
+  fonts-noto-core fonts-farsiweb fonts-dejavu-core fonts-liberation2 fontconfig libfontconfig-dev
 )
 if [ "$tests" -eq 1 ]; then
   packages+=(
@@ -33,6 +38,12 @@ if [ "$tests" -eq 1 ]; then
     poppler-utils
     # opening the .docx and .xlsx the program writes with a real office suite, headless
     libreoffice-writer-nogui libreoffice-calc-nogui
+  )
+fi
+if [ "$bench" -eq 1 ]; then
+  packages+=(
+    # an X server without a screen, for the start-up comparison under X11
+    xvfb
   )
 fi
 "$here/scripts/install-missing.sh" "${packages[@]}"

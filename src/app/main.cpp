@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "kit/persian_display.h"
 #include "kit/program_folder.h"
+#include "kit/shipped_fonts.h"
 #include "kit/qt_dialogs.h"
 #include "app/startup.h"
 #include "maintenance/update_version.h"
@@ -12,6 +13,7 @@
 
 int main(int argc, char* argv[])
 {
+    fonts::UseShippedFonts(); // before the application: without the faces, the system's are used
     QApplication app(argc, argv);
     // Ties the windows to the installed menu entry and its icon (Wayland and X11 alike).
     QGuiApplication::setDesktopFileName(QStringLiteral(TAVORA71_APP_ID));

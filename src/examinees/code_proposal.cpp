@@ -1,5 +1,7 @@
 #include "examinees/code_proposal.h"
 
+#include <algorithm>
+
 QString NextCode(const QString& code)
 {
     int i = 0;
@@ -33,55 +35,109 @@ namespace {
 
 constexpr int kLongestCounted = 18; // decimal digits that qint64 arithmetic holds with room to add
 
-qint64 powerOfTen(int digits)
+qint64 largestOfLength(int digits)
 {
     qint64 p = 1;
     for (int i = 0; i < digits; ++i)
         p *= 10;
-    return p;
+    return p - 1;
 }
 
 } // namespace
 
+CodeSearch::CodeSearch(const QString& lastCode)
+{
+    const QString first = NextCode(lastCode);
+    if (first.size() > kLongestCounted) {
+        phase_ = Phase::OneByOne; // beyond what is counted in ranges
+        code_ = first;
+        return;
+    }
+    // Numbers of one length sort as their texts do: the lengths are gone through one by one.
+    digits_ = int(first.size());
+    lo_ = first.toLongLong();
+    hi_ = lo_;
+}
+
+std::optional<std::pair<QString, QString>> CodeSearch::question() const
+{
+    switch (phase_) {
+    case Phase::Growing:
+    case Phase::Halving:
+        return std::pair(QString::number(lo_), QString::number(hi_));
+    case Phase::OneByOne:
+        return std::pair(code_, code_);
+    case Phase::Done:
+        break;
+    }
+    return std::nullopt;
+}
+
+void CodeSearch::answer(qint64 taken)
+{
+    switch (phase_) {
+    case Phase::Growing:
+        if (taken == hi_ - lo_ + 1) { // all taken: on to a longer range
+            lo_ = hi_ + 1;
+            size_ = std::min(size_ * 2, kLargestRange);
+            grow();
+        } else if (lo_ == hi_) {
+            finish(QString::number(lo_));
+        } else { // a free code lies in lo_ .. hi_, and all before lo_ are taken
+            phase_ = Phase::Halving;
+            free_ = hi_;
+            hi_ = lo_ + (free_ - lo_) / 2;
+        }
+        break;
+    case Phase::Halving:
+        if (taken == hi_ - lo_ + 1)
+            lo_ = hi_ + 1;
+        else
+            free_ = hi_;
+        if (lo_ == free_)
+            finish(QString::number(lo_));
+        else
+            hi_ = lo_ + (free_ - lo_) / 2;
+        break;
+    case Phase::OneByOne:
+        if (taken == 0)
+            finish(code_);
+        else
+            code_ = NextCode(code_);
+        break;
+    case Phase::Done:
+        break;
+    }
+}
+
+void CodeSearch::grow()
+{
+    if (lo_ > largestOfLength(digits_)) { // every code of this length is taken
+        ++digits_;
+        size_ = 1;
+        if (digits_ > kLongestCounted) {
+            phase_ = Phase::OneByOne;
+            code_ = QString::number(lo_);
+            return;
+        }
+    }
+    hi_ = std::min(largestOfLength(digits_), lo_ + size_ - 1);
+}
+
+void CodeSearch::finish(const QString& code)
+{
+    phase_ = Phase::Done;
+    proposal_ = code;
+}
+
 std::optional<QString> ProposeCode(const QString& lastCode, const CountTakenCodes& countTaken)
 {
-    auto taken = [&](qint64 lo, qint64 hi) { return countTaken(QString::number(lo), QString::number(hi)); };
-    QString code = NextCode(lastCode);
-    if (code.size() <= kLongestCounted) {
-        qint64 lo = code.toLongLong();
-        // Numbers of one length sort as their texts do: go through the lengths one by one.
-        for (int digits = int(code.size()); digits <= kLongestCounted; ++digits) {
-            const qint64 last = powerOfTen(digits) - 1;
-            for (qint64 size = 1; lo <= last; size *= 2) {
-                qint64 hi = std::min(last, lo + size - 1);
-                const std::optional<qint64> n = taken(lo, hi);
-                if (!n)
-                    return std::nullopt;
-                if (*n == hi - lo + 1) {
-                    lo = hi + 1; // all taken: on to a range twice as long
-                    continue;
-                }
-                while (lo < hi) { // a free code lies in lo..hi, and all before lo are taken
-                    const qint64 mid = lo + (hi - lo) / 2;
-                    const std::optional<qint64> m = taken(lo, mid);
-                    if (!m)
-                        return std::nullopt;
-                    if (*m == mid - lo + 1)
-                        lo = mid + 1;
-                    else
-                        hi = mid;
-                }
-                return QString::number(lo);
-            }
-        }
-        code = QString::number(lo);
-    }
-    // Beyond what is counted in ranges: one code at a time.
-    for (;; code = NextCode(code)) {
-        const std::optional<qint64> n = countTaken(code, code);
-        if (!n)
+    CodeSearch search(lastCode);
+    while (const auto range = search.question()) {
+        const std::optional<qint64> taken = countTaken(range->first, range->second);
+        if (!taken)
             return std::nullopt;
-        if (*n == 0)
-            return code;
+        search.answer(*taken);
     }
+    return search.proposal();
 }

@@ -20,12 +20,18 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QTimer>
+#include <algorithm>
+#include <limits>
 
 namespace {
 
 const QString kCodeColumn = QStringLiteral("Code");
 const QString kStoreFailed = QStringLiteral("ثبت نام آزمودني ذخيره نشد.");
 const QString kCannotPropose = QStringLiteral("کد آزمودني پيشنهاد نشد؛ آن را وارد کنيد.");
+// Index entries read between two turns of the event loop: a few milliseconds.
+constexpr qint64 kSliceEntries = 4096;
+constexpr int kStepEntries = 4096;
 
 } // namespace
 
@@ -92,6 +98,11 @@ void RegistrationPanel::build()
     Command10 = MakeButton(this, QStringLiteral("Command10"), texts::kCaptionCancel);
     connect(Command8, &QPushButton::clicked, this, &RegistrationPanel::save);
     connect(Command10, &QPushButton::clicked, this, &RegistrationPanel::cancel);
+    proposalTimer_ = new QTimer(this);
+    proposalTimer_->setSingleShot(true);
+    proposalTimer_->setInterval(0);
+    connect(proposalTimer_, &QTimer::timeout, this, &RegistrationPanel::proposeNextSlice);
+    connect(Text11, &QLineEdit::textEdited, this, &RegistrationPanel::stopProposal); // the user's code stands
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
@@ -144,12 +155,18 @@ void RegistrationPanel::open()
     Text6->setFocus();
     // Always re-read: a view left empty by a proposal or read before the last registration
     // would otherwise propose nothing. Without a proposal the code is typed.
-    if (const store::Result r = proposeCode(); !r)
+    store::Result r = startProposal();
+    if (r)
+        r = continueProposal(kSliceEntries);
+    if (!r)
         reportFailure(kCannotPropose, r.error);
+    else if (search_)
+        proposalTimer_->start();
 }
 
-store::Result RegistrationPanel::proposeCode()
+store::Result RegistrationPanel::startProposal()
 {
+    stopProposal();
     store::View& ide = Adodc5;
     bool any = false;
     store::Result r = ide.refresh();
@@ -160,18 +177,55 @@ store::Result RegistrationPanel::proposeCode()
     if (r = ide.moveLast(); !r)
         return r;
     Text25->setText(ide.value(kCodeColumn));
-    QString countError;
-    const std::optional<QString> code =
-        ProposeCode(Text25->text(), [&](const QString& lo, const QString& hi) -> std::optional<qint64> {
-            qint64 n = 0;
-            const store::Result counted = store::CountDigitCodes(*examineeFile_, ide.table(), kCodeColumn, lo, hi, n);
-            countError = counted.error;
-            return counted ? std::optional(n) : std::nullopt;
-        });
-    if (!code)
-        return store::Result::failure(countError);
-    Text11->setText(*code);
+    search_.emplace(Text25->text());
+    counter_ = std::make_unique<store::DigitCodeCounter>(*examineeFile_, ide.table(), kCodeColumn);
     return r;
+}
+
+store::Result RegistrationPanel::continueProposal(qint64 entries)
+{
+    while (search_) {
+        if (!counting_) {
+            const std::optional<std::pair<QString, QString>> range = search_->question();
+            if (!range) {
+                Text11->setText(search_->proposal());
+                stopProposal();
+                break;
+            }
+            counting_ = std::make_unique<store::DigitCodeCount>();
+            counting_->lo = range->first;
+            counting_->hi = range->second;
+        }
+        if (entries <= 0)
+            break;
+        const qint64 before = counting_->scanned;
+        if (const store::Result r = counter_->step(*counting_, kStepEntries); !r) {
+            stopProposal();
+            return r;
+        }
+        entries -= std::max<qint64>(1, counting_->scanned - before);
+        if (counting_->done) {
+            search_->answer(counting_->taken);
+            counting_.reset();
+        }
+    }
+    return store::Result::success();
+}
+
+void RegistrationPanel::proposeNextSlice()
+{
+    if (const store::Result r = continueProposal(kSliceEntries); !r)
+        reportFailure(kCannotPropose, r.error);
+    else if (search_)
+        proposalTimer_->start();
+}
+
+void RegistrationPanel::stopProposal()
+{
+    proposalTimer_->stop();
+    search_.reset();
+    counting_.reset();
+    counter_.reset();
 }
 
 QWidget* RegistrationPanel::focusFor(RegistrationEntry entry) const
@@ -191,6 +245,9 @@ QWidget* RegistrationPanel::focusFor(RegistrationEntry entry) const
 
 void RegistrationPanel::save()
 {
+    // The proposal the user waited for, not an empty code.
+    if (const store::Result r = continueProposal(std::numeric_limits<qint64>::max()); !r)
+        reportFailure(kCannotPropose, r.error);
     if (const std::optional<RegistrationEntry> missing = FirstMissingEntry(entries())) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, MissingEntryMessage(*missing, identifierLabel_));
         focusFor(*missing)->setFocus();
@@ -265,6 +322,7 @@ void RegistrationPanel::cancel()
 
 void RegistrationPanel::discard()
 {
+    stopProposal();
     // Only the unsaved row matters here, and a re-read drops it even when it fails.
     if (Adodc2.hasPendingEdit())
         (void)Adodc2.refresh();

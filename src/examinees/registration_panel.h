@@ -1,6 +1,7 @@
 #pragma once
 // The registration panel of the main window: collects an examinee's identity, proposes a free
 // code, checks the entries and stores the IDE row with its empty Answer row.
+#include "examinees/code_proposal.h"
 #include "examinees/registration_checks.h"
 #include "store/view.h"
 
@@ -13,6 +14,11 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QTimer;
+namespace store {
+class DigitCodeCounter;
+struct DigitCodeCount;
+}
 
 class RegistrationPanel : public QFrame {
     Q_OBJECT
@@ -22,7 +28,11 @@ public:
     RegistrationPanel(AppContext& ctx, QWidget* parent);
     ~RegistrationPanel() override;
 
-    void open();    // the register button: shows the panel with a new row and a proposed code
+    // The register button: shows the panel with a new row and proposes a code. A long run of
+    // taken codes is searched in slices between the window's events, so the panel answers at
+    // once; a code typed meanwhile ends the search, and saving first completes it.
+    void open();
+    bool proposing() const { return search_.has_value(); }
     void save();    // Command8
     void cancel();  // Command10
     void discard(); // drops a row that was started but not saved
@@ -65,7 +75,10 @@ Q_SIGNALS:
 
 private:
     void build();
-    store::Result proposeCode();
+    store::Result startProposal();
+    store::Result continueProposal(qint64 entries); // up to about this many index entries read
+    void proposeNextSlice();
+    void stopProposal();
     bool store();
     QWidget* focusFor(RegistrationEntry entry) const;
     void reportFailure(const QString& what, const QString& error);
@@ -73,4 +86,8 @@ private:
     AppContext& ctx_;
     IdentityPanel* identity_ = nullptr;
     QString identifierLabel_;
+    std::optional<CodeSearch> search_;
+    std::unique_ptr<store::DigitCodeCounter> counter_;
+    std::unique_ptr<store::DigitCodeCount> counting_; // the range being counted
+    QTimer* proposalTimer_ = nullptr;
 };

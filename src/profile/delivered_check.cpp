@@ -6,6 +6,7 @@
 #include "store/schema.h"
 #include "store/connection.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -15,8 +16,21 @@ namespace profile {
 
 namespace {
 
-// The rows of a table as column -> text, keyed by the text of one column.
-using Rows = QMap<QString, QMap<QString, QString>>;
+// The rows of a table keyed by the text of one column; a row's texts by lower-case column name.
+// Built once per start for every delivered table: the names are looked up once, not per row.
+struct Rows {
+    QHash<QString, int> columns;
+    QHash<QString, QStringList> byKey;
+
+    bool isEmpty() const { return byKey.isEmpty(); }
+    bool contains(const QString& key) const { return byKey.contains(key); }
+    QString value(const QString& key, const QString& column) const
+    {
+        const auto row = byKey.constFind(key);
+        const int i = columns.value(column.toLower(), -1);
+        return row == byKey.constEnd() || i < 0 ? QString() : row->value(i);
+    }
+};
 
 // One query a table on the file's one connection: this runs at every start.
 QString readRows(store::Connection& file, const QString& table, const QString& key, Rows& rows)
@@ -30,13 +44,17 @@ QString readRows(store::Connection& file, const QString& table, const QString& k
         if (!q.exec(QStringLiteral("SELECT * FROM %1").arg(store::quoteIdentifier(table)))) {
             error = q.lastError().text();
         } else {
-            const QSqlRecord columns = q.record();
-            const int keyField = columns.indexOf(key);
+            const QSqlRecord record = q.record();
+            const int count = record.count();
+            for (int i = 0; i < count; ++i)
+                rows.columns.insert(record.fieldName(i).toLower(), i);
+            const int keyField = record.indexOf(key);
             while (q.next()) {
-                QMap<QString, QString> row;
-                for (int i = 0; i < columns.count(); ++i)
-                    row.insert(columns.fieldName(i).toLower(), q.value(i).toString());
-                rows.insert(keyField >= 0 ? q.value(keyField).toString().trimmed() : QString(), row);
+                QStringList row;
+                row.reserve(count);
+                for (int i = 0; i < count; ++i)
+                    row << q.value(i).toString();
+                rows.byKey.insert(keyField >= 0 ? row.at(keyField).trimmed() : QString(), row);
             }
         }
     }
@@ -49,7 +67,7 @@ QString checkItems(store::Connection& file)
     if (QString e = readRows(file, QStringLiteral("QUS"), QStringLiteral("ID"), rows); !e.isEmpty())
         return e;
     for (int item = 1; item <= store::kItemCount; ++item) {
-        if (rows.value(QString::number(item)).value(QStringLiteral("qu")).trimmed().isEmpty())
+        if (rows.value(QString::number(item), QStringLiteral("qu")).trimmed().isEmpty())
             return QStringLiteral("جدول QUS، سؤال %1: نيست يا متن ندارد.").arg(item);
     }
     return {};
@@ -77,11 +95,10 @@ QString checkNormTable(store::Connection& file, const QString& table)
     for (int raw = 0; raw <= highest; ++raw) {
         if (!rows.contains(QString::number(raw)))
             return QStringLiteral("جدول هنجار %1: رديف نمره خام %2 نيست.").arg(table).arg(raw);
-        const QMap<QString, QString>& row = rows[QString::number(raw)];
         for (int s = 0; s < store::kScaleCount; ++s) {
             if (raw > key[std::size_t(s)].maximum())
                 continue;
-            const QString t = row.value(columns.at(s).toLower());
+            const QString t = rows.value(QString::number(raw), columns.at(s));
             if (!whole.match(t).hasMatch() || t.toInt() < kLowestT || t.toInt() > kHighestT)
                 return QStringLiteral("جدول هنجار %1، نمره خام %2، مقياس %3: نمره T «%4» عدد صحيحي از %5 تا %6 نيست.")
                     .arg(table)
@@ -102,7 +119,7 @@ QString checkTaff(store::Connection& file)
     for (const auto& [id, column] : TaffFieldsRead()) {
         if (!rows.contains(id))
             return QStringLiteral("جدول Taff، رديف %1: نيست.").arg(id);
-        if (rows[id].value(column.toLower()).trimmed().isEmpty())
+        if (rows.value(id, column).trimmed().isEmpty())
             return QStringLiteral("جدول Taff، رديف %1: ستون %2 خالي است.").arg(id, column);
     }
     return {};

@@ -1,4 +1,5 @@
 // Start-up, the main window's menu, hints, links and its close step.
+#include "app/link_picture.h"
 #include "app/main_window.h"
 #include "examinees/registration_panel.h"
 #include "kit/single_instance.h"
@@ -68,6 +69,8 @@ private Q_SLOTS:
         for (QFrame* panel : {w->Frame10, w->Frame8, w->Frame9, w->Frame6, w->Frame1, w->Frame3})
             QVERIFY(panel->isHidden());
         QVERIFY(w->SkinLabel2->isHidden());
+        // The link picture comes drawn with the program, pixel for pixel as drawing it gives.
+        QCOMPARE(BuiltLinkPicture(w->Picture1->size()), DrawLinkPicture(w->Picture1->size()));
     }
 
     void aSecondCopyIsRefused()

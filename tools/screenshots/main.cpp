@@ -16,6 +16,7 @@
 #include "examinees/lookup_screen.h"
 #include "examinees/registration_panel.h"
 #include "kit/persian_display.h"
+#include "kit/shipped_fonts.h"
 #include "app/startup.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
@@ -42,6 +43,8 @@
 #include "support/test_env.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <cstring>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -576,11 +579,17 @@ void saveLookupAndSettings(ScriptedDialogs& dialogs, Frm1& main, const QString& 
 int main(int argc, char* argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    // As the program draws, with its shipped faces; --system-fonts draws with the system's, to
+    // compare the two.
+    const bool systemFonts = std::any_of(argv + 1, argv + argc, [](const char* a) { return std::strcmp(a, "--system-fonts") == 0; });
+    if (!systemFonts && !fonts::UseShippedFonts())
+        std::fprintf(stderr, "the shipped faces were not found: drawing with the system's\n");
     QApplication app(argc, argv);
     ConfigurePersianDisplay(app);
-    const QStringList args = app.arguments();
+    QStringList args = app.arguments();
+    args.removeAll(QStringLiteral("--system-fonts"));
     if (args.size() < 2) {
-        std::fprintf(stderr, "usage: %s <output-folder> [theme]\n", qPrintable(args.first()));
+        std::fprintf(stderr, "usage: %s <output-folder> [theme] [--system-fonts]\n", qPrintable(args.first()));
         return 2;
     }
     const QString out = args.at(1);
