@@ -3,8 +3,14 @@
 #include "kit/texts.h"
 #include "capture/blank_workbook.h"
 #include "capture/capture_texts.h"
+#include "maintenance/backup_names.h"
 #include "profile/delivered_check.h"
+#include "settings/clinic_details.h"
 #include "store/data_files.h"
+#include "store/private_files.h"
+#include "store/schema.h"
+
+#include <QDir>
 
 namespace {
 
@@ -12,6 +18,27 @@ const QString kDamagedData = QStringLiteral("اين جدولهاي برنامه 
 const QString kFolderNotWritable = QStringLiteral("در پوشه برنامه نمي توان نوشت و برنامه بسته مي شود:\n%1");
 const QString kThemeFilesMissing = QStringLiteral("فايلهاي تم برنامه ساخته نشد؛ برنامه با ظاهر ساده کار مي کند.\n%1");
 const QString kCannotUseFile = QStringLiteral("فايل %1 قابل استفاده نيست و برنامه بسته مي شود.\n%2");
+const QString kTightened = QStringLiteral(
+    "اين پوشه ها و فايلهاي برنامه را ديگر کاربران اين رايانه هم مي توانستند بخوانند؛ از اين پس فقط شما به آنها دسترسي داريد:");
+
+// What in the program folder holds, or may hold, examinee data: the folder, the data files and
+// their journals, the profile pictures, the logo, the backups.
+QStringList privatePaths(const QString& programFolder)
+{
+    const QDir folder(programFolder);
+    QStringList paths{programFolder};
+    for (const store::FileDef& file : store::dataFiles())
+        for (const QString& suffix : {QString(), QStringLiteral("-journal")})
+            paths << folder.filePath(file.fileName + suffix);
+    paths << folder.filePath(settings::kLogoFileName);
+    for (const QString& picture : folder.entryList({QStringLiteral("*.bmp")}, QDir::Files))
+        paths << folder.filePath(picture);
+    const QDir back(folder.filePath(maintenance::kBackupFolder));
+    paths << back.path();
+    for (const QString& backup : back.entryList(QDir::Files | QDir::Hidden))
+        paths << back.filePath(backup);
+    return paths;
+}
 
 } // namespace
 
@@ -25,6 +52,9 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                                   Dialogs::Icon::Critical);
         return nullptr;
     }
+    // A copy cut short by a killed program leaves its ".part" file: no other copy runs now.
+    store::RemoveStaleParts(ctx.programFolder());
+    store::RemoveStaleParts(ctx.path(maintenance::kBackupFolder));
     // An existing file that is damaged is never overwritten: name it and end in order.
     const store::PrepareOutcome prepared = store::PrepareProgramFolder(ctx.programFolder());
     if (!prepared.ok) {
@@ -32,6 +62,16 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                               Dialogs::Icon::Critical);
         return nullptr;
     }
+    // Records others could read (made by an earlier version, or copied in) are the user's alone
+    // from now on; said once, as the next start finds nothing to change.
+    if (const QStringList tightened = store::TightenToOwner(privatePaths(ctx.programFolder())); !tightened.isEmpty()) {
+        QStringList shown;
+        for (const QString& path : tightened)
+            shown << QDir::toNativeSeparators(path);
+        ctx.dialogs().message(nullptr, titles::kAttention, kTightened + QLatin1Char('\n') + shown.join(QLatin1Char('\n')),
+                              Dialogs::Icon::Information);
+    }
+
     // Themes are looks only: without their files the program goes on in the plain look.
     if (!prepared.themeProblem.isEmpty())
         ctx.dialogs().message(nullptr, titles::kWarning, kThemeFilesMissing.arg(prepared.themeProblem),

@@ -10,6 +10,7 @@
 #include "maintenance/maintenance_texts.h"
 #include "settings/apply_theme.h"
 #include "store/connection.h"
+#include "store/private_files.h"
 #include "store/schema.h"
 
 #include <QCloseEvent>
@@ -184,7 +185,8 @@ bool Frmbackup::isCopying() const
 QString Frmbackup::backFolder() const
 {
     const QString folder = ctx_.path(kBackupFolder);
-    QDir().mkpath(folder); // the dialogs open there; a folder that cannot be made leaves them elsewhere
+    // The dialogs open there; a folder that cannot be made leaves them elsewhere.
+    (void)store::MakeOwnerOnlyFolder(folder);
     return folder;
 }
 

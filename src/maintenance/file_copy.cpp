@@ -1,5 +1,6 @@
 #include "maintenance/file_copy.h"
 #include "maintenance/replace_file.h"
+#include "store/private_files.h"
 
 #include <QTimer>
 
@@ -36,7 +37,7 @@ bool FileCopier::start(const QString& source, const QString& target, Check check
         return true;
     }
     total_ = source_.size();
-    if (!part_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!part_.open(QIODevice::WriteOnly | QIODevice::Truncate) || !store::MakeOwnerOnly(part_)) {
         const QString error = QStringLiteral("%1: %2").arg(part_.fileName(), part_.errorString());
         QTimer::singleShot(0, this, [this, error] { end(error); });
         return true;
