@@ -7,10 +7,13 @@
 #include "profile/delivered_check.h"
 #include "settings/clinic_details.h"
 #include "store/data_files.h"
+#include "store/database_checks.h"
 #include "store/private_files.h"
 #include "store/schema.h"
 
 #include <QDir>
+#include <QEvent>
+#include <QTimer>
 
 namespace {
 
@@ -18,6 +21,9 @@ const QString kDamagedData = QStringLiteral("اين جدولهاي برنامه 
 const QString kFolderNotWritable = QStringLiteral("در پوشه برنامه نمي توان نوشت و برنامه بسته مي شود:\n%1");
 const QString kThemeFilesMissing = QStringLiteral("فايلهاي تم برنامه ساخته نشد؛ برنامه با ظاهر ساده کار مي کند.\n%1");
 const QString kCannotUseFile = QStringLiteral("فايل %1 قابل استفاده نيست و برنامه بسته مي شود.\n%2");
+const QString kExamineeFileDamaged = QStringLiteral(
+    "فايل اطلاعات آزمودني ها آسيب ديده است:\n%1\nپيش از ادامه کار، آن را از آخرين نسخه پشتيبان بازيابي کنيد "
+    "(خروج، تهيه نسخه پشتيبان، REASTOR).");
 const QString kTightened = QStringLiteral(
     "اين پوشه ها و فايلهاي برنامه را ديگر کاربران اين رايانه هم مي توانستند بخوانند؛ از اين پس فقط شما به آنها دسترسي داريد:");
 
@@ -39,6 +45,47 @@ QStringList privatePaths(const QString& programFolder)
         paths << back.filePath(backup);
     return paths;
 }
+
+// Once the main window has been painted, the examinee file gets SQLite's quick check, for at most
+// a quarter of a second: a damaged file is named, with the way back; the program goes on, so that
+// the restore on its exit screen can be reached.
+class DamageCheck final : public QObject {
+public:
+    DamageCheck(AppContext& ctx, QWidget& window)
+        : QObject(&window)
+        , ctx_(ctx)
+        , window_(window)
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !armed_) {
+            armed_ = true;
+            QTimer::singleShot(0, this, &DamageCheck::run);
+        }
+        return false;
+    }
+
+private:
+    void run()
+    {
+        window_.removeEventFilter(this);
+        QString problem;
+        const QString path = ctx_.path(store::kExamineeFile);
+        if (store::QuickCheckFile(path, kDamageCheckMs, &problem) == store::QuickCheck::Damaged)
+            ctx_.dialogs().message(&window_, titles::kError,
+                                   kExamineeFileDamaged.arg(QDir::toNativeSeparators(path) + QStringLiteral(": ") + problem),
+                                   Dialogs::Icon::Critical);
+        deleteLater();
+    }
+
+    static constexpr int kDamageCheckMs = 250;
+    AppContext& ctx_;
+    QWidget& window_;
+    bool armed_ = false;
+};
 
 } // namespace
 
@@ -92,5 +139,6 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                               Dialogs::Icon::Critical);
         return nullptr;
     }
+    new DamageCheck(ctx, *window);
     return window;
 }
