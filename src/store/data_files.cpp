@@ -149,7 +149,9 @@ Result buildDatabase(const QString& path, const FileDef& file, bool withDelivere
 
 Result CreateEmptyDataFile(const QString& path, const FileDef& file)
 {
+    // A journal left beside an earlier file of this name would be played into the new one.
     QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
     Result r = buildDatabase(path, file, false);
     if (!r)
         QFile::remove(path);

@@ -95,8 +95,9 @@ QString PartFileName(const QString& target)
 int RemoveStaleParts(const QString& folder)
 {
     int removed = 0;
-    const QFileInfoList parts =
-        QDir(folder).entryInfoList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden | QDir::System);
+    // A database being made under such a name may have left its journal too.
+    const QFileInfoList parts = QDir(folder).entryInfoList({QStringLiteral("*.part"), QStringLiteral("*.part-journal")},
+                                                           QDir::Files | QDir::Hidden | QDir::System);
     for (const QFileInfo& part : parts)
         if (!part.isSymLink() && QFile::remove(part.absoluteFilePath()))
             ++removed;

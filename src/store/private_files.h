@@ -32,7 +32,8 @@ bool SyncFolder(const QString& folder);
 
 // The name a file is written under before it is renamed over its target.
 QString PartFileName(const QString& target);
-// Removes the "*.part" files a killed program left in the folder (not below it); returns how many.
+// Removes the "*.part" files (and their "-journal") a killed program left in the folder, not
+// below it; returns how many.
 int RemoveStaleParts(const QString& folder);
 
 // Renames from over to in one step, durably: the new file is flushed before the rename and the
