@@ -5,4 +5,5 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 "$here/scripts/setup.sh" "$here/build"
 export TAVORA71_HOME=${TAVORA71_HOME:-$HOME/Tavora71}
+umask 077 # the clinic's records are the user's alone
 exec "$here/build/tavora71"

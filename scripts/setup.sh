@@ -27,6 +27,8 @@ packages=(
   libquazip1-qt6-dev libfreexl-dev
   # libsodium: encrypted backups and the signature check of downloaded updates
   libsodium-dev
+  # SQLite's headers: the start-up check of the examinee file is bounded in time through them
+  libsqlite3-dev
   # the faces the screens and the report use, copied into the build and shipped with the
   # program (Noto Sans/Naskh Arabic, Noto Sans/Serif; Nazli, Titr; DejaVu Sans; Liberation Sans),
   # and fontconfig's headers for the font set-up that knows only them

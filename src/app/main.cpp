@@ -7,12 +7,15 @@
 #include "kit/qt_dialogs.h"
 #include "app/startup.h"
 #include "maintenance/update_version.h"
+#include "store/private_files.h"
 
 #include <QApplication>
 #include <QIcon>
 
 int main(int argc, char* argv[])
 {
+    // Everything the program creates holds or may hold clinical records: the user's alone.
+    store::RestrictNewFilesToOwner();
     fonts::UseShippedFonts(); // before the application: without the faces, the system's are used
     QApplication app(argc, argv);
     // Ties the windows to the installed menu entry and its icon (Wayland and X11 alike).

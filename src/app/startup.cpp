@@ -3,8 +3,17 @@
 #include "kit/texts.h"
 #include "capture/blank_workbook.h"
 #include "capture/capture_texts.h"
+#include "maintenance/backup_names.h"
 #include "profile/delivered_check.h"
+#include "settings/clinic_details.h"
 #include "store/data_files.h"
+#include "store/database_checks.h"
+#include "store/private_files.h"
+#include "store/schema.h"
+
+#include <QDir>
+#include <QEvent>
+#include <QTimer>
 
 namespace {
 
@@ -12,6 +21,71 @@ const QString kDamagedData = QStringLiteral("اين جدولهاي برنامه 
 const QString kFolderNotWritable = QStringLiteral("در پوشه برنامه نمي توان نوشت و برنامه بسته مي شود:\n%1");
 const QString kThemeFilesMissing = QStringLiteral("فايلهاي تم برنامه ساخته نشد؛ برنامه با ظاهر ساده کار مي کند.\n%1");
 const QString kCannotUseFile = QStringLiteral("فايل %1 قابل استفاده نيست و برنامه بسته مي شود.\n%2");
+const QString kExamineeFileDamaged = QStringLiteral(
+    "فايل اطلاعات آزمودني ها آسيب ديده است:\n%1\nپيش از ادامه کار، آن را از آخرين نسخه پشتيبان بازيابي کنيد "
+    "(خروج، تهيه نسخه پشتيبان، REASTOR).");
+const QString kTightened = QStringLiteral(
+    "اين پوشه ها و فايلهاي برنامه را ديگر کاربران اين رايانه هم مي توانستند بخوانند؛ از اين پس فقط شما به آنها دسترسي داريد:");
+
+// What in the program folder holds, or may hold, examinee data: the folder, the data files and
+// their journals, the profile pictures, the logo, the backups.
+QStringList privatePaths(const QString& programFolder)
+{
+    const QDir folder(programFolder);
+    QStringList paths{programFolder};
+    for (const store::FileDef& file : store::dataFiles())
+        for (const QString& suffix : {QString(), QStringLiteral("-journal")})
+            paths << folder.filePath(file.fileName + suffix);
+    paths << folder.filePath(settings::kLogoFileName);
+    for (const QString& picture : folder.entryList({QStringLiteral("*.bmp")}, QDir::Files))
+        paths << folder.filePath(picture);
+    const QDir back(folder.filePath(maintenance::kBackupFolder));
+    paths << back.path();
+    for (const QString& backup : back.entryList(QDir::Files | QDir::Hidden))
+        paths << back.filePath(backup);
+    return paths;
+}
+
+// Once the main window has been painted, the examinee file gets SQLite's quick check, for at most
+// a quarter of a second: a damaged file is named, with the way back; the program goes on, so that
+// the restore on its exit screen can be reached.
+class DamageCheck final : public QObject {
+public:
+    DamageCheck(AppContext& ctx, QWidget& window)
+        : QObject(&window)
+        , ctx_(ctx)
+        , window_(window)
+    {
+        window.installEventFilter(this);
+    }
+
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && !armed_) {
+            armed_ = true;
+            QTimer::singleShot(0, this, &DamageCheck::run);
+        }
+        return false;
+    }
+
+private:
+    void run()
+    {
+        window_.removeEventFilter(this);
+        QString problem;
+        const QString path = ctx_.path(store::kExamineeFile);
+        if (store::QuickCheckFile(path, kDamageCheckMs, &problem) == store::QuickCheck::Damaged)
+            ctx_.dialogs().message(&window_, titles::kError,
+                                   kExamineeFileDamaged.arg(QDir::toNativeSeparators(path) + QStringLiteral(": ") + problem),
+                                   Dialogs::Icon::Critical);
+        deleteLater();
+    }
+
+    static constexpr int kDamageCheckMs = 250;
+    AppContext& ctx_;
+    QWidget& window_;
+    bool armed_ = false;
+};
 
 } // namespace
 
@@ -25,6 +99,9 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                                   Dialogs::Icon::Critical);
         return nullptr;
     }
+    // A copy cut short by a killed program leaves its ".part" file: no other copy runs now.
+    store::RemoveStaleParts(ctx.programFolder());
+    store::RemoveStaleParts(ctx.path(maintenance::kBackupFolder));
     // An existing file that is damaged is never overwritten: name it and end in order.
     const store::PrepareOutcome prepared = store::PrepareProgramFolder(ctx.programFolder());
     if (!prepared.ok) {
@@ -32,6 +109,16 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                               Dialogs::Icon::Critical);
         return nullptr;
     }
+    // Records others could read (made by an earlier version, or copied in) are the user's alone
+    // from now on; said once, as the next start finds nothing to change.
+    if (const QStringList tightened = store::TightenToOwner(privatePaths(ctx.programFolder())); !tightened.isEmpty()) {
+        QStringList shown;
+        for (const QString& path : tightened)
+            shown << QDir::toNativeSeparators(path);
+        ctx.dialogs().message(nullptr, titles::kAttention, kTightened + QLatin1Char('\n') + shown.join(QLatin1Char('\n')),
+                              Dialogs::Icon::Information);
+    }
+
     // Themes are looks only: without their files the program goes on in the plain look.
     if (!prepared.themeProblem.isEmpty())
         ctx.dialogs().message(nullptr, titles::kWarning, kThemeFilesMissing.arg(prepared.themeProblem),
@@ -52,5 +139,6 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                               Dialogs::Icon::Critical);
         return nullptr;
     }
+    new DamageCheck(ctx, *window);
     return window;
 }

@@ -3,6 +3,7 @@
 #include "capture/item_counter.h"
 #include "capture/workbook_import.h"
 #include "store/delivered_table.h"
+#include "store/private_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -76,7 +77,7 @@ store::Result WriteBlankWorkbookIfMissing(const QString& programFolder)
         return store::Result::failure(source.errorString());
     const QByteArray data = source.readAll();
     QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly) || out.write(data) != data.size() || !out.commit())
+    if (!out.open(QIODevice::WriteOnly) || !store::MakeOwnerOnly(out) || out.write(data) != data.size() || !out.commit())
         return store::Result::failure(out.errorString());
     return store::Result::success();
 }

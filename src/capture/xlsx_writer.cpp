@@ -1,4 +1,5 @@
 #include "capture/xlsx_writer.h"
+#include "store/private_files.h"
 
 #include <quazip.h>
 #include <quazipfile.h>
@@ -451,7 +452,7 @@ store::Result WriteXlsx(const QString& path, const QVector<SheetToWrite>& sheets
     workbookRels.append({QStringLiteral("sharedStrings"), QStringLiteral("sharedStrings.xml")});
 
     QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
+    if (!out.open(QIODevice::WriteOnly) || !store::MakeOwnerOnly(out))
         return store::Result::failure(out.errorString());
     bool ok = true;
     {

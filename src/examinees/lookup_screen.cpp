@@ -3,6 +3,7 @@
 #include "examinees/lookup_texts.h"
 #include "examinees/registration_texts.h"
 #include "kit/app_context.h"
+#include "kit/code_files.h"
 #include "kit/controls.h"
 #include "kit/identity_texts.h"
 #include "kit/twips.h"
@@ -10,6 +11,9 @@
 #include "store/schema.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -31,6 +35,7 @@ const QString kGroup = QStringLiteral("Group");
 const QString kDeleteFailedTitle = QStringLiteral("Error");
 const QString kNotRead = QStringLiteral("فهرست آزمودني ها خوانده نشد.");
 const QString kNotDeleted = QStringLiteral("آزمودني حذف نشد.");
+const QString kPictureLeft = QStringLiteral("آزمودني حذف شد، اما تصوير نمودار او پاک نشد؛ آن را خودتان پاک کنيد:");
 
 QComboBox* makeList(QWidget* parent, const QString& name)
 {
@@ -263,6 +268,11 @@ void FrmCode::deleteExaminee()
         return;
     }
     ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kDeleted);
+    // The picture of his profile, named after his code, goes with him.
+    const QString picture = ProfileBitmapPath(ctx_.programFolder(), code);
+    if (QFileInfo::exists(picture) && !QFile::remove(picture))
+        reportFailure(titles::kError, kPictureLeft + QLatin1Char('\n') + QDir::toNativeSeparators(picture),
+                      Dialogs::Icon::Warning);
     Text5->clear();
     Text5->setFocus();
 }

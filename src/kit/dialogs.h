@@ -22,6 +22,8 @@ public:
     // std::nullopt when cancelled.
     virtual std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& prompt,
                                              const QString& defaultText = {}) = 0;
+    // An input box whose text is hidden as it is typed (a passphrase); std::nullopt when cancelled.
+    virtual std::optional<QString> secretText(QWidget* owner, const QString& title, const QString& prompt) = 0;
     // Empty when cancelled.
     virtual QString openFileName(QWidget* owner, const QString& title, const QString& folder,
                                  const QString& filter) = 0;

@@ -1,6 +1,7 @@
 #include "kit/program_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 namespace {
@@ -32,9 +33,13 @@ ProgramFolderChoice ChooseProgramFolder(const QString& variableValue, const QStr
         choice.refusal = kIsAFile.arg(QDir::toNativeSeparators(choice.folder));
         return choice;
     }
-    if (!info.exists() && !QDir().mkpath(choice.folder)) {
-        choice.refusal = kNotCreated.arg(QDir::toNativeSeparators(choice.folder));
-        return choice;
+    if (!info.exists()) {
+        if (!QDir().mkpath(choice.folder)) {
+            choice.refusal = kNotCreated.arg(QDir::toNativeSeparators(choice.folder));
+            return choice;
+        }
+        // It will hold the clinic's records: the user's alone.
+        QFile::setPermissions(choice.folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     // Checked now rather than at the first save: every file and the single-copy lock live here.
     if (!QFileInfo(choice.folder).isWritable())

@@ -9,6 +9,7 @@ public:
     bool question(QWidget* owner, const QString& title, const QString& text, Icon icon) override;
     std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& prompt,
                                      const QString& defaultText) override;
+    std::optional<QString> secretText(QWidget* owner, const QString& title, const QString& prompt) override;
     QString openFileName(QWidget* owner, const QString& title, const QString& folder,
                          const QString& filter) override;
     QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,

@@ -4,14 +4,18 @@
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "calendar/solar_hijri.h"
+#include "maintenance/backup_crypto.h"
 #include "maintenance/backup_names.h"
 #include "maintenance/examinee_database.h"
 #include "maintenance/file_copy.h"
 #include "maintenance/maintenance_texts.h"
+#include "maintenance/replace_file.h"
 #include "settings/apply_theme.h"
 #include "store/connection.h"
+#include "store/private_files.h"
 #include "store/schema.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -104,9 +108,12 @@ void Frmbackup::buildWindow()
     rows->addWidget(VisualButtonEx2, 0, 0);
     rows->addWidget(b1, 0, 1);
     rows->addWidget(Text1, 0, 2);
-    rows->addWidget(VisualButtonEx3, 1, 0);
-    rows->addWidget(b2, 1, 1);
-    rows->addWidget(Text2, 1, 2);
+    ChkSeal = new QCheckBox(mtexts::kCaptionSeal, this);
+    ChkSeal->setObjectName(QStringLiteral("ChkSeal"));
+    rows->addWidget(ChkSeal, 1, 2);
+    rows->addWidget(VisualButtonEx3, 2, 0);
+    rows->addWidget(b2, 2, 1);
+    rows->addWidget(Text2, 2, 2);
     rows->setColumnStretch(2, 1);
     root->addLayout(rows);
 
@@ -133,7 +140,7 @@ void Frmbackup::buildWindow()
     connect(Timer1, &QTimer::timeout, this, &Frmbackup::showTime);
 
     buildHelpPanel();
-    setFixedSize(twipsSize(7800, 3300));
+    setFixedSize(twipsSize(7800, 3700));
 
     connect(b1, &QPushButton::clicked, this, &Frmbackup::chooseBackupTarget);
     connect(b2, &QPushButton::clicked, this, &Frmbackup::chooseRestoreSource);
@@ -184,7 +191,8 @@ bool Frmbackup::isCopying() const
 QString Frmbackup::backFolder() const
 {
     const QString folder = ctx_.path(kBackupFolder);
-    QDir().mkpath(folder); // the dialogs open there; a folder that cannot be made leaves them elsewhere
+    // The dialogs open there; a folder that cannot be made leaves them elsewhere.
+    (void)store::MakeOwnerOnlyFolder(folder);
     return folder;
 }
 
@@ -193,8 +201,10 @@ void Frmbackup::chooseBackupTarget()
     showTime(); // the name carries the time the screen shows as the dialog opens
     const QString suggested = QDir(backFolder()).filePath(proposedName());
     const QString chosen = ctx_.dialogs().saveFileName(this, QString(), suggested, mtexts::kBackupFilter);
-    if (!chosen.isEmpty())
+    if (!chosen.isEmpty()) {
         Text1->setText(QDir::toNativeSeparators(chosen));
+        confirmedTarget_ = chosen; // the save dialog has asked already whether to replace it
+    }
 }
 
 void Frmbackup::chooseRestoreSource()
@@ -213,19 +223,56 @@ void Frmbackup::backup()
         ctx_.dialogs().message(this, titles::kError, mtexts::kEnterBackupPath, Dialogs::Icon::Warning);
         return;
     }
-    if (QFileInfo::exists(target) && !ctx_.dialogs().question(this, ::texts::kProgramCaption, mtexts::kReplaceBackup)) {
+    // Asked once: a name chosen in the save dialog was confirmed there, one typed here is asked.
+    if (QFileInfo::exists(target) && target != confirmedTarget_
+        && !ctx_.dialogs().question(this, ::texts::kProgramCaption, mtexts::kReplaceBackup)) {
         ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kBackupNotMade, Dialogs::Icon::Information);
         return;
     }
+    std::unique_ptr<CopyTransform> sealing;
+    if (ChkSeal->isChecked() && !(sealing = askSealing()))
+        return;
     const QString database = ctx_.path(store::kExamineeFile);
     if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
         reportCopyFailure(busy);
         return;
     }
+    // What an earlier, killed copy left behind goes now.
+    store::RemoveStaleParts(backFolder());
     setCopying(true);
     connect(copier_, &FileCopier::finished, this, [this](const QString& error) { endCopy(error, mtexts::kBackupMade); },
             Qt::SingleShotConnection);
-    copier_->start(database, target);
+    copier_->start(database, target, {}, std::move(sealing));
+}
+
+std::unique_ptr<CopyTransform> Frmbackup::askSealing()
+{
+    Dialogs& dialogs = ctx_.dialogs();
+    const std::optional<QString> first = dialogs.secretText(this, mtexts::kPassphraseTitle, mtexts::kAskNewPassphrase);
+    if (!first) {
+        dialogs.message(this, ::texts::kProgramCaption, mtexts::kBackupNotMade, Dialogs::Icon::Information);
+        return nullptr;
+    }
+    if (first->size() < mtexts::kMinPassphraseLength) {
+        dialogs.message(this, titles::kError, mtexts::kPassphraseTooShort, Dialogs::Icon::Warning);
+        return nullptr;
+    }
+    const std::optional<QString> second = dialogs.secretText(this, mtexts::kPassphraseTitle, mtexts::kRepeatPassphrase);
+    if (!second) {
+        dialogs.message(this, ::texts::kProgramCaption, mtexts::kBackupNotMade, Dialogs::Icon::Information);
+        return nullptr;
+    }
+    if (*second != *first) {
+        dialogs.message(this, titles::kError, mtexts::kPassphrasesDiffer, Dialogs::Icon::Warning);
+        return nullptr;
+    }
+    setCursor(Qt::BusyCursor); // deriving the key takes a moment
+    QString error;
+    std::unique_ptr<CopyTransform> sealing = MakeSealing(*first, error);
+    unsetCursor();
+    if (!sealing)
+        reportCopyFailure(error);
+    return sealing;
 }
 
 void Frmbackup::endCopy(const QString& error, const QString& done)
@@ -261,45 +308,81 @@ void Frmbackup::restore()
                                Dialogs::Icon::Warning);
         return;
     }
-    // Nothing is replaced by a file that is not this program's database.
-    if (const QString why = CheckExamineeDatabase(source); !why.isEmpty()) {
+    const QString database = ctx_.path(store::kExamineeFile);
+    // A sealed backup is opened into a file of the user's only, beside the database; it is
+    // removed when the restore ends, and at the next start if the program was killed first.
+    QString plain = source;
+    if (IsSealedBackup(source)) {
+        const std::optional<QString> passphrase =
+            ctx_.dialogs().secretText(this, mtexts::kPassphraseTitle, mtexts::kAskBackupPassphrase);
+        if (!passphrase) {
+            ctx_.dialogs().message(this, ::texts::kProgramCaption, mtexts::kNotRestored);
+            return;
+        }
+        plain = store::PartFileName(database + QStringLiteral(".opened"));
+        setCursor(Qt::BusyCursor);
+        const QString refused = UnsealFile(source, plain, *passphrase);
+        unsetCursor();
+        if (!refused.isEmpty()) {
+            ctx_.dialogs().message(this, titles::kError, mtexts::kSealRefused + kCrLf + refused, Dialogs::Icon::Warning);
+            return;
+        }
+    }
+    // Nothing is replaced by a file that is not this program's database, whole and sound.
+    if (const QString why = CheckExamineeDatabase(plain); !why.isEmpty()) {
+        discardOpened(plain, source);
         ctx_.dialogs().message(this, titles::kError, mtexts::kNotOurDatabase + kCrLf + why, Dialogs::Icon::Warning);
         return;
     }
-    const QString database = ctx_.path(store::kExamineeFile);
     if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
+        discardOpened(plain, source);
         reportOtherRestoreFailure(busy);
         return;
     }
     // The database as it is now is kept in "Back" first, under the name proposed at this moment.
     const QString keep = FreeBackupPath(backFolder(), proposedName());
+    store::RemoveStaleParts(backFolder());
     setCopying(true);
-    connect(copier_, &FileCopier::finished, this, [this, source](const QString& error) {
+    connect(copier_, &FileCopier::finished, this, [this, source, plain](const QString& error) {
         if (!error.isEmpty()) {
+            discardOpened(plain, source);
             setCopying(false);
             reportCopyFailure(error);
             Q_EMIT copyFinished(false);
             return;
         }
-        restoreAfterSafetyCopy(source);
+        restoreAfterSafetyCopy(source, plain);
     }, Qt::SingleShotConnection);
     copier_->start(database, keep);
 }
 
-void Frmbackup::restoreAfterSafetyCopy(const QString& source)
+void Frmbackup::restoreAfterSafetyCopy(const QString& source, const QString& plain)
 {
     const QString database = ctx_.path(store::kExamineeFile);
-    connect(copier_, &FileCopier::finished, this, [this](const QString& error) { endCopy(error, mtexts::kRestored); },
-            Qt::SingleShotConnection);
-    // The copy is checked again before it replaces the database: what arrived is what was checked.
-    copier_->start(source, database, [database](const QString& copy) -> QString {
-        const QString why = CheckExamineeDatabase(copy);
-        if (!why.isEmpty())
-            return mtexts::kNotOurDatabase + kCrLf + why;
-        // Whatever reopened the database while the copy ran lets go of it before the rename.
-        store::CloseConnectionsTo(database);
-        return QString();
-    });
+    // The backup's rows go into a fresh file of the program's own schema, which is checked and
+    // then renamed over the database: nothing the backup brings besides its rows can run.
+    const QString fresh = store::PartFileName(database);
+    QString error = RebuildExamineeDatabase(plain, fresh);
+    discardOpened(plain, source);
+    if (!error.isEmpty()) {
+        setCopying(false);
+        ctx_.dialogs().message(this, titles::kError, mtexts::kNotOurDatabase + kCrLf + error, Dialogs::Icon::Warning);
+        Q_EMIT copyFinished(false);
+        return;
+    }
+    // Whatever reopened the database meanwhile lets go of it before the rename.
+    error = ReleaseDatabaseFile(database);
+    if (error.isEmpty())
+        error = ReplaceFile(fresh, database);
+    if (!error.isEmpty())
+        QFile::remove(fresh);
+    endCopy(error, mtexts::kRestored);
+}
+
+void Frmbackup::discardOpened(const QString& plain, const QString& source)
+{
+    if (plain != source)
+        QFile::remove(plain);
 }
 
 void Frmbackup::setCopying(bool copying)

@@ -3,7 +3,9 @@
 // ends after a successful backup or restore, and when this screen closes.
 #include "kit/app_context.h"
 
+#include <QCheckBox>
 #include <QFrame>
+#include <memory>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,6 +15,7 @@
 #include <QWidget>
 
 namespace maintenance {
+class CopyTransform;
 class FileCopier;
 }
 
@@ -29,6 +32,7 @@ public:
     QLineEdit* Text1 = nullptr;           // backup target
     QPushButton* b1 = nullptr;
     QPushButton* VisualButtonEx2 = nullptr; // BACKUP
+    QCheckBox* ChkSeal = nullptr;         // seal the backup with a passphrase
     QLineEdit* Text2 = nullptr;           // restore source
     QPushButton* b2 = nullptr;
     QPushButton* VisualButtonEx3 = nullptr; // REASTOR
@@ -61,7 +65,11 @@ private:
     void chooseRestoreSource();
     void backup();
     void restore();
-    void restoreAfterSafetyCopy(const QString& source);
+    // Asks the passphrase twice; null when the user gave none that can be used (said).
+    std::unique_ptr<maintenance::CopyTransform> askSealing();
+    void restoreAfterSafetyCopy(const QString& source, const QString& plain);
+    // Removes the opened copy of a sealed backup (plain), never the chosen file itself.
+    void discardOpened(const QString& plain, const QString& source);
     // The copy has ended: a failure is reported, a success said before the program ends.
     void endCopy(const QString& error, const QString& done);
     void setCopying(bool copying);
@@ -70,5 +78,6 @@ private:
 
     AppContext& ctx_;
     QDate openedOn_;
+    QString confirmedTarget_; // the last name the save dialog gave, its replacement confirmed there
     maintenance::FileCopier* copier_ = nullptr;
 };

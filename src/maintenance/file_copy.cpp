@@ -1,5 +1,6 @@
 #include "maintenance/file_copy.h"
 #include "maintenance/replace_file.h"
+#include "store/private_files.h"
 
 #include <QTimer>
 
@@ -19,13 +20,15 @@ FileCopier::~FileCopier()
     }
 }
 
-bool FileCopier::start(const QString& source, const QString& target, Check check)
+bool FileCopier::start(const QString& source, const QString& target, Check check,
+                       std::unique_ptr<CopyTransform> transform)
 {
     if (running_)
         return false;
     running_ = true;
     target_ = target;
     check_ = std::move(check);
+    transform_ = std::move(transform);
     copied_ = 0;
     source_.setFileName(source);
     part_.setFileName(PartFileName(target));
@@ -36,7 +39,7 @@ bool FileCopier::start(const QString& source, const QString& target, Check check
         return true;
     }
     total_ = source_.size();
-    if (!part_.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    if (!part_.open(QIODevice::WriteOnly | QIODevice::Truncate) || !store::MakeOwnerOnly(part_)) {
         const QString error = QStringLiteral("%1: %2").arg(part_.fileName(), part_.errorString());
         QTimer::singleShot(0, this, [this, error] { end(error); });
         return true;
@@ -58,6 +61,16 @@ void FileCopier::copySlice()
         }
         if (n == 0) {
             Q_EMIT progress(copied_, total_);
+            if (transform_) {
+                QByteArray last;
+                QString refused;
+                if (!transform_->finish(last, refused)) {
+                    end(refused);
+                    return;
+                }
+                if (!writeOut(last))
+                    return;
+            }
             part_.close();
             if (part_.error() != QFileDevice::NoError) {
                 end(QStringLiteral("%1: %2").arg(part_.fileName(), part_.errorString()));
@@ -72,7 +85,16 @@ void FileCopier::copySlice()
             end(ReplaceFile(part_.fileName(), target_));
             return;
         }
-        if (part_.write(piece, n) != n) {
+        if (transform_) {
+            QByteArray out;
+            QString refused;
+            if (!transform_->feed(QByteArrayView(piece, n), out, refused)) {
+                end(refused);
+                return;
+            }
+            if (!writeOut(out))
+                return;
+        } else if (part_.write(piece, n) != n) {
             end(QStringLiteral("%1: %2").arg(part_.fileName(), part_.errorString()));
             return;
         }
@@ -82,6 +104,14 @@ void FileCopier::copySlice()
     QTimer::singleShot(0, this, &FileCopier::copySlice);
 }
 
+bool FileCopier::writeOut(const QByteArray& bytes)
+{
+    if (part_.write(bytes) == bytes.size())
+        return true;
+    end(QStringLiteral("%1: %2").arg(part_.fileName(), part_.errorString()));
+    return false;
+}
+
 void FileCopier::end(const QString& error)
 {
     source_.close();
@@ -89,6 +119,7 @@ void FileCopier::end(const QString& error)
         part_.close();
     if (!error.isEmpty())
         QFile::remove(part_.fileName());
+    transform_.reset(); // its key material goes with it
     running_ = false;
     Q_EMIT finished(error);
 }

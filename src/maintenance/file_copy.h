@@ -2,12 +2,25 @@
 // The whole-file copy of the backup and the restore: in pieces of 4,048 bytes, a slice of pieces
 // at a time on the event loop (the window stays responsive and can show the progress), into a
 // temporary file beside the target that replaces the target only when complete and checked.
+// The temporary file is the user's only; it is flushed to the disk before and after the rename.
+#include <QByteArrayView>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
 #include <functional>
+#include <memory>
 
 namespace maintenance {
+
+// Changes the bytes on their way from source to target (seals or opens a backup).
+class CopyTransform {
+public:
+    virtual ~CopyTransform() = default;
+    // Appends to out what the piece gives; false, with error set, when the bytes are refused.
+    virtual bool feed(QByteArrayView piece, QByteArray& out, QString& error) = 0;
+    // After the last piece: appends what is left; false, with error set, when refused.
+    virtual bool finish(QByteArray& out, QString& error) = 0;
+};
 
 class FileCopier : public QObject {
     Q_OBJECT
@@ -21,7 +34,9 @@ public:
     ~FileCopier() override;
 
     // Starts copying; the outcome arrives as finished(). False when a copy is already running.
-    bool start(const QString& source, const QString& target, Check check = {});
+    // With a transform, the target receives what it makes of the source's bytes.
+    bool start(const QString& source, const QString& target, Check check = {},
+               std::unique_ptr<CopyTransform> transform = {});
     bool isRunning() const { return running_; }
     // How long one slice of pieces may take before the event loop gets its turn.
     void setSliceMs(int ms) { sliceMs_ = ms; }
@@ -33,12 +48,14 @@ Q_SIGNALS:
 
 private:
     void copySlice();
+    bool writeOut(const QByteArray& bytes);
     void end(const QString& error);
 
     QFile source_;
     QFile part_;
     QString target_;
     Check check_;
+    std::unique_ptr<CopyTransform> transform_;
     qint64 copied_ = 0;
     qint64 total_ = 0;
     bool running_ = false;

@@ -67,4 +67,17 @@ inline const QString kNotOurDatabase =
     QStringLiteral("فايل انتخاب شده نسخه پشتيبان اطلاعات اين برنامه نيست؛ اطلاعات فعلي دست نخورده باقي ماند.");
 inline const QString kCannotReopen = QStringLiteral("برنامه نمي تواند دوباره باز شود و بسته مي شود.");
 
+// Backups sealed with a passphrase.
+inline const QString kCaptionSeal = QStringLiteral("رمزگذاري نسخه پشتيبان با گذرواژه");
+inline const QString kPassphraseTitle = QStringLiteral("گذرواژه");
+inline const QString kAskNewPassphrase = QStringLiteral(
+    "گذرواژه نسخه پشتيبان را وارد کنيد (دست کم 8 نويسه).\nاين گذرواژه جايي نگه داشته نمي شود و بدون آن بازيابي ممکن نيست.");
+inline const QString kRepeatPassphrase = QStringLiteral("گذرواژه را دوباره وارد کنيد:");
+inline const QString kPassphraseTooShort = QStringLiteral("گذرواژه بايد دست کم 8 نويسه باشد؛ نسخه پشتيبان تهيه نشد.");
+inline const QString kPassphrasesDiffer = QStringLiteral("دو گذرواژه يکسان نيستند؛ نسخه پشتيبان تهيه نشد.");
+inline const QString kAskBackupPassphrase = QStringLiteral("اين نسخه پشتيبان با گذرواژه رمزگذاري شده است. گذرواژه آن را وارد کنيد:");
+inline const QString kSealRefused = QStringLiteral(
+    "گذرواژه درست نيست، يا فايل پشتيبان تغيير کرده يا ناقص است؛ اطلاعات فعلي دست نخورده باقي ماند.");
+inline constexpr int kMinPassphraseLength = 8;
+
 } // namespace maintenance::texts

@@ -1,5 +1,6 @@
 #include "reports/output_files.h"
 #include "reports/report_texts.h"
+#include "store/private_files.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -18,18 +19,6 @@ QString DocumentsFolder(const QString& documents, const QString& home)
     return home.isEmpty() ? QDir::homePath() : home;
 }
 
-QString FileStem(const QString& code)
-{
-    QString stem = code.trimmed();
-    static const QString forbidden = QStringLiteral("/\\:*?\"<>|");
-    for (QChar& c : stem)
-        if (forbidden.contains(c) || c.unicode() < 0x20)
-            c = QLatin1Char('_');
-    if (stem.isEmpty() || stem == QLatin1String(".") || stem == QLatin1String(".."))
-        return QStringLiteral("report");
-    return stem;
-}
-
 QString ReportPdfPath(const QString& folder, const QString& code)
 {
     return QDir(folder).filePath(FileStem(code) + QStringLiteral(".pdf"));
@@ -38,11 +27,6 @@ QString ReportPdfPath(const QString& folder, const QString& code)
 QString WordDocumentPath(const QString& folder)
 {
     return QDir(folder).filePath(texts::kWordFileName);
-}
-
-QString ProfileBitmapPath(const QString& programFolder, const QString& code)
-{
-    return QDir(programFolder).filePath(FileStem(code) + texts::kPictureExtension);
 }
 
 WriteOutcome WriteFileReplacing(const QString& path, const QByteArray& bytes)
@@ -54,7 +38,8 @@ WriteOutcome WriteFileReplacing(const QString& path, const QByteArray& bytes)
         return out;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // The user's only, from the first byte, whatever mode a file it replaces had.
+    if (!file.open(QIODevice::WriteOnly) || !store::MakeOwnerOnly(file)) {
         out.error = file.errorString();
         return out;
     }

@@ -1,6 +1,8 @@
 #pragma once
 // Where the report's files go and how they are written: every write says whether it happened
 // and, when not, why.
+#include "kit/code_files.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QString>
@@ -18,17 +20,18 @@ struct WriteOutcome {
 // the system.
 QString DocumentsFolder(const QString& documents = {}, const QString& home = {});
 
-// An examinee code as part of a file name: surrounding blanks dropped, anything that would
-// leave the folder or is not allowed in a file name replaced by "_"; "report" when nothing
-// is left.
-QString FileStem(const QString& code);
+// An examinee code as part of a file name (CodeFileStem).
+inline QString FileStem(const QString& code)
+{
+    return CodeFileStem(code);
+}
 
 // The PDF offered by the preview: <code>.pdf in the folder.
 QString ReportPdfPath(const QString& folder, const QString& code);
 // The Word document: "tavora71IR.docx" in the folder.
 QString WordDocumentPath(const QString& folder);
 // The picture of the profile screen for the Word export: <code>.bmp in the program folder.
-QString ProfileBitmapPath(const QString& programFolder, const QString& code);
+using ::ProfileBitmapPath;
 
 // Writes the bytes to a file beside the target and renames it into place, so a failed write
 // never leaves half a file where the old one was.

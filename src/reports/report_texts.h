@@ -28,7 +28,6 @@ inline const QString kLineEducation = QStringLiteral("تحصيلات:  ");
 
 // The document's file name (kept in the user's Documents folder) and the picture's extension.
 inline const QString kWordFileName = QStringLiteral("tavora71IR.docx");
-inline const QString kPictureExtension = QStringLiteral(".bmp");
 
 // "your file ... was created", the two halves around three empty lines.
 inline const QString kWordCreatedA = QStringLiteral(": فايل شما");

@@ -1,4 +1,5 @@
 #include "settings/clinic_details.h"
+#include "store/private_files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -53,7 +54,7 @@ store::Result StoreLogo(const QImage& picture, const QString& programFolder)
         painter.drawImage(0, 0, fitted);
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    if (!file.open(QIODevice::WriteOnly) || !store::MakeOwnerOnly(file))
         return store::Result::failure(QStringLiteral("%1: %2").arg(path, file.errorString()));
     QImageWriter writer(&file, "jpg");
     writer.setQuality(92);

@@ -1,4 +1,5 @@
 #include "settings/theme_list.h"
+#include "store/private_files.h"
 
 #include <QDir>
 #include <QFile>
@@ -102,7 +103,7 @@ store::Result WriteThemeName(const QString& programFolder, const QString& themeN
 {
     const QString path = ThemeListPath(programFolder);
     QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly))
+    if (!f.open(QIODevice::WriteOnly) || !store::MakeOwnerOnly(f))
         return store::Result::failure(QStringLiteral("%1: %2").arg(path, f.errorString()));
     f.write((themeName + QStringLiteral("\r\n")).toUtf8());
     if (!f.commit())

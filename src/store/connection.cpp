@@ -3,6 +3,7 @@
 #include <QAtomicInteger>
 #include <QFileInfo>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QUrl>
 
 namespace store {
@@ -45,6 +46,15 @@ Result Connection::open()
     db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyWaitMs));
     if (!db.open())
         return Result::failure(QStringLiteral("%1: %2").arg(path_, db.lastError().text()));
+    // What is deleted or overwritten is zeroed in the file, not left in its free space: a deleted
+    // examinee's names and answers must not stay readable.
+    QSqlQuery secure(db);
+    if (!secure.exec(QStringLiteral("PRAGMA secure_delete = ON"))) {
+        const QString why = secure.lastError().text();
+        secure.finish();
+        db.close();
+        return Result::failure(QStringLiteral("%1: %2").arg(path_, why));
+    }
     return Result::success();
 }
 

@@ -1,6 +1,7 @@
 #include "store/data_files.h"
 #include "store/connection.h"
 #include "store/delivered_table.h"
+#include "store/private_files.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -101,7 +102,7 @@ Result fillFromDelivered(QSqlDatabase& db, const FileDef& file, const TableDef& 
     return Result::success();
 }
 
-Result buildDatabase(const QString& path, const FileDef& file)
+Result buildDatabase(const QString& path, const FileDef& file, bool withDeliveredRows)
 {
     const QString name = QStringLiteral("tavora-create-%1").arg(file.fileName);
     Result result;
@@ -126,7 +127,7 @@ Result buildDatabase(const QString& path, const FileDef& file)
                 for (const QString& c : t.indexedColumns)
                     if (result)
                         result = execOrFail(q, createIndexSql(t, c, false));
-                if (result)
+                if (result && withDeliveredRows)
                     result = fillFromDelivered(db, file, t);
             }
             q.finish();
@@ -138,19 +139,35 @@ Result buildDatabase(const QString& path, const FileDef& file)
         }
     }
     QSqlDatabase::removeDatabase(name);
+    // SQLite makes the file for everyone to read; its journals take the file's own mode.
+    if (result && !MakeOwnerOnly(path))
+        result = Result::failure(QStringLiteral("%1: its permissions cannot be set").arg(path));
     return result;
 }
 
 } // namespace
+
+Result CreateEmptyDataFile(const QString& path, const FileDef& file)
+{
+    // A journal left beside an earlier file of this name would be played into the new one.
+    QFile::remove(path);
+    QFile::remove(path + QStringLiteral("-journal"));
+    Result r = buildDatabase(path, file, false);
+    if (!r)
+        QFile::remove(path);
+    return r;
+}
 
 Result CreateDataFile(const QString& programFolder, const FileDef& file)
 {
     const QString target = DataFilePath(programFolder, file.fileName);
     const QString temp = target + QStringLiteral(".new");
     QFile::remove(temp);
-    Result r = buildDatabase(temp, file);
+    Result r = buildDatabase(temp, file, true);
     if (r && !QFile::rename(temp, target))
         r = Result::failure(QStringLiteral("cannot rename %1 to %2").arg(temp, target));
+    if (r)
+        SyncFolder(programFolder); // the new name on the disk; a failure only costs it after a power cut
     if (!r) {
         QFile::remove(temp);
         return Result::failure(QStringLiteral("%1: %2").arg(target, r.error));
@@ -210,6 +227,7 @@ Result verifyAndIndex(const QString& path, const FileDef& file)
         return r;
     if (Result r = verifyOn(conn, path, file); !r)
         return r;
+
     // A file made before an index was added (or restored from such a backup) gets it now. Only
     // speed depends on it, so a file that cannot take it (read-only, busy) is used as it is.
     (void)addIndexesOn(conn, path, file);
@@ -229,7 +247,7 @@ Result VerifyDataFile(const QString& path, const FileDef& file)
 Result CreateMissingSkinFiles(const QString& programFolder)
 {
     QDir folder(programFolder);
-    if (!folder.exists(QStringLiteral("skin")) && !folder.mkpath(QStringLiteral("skin")))
+    if (!folder.exists(QStringLiteral("skin")) && !MakeOwnerOnlyFolder(folder.filePath(QStringLiteral("skin"))))
         return Result::failure(QStringLiteral("%1: cannot create the folder").arg(folder.filePath(QStringLiteral("skin"))));
     QDirIterator it(QStringLiteral(":/data/skin"));
     while (it.hasNext()) {
@@ -239,7 +257,7 @@ Result CreateMissingSkinFiles(const QString& programFolder)
             continue;
         if (!QFile::copy(source, target))
             return Result::failure(QStringLiteral("%1: cannot be written").arg(target));
-        QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup | QFile::ReadOther);
+        QFile::setPermissions(target, kOwnerOnly); // a copy would keep the resource's read-for-all
     }
     return Result::success();
 }

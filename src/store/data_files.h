@@ -14,6 +14,8 @@ QStringList DeliveredTablePaths(const FileDef& file, const TableDef& table);
 // Creates one data file from the delivered data. Writes to a temporary name first, so an
 // interrupted creation never leaves a half-made file behind.
 Result CreateDataFile(const QString& programFolder, const FileDef& file);
+// Creates a file at path with the tables and indexes of one data file and no rows.
+Result CreateEmptyDataFile(const QString& path, const FileDef& file);
 // An existing file must open as a database and hold every table with every column.
 Result VerifyDataFile(const QString& path, const FileDef& file);
 

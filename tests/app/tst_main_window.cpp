@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QMouseEvent>
 #include <QDir>
 #include <QProcess>
@@ -107,6 +109,40 @@ private Q_SLOTS:
         QVERIFY(env.dialogs.shown.first().text.contains(QStringLiteral("Theme.skn")));
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("garbage"));
+    }
+
+    // Damage deep in the examinee file does not stop the start (the window reads little), but once
+    // the window shows, the file's quick check names it, so that the last backup is restored.
+    void aDamagedExamineeFileIsNamedOnceTheWindowShows()
+    {
+        TestEnv env;
+        const QString path = env.path(u"Tavora71.mdb"_s);
+        QVERIFY(testing_support::execSql(path, {u"WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+                                                "INSERT INTO IDE (Code, TT1) SELECT i, printf('%.500c', 'x') FROM n"_s}));
+        int page = 0;
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"pages"_s);
+            db.setDatabaseName(path);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(u"SELECT pageno FROM dbstat WHERE name = 'IDE' AND pagetype = 'leaf' LIMIT 1 OFFSET 200"_s) && q.next());
+            page = q.value(0).toInt();
+            q.finish();
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(u"pages"_s);
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(qint64(page - 1) * 4096) && f.write(QByteArray(4096, 'Z')) == 4096);
+        f.close();
+
+        SingleInstanceGuard guard(env.folder());
+        std::unique_ptr<Frm1> w = StartProgram(env.ctx, guard);
+        QVERIFY(w);
+        QVERIFY(env.dialogs.shown.isEmpty());
+        w->show();
+        QTRY_COMPARE(env.dialogs.messages().size(), 1);
+        QCOMPARE(env.dialogs.lastMessage()->title, u"خطا"_s);
+        QVERIFY(env.dialogs.lastMessage()->text.contains(path));
     }
 
     // What can go wrong before the window shows: said as it is, and only a damaged data file

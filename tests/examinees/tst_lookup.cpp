@@ -7,6 +7,7 @@
 #include "store/view.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -90,6 +91,7 @@ private Q_SLOTS:
     void refusals();
     void failedWriteLeavesTheExamineeDatabaseWhole_data();
     void failedWriteLeavesTheExamineeDatabaseWhole();
+    void deletionLeavesNothingOfHimInTheFiles();
 };
 
 void TestLookupScreen::opensOnlyWhenResponsesExist()
@@ -294,6 +296,58 @@ void TestLookupScreen::failedWriteLeavesTheExamineeDatabaseWhole()
     QCOMPARE(r.examineeRows(u"3"_s), 2);
     QCOMPARE(r.scoreRows(u"3"_s), scoreRowsLeft);
     QCOMPARE(r.shown().size(), 4);
+}
+
+// Deleted means gone: none of his names or his code remain in the bytes of any data file (not in
+// free space, not in an index page), and his profile picture goes with him.
+void TestLookupScreen::deletionLeavesNothingOfHimInTheFiles()
+{
+    Lookup r;
+    const QString code = u"770077"_s;
+    const QString given = u"فرخ‌لقا"_s;
+    const QString family = u"زرين‌کمربند"_s;
+    // Enough others before and after him for the tables and their name indexes to span many pages.
+    const auto others = [](int from, int to) {
+        return QStringList{
+            u"WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) "
+            "INSERT INTO IDE (Code, FName, LName, \"Group\", TT1) SELECT i, 'نام' || i, 'خانواده' || i, 'A', "
+            "printf('%.300c', 'x') FROM n"_s.arg(from).arg(to),
+            u"WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) "
+            "INSERT INTO Answer (Code, \"1\") SELECT i, '1' FROM n"_s.arg(from).arg(to)};
+    };
+    QVERIFY(testing_support::execSql(r.env.path(store::kExamineeFile), others(100, 900)));
+    QVERIFY(testing_support::addExaminee(r.env.folder(), code, QStringList(store::kItemCount, u"1"_s),
+                                         {{u"FName"_s, u"نام پيشين"_s}, {u"LName"_s, family}, {u"TT1"_s, family + u" ..."_s}}));
+    {
+        // A name changed later leaves its first version behind unless the file erases it.
+        store::View ide(r.env.path(store::kExamineeFile), u"IDE"_s);
+        QVERIFY(ide.setFilter(u"Code"_s, code));
+        QVERIFY(ide.setValue(u"FName"_s, given));
+        QVERIFY(ide.update());
+    }
+    QVERIFY(testing_support::execSql(r.env.path(store::kExamineeFile), others(1000, 1800)));
+    r.addScoreRows(code);
+    const QString picture = r.env.path(code + u".bmp"_s);
+    QFile bmp(picture);
+    QVERIFY(bmp.open(QIODevice::WriteOnly) && bmp.write("BM") == 2);
+    bmp.close();
+
+    QVERIFY(r.open());
+    r.env.dialogs.questionAnswers.enqueue(true);
+    QTest::keyClicks(r.screen->Text5, code);
+    r.screen->Command2->click();
+    QCOMPARE(r.env.dialogs.lastMessage()->text, u"حذف با موفقيت انجام گرفت"_s);
+    r.screen->close();
+
+    QVERIFY(!QFileInfo::exists(picture));
+    QCOMPARE(r.examineeRows(u"900"_s), 2); // the others stay
+    for (const QString& file : {store::kExamineeFile, store::kNormsFile, store::kSettingsFile, store::kImportBufferFile}) {
+        QFile f(r.env.path(file));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        for (const QString& trace : {given, family, u"نام پيشين"_s, code})
+            QVERIFY2(!bytes.contains(trace.toUtf8()), qPrintable(file + u": "_s + trace));
+    }
 }
 
 TAVORA_TEST(TestLookupScreen)

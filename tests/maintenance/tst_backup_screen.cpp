@@ -11,6 +11,7 @@
 #include "support/test_registry.h"
 
 #include <QDir>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -21,6 +22,7 @@ namespace mt = maintenance::texts;
 namespace {
 
 const QString kProgramCaption = QStringLiteral("Tavora-II-71");
+const QString kPassphrase = QStringLiteral("گذرواژه درمانگاه 1403");
 
 QByteArray readFile(const QString& path)
 {
@@ -188,7 +190,7 @@ private Q_SLOTS:
         QVERIFY(s.form->VisualButtonEx2->isEnabled());
     }
 
-    void restoreOfASmallerBackupGivesAnExactCopy()
+    void restoreOfASmallerBackupGivesItsRowsBack()
     {
         Screen s;
         const QString backup = s.env.path(QStringLiteral("small.mdbB"));
@@ -219,7 +221,11 @@ private Q_SLOTS:
         s.env.dialogs.questionAnswers.enqueue(true);
         QVERIFY(s.run(s.form->VisualButtonEx3));
         QCOMPARE(s.env.dialogs.shown.first().text, mt::kAskRestore);
-        QCOMPARE(readFile(s.database()), readFile(backup));
+        // The backup's rows, in a fresh file of the program's own: no longer than they need.
+        store::View ide(s.database(), QStringLiteral("IDE"));
+        QVERIFY(ide.refresh());
+        QCOMPARE(ide.count(), 1);
+        QVERIFY(QFileInfo(s.database()).size() < grown.size());
         QCOMPARE(s.env.dialogs.messageTexts(), QStringList{mt::kRestored});
         QCOMPARE(s.env.desktop.endCalls, QList<int>{0});
         // What was replaced is kept in "Back" under the name of that moment.
@@ -312,6 +318,208 @@ private Q_SLOTS:
         QCOMPARE(s.env.desktop.endCalls, QList<int>{0});
         QVERIFY(!QFile::exists(s.env.path(QStringLiteral("never.mdbB"))));
         QVERIFY(s.env.dialogs.shown.isEmpty());
+    }
+
+    void aNameChosenInTheSaveDialogIsNotAskedAboutAgain()
+    {
+        // The save dialog asked whether to replace it; the screen does not ask a second time.
+        Screen s;
+        const QString target = s.env.path(QStringLiteral("existing.mdbB"));
+        QVERIFY(writeFile(target, "old backup"));
+        QVERIFY(QDir().mkpath(s.back()));
+        QVERIFY(writeFile(s.back(QStringLiteral("killed.mdbB.part")), "a copy cut short"));
+        s.env.dialogs.fileAnswers.enqueue(target);
+        s.form->b1->click();
+        QVERIFY(s.run(s.form->VisualButtonEx2));
+        QCOMPARE(readFile(target), readFile(s.database()));
+        for (const ScriptedDialogs::Shown& shown : s.env.dialogs.shown)
+            QVERIFY(shown.kind != ScriptedDialogs::Kind::Question);
+        QVERIFY(!QFileInfo::exists(s.back(QStringLiteral("killed.mdbB.part")))); // stale copies go
+    }
+
+    void sealedBackupRoundTrip()
+    {
+        Screen s;
+        const QString name = QStringLiteral("نيک‌سرشت");
+        QVERIFY(testing_support::addExaminee(s.env.folder(), QStringLiteral("2"), {}, {{QStringLiteral("LName"), name}}));
+        const QString target = s.env.path(QStringLiteral("sealed.mdbB"));
+        s.form->Text1->setText(target);
+        s.form->ChkSeal->setChecked(true);
+        s.env.dialogs.secretAnswers << kPassphrase << kPassphrase;
+        QVERIFY(s.run(s.form->VisualButtonEx2));
+        QCOMPARE(s.env.dialogs.messageTexts(), QStringList{mt::kBackupMade});
+        const QByteArray sealed = readFile(target);
+        QVERIFY(sealed.startsWith("Tavora71-backup"));
+        QVERIFY(!sealed.contains(name.toUtf8()));
+
+        // He is deleted; the sealed backup brings him back.
+        QVERIFY(testing_support::execSql(s.database(), {QStringLiteral("DELETE FROM IDE WHERE Code = '2'"),
+                                                        QStringLiteral("DELETE FROM Answer WHERE Code = '2'")}));
+        s.env.dialogs.clear();
+        s.form->Text2->setText(target);
+        s.env.dialogs.questionAnswers.enqueue(true);
+        s.env.dialogs.secretAnswers << kPassphrase;
+        QVERIFY(s.run(s.form->VisualButtonEx3));
+        QCOMPARE(s.env.dialogs.messageTexts(), QStringList{mt::kRestored});
+        QCOMPARE(s.env.dialogs.shown.at(1).kind, ScriptedDialogs::Kind::Secret);
+        store::View ide(s.database(), QStringLiteral("IDE"));
+        QVERIFY(ide.setFilter(QStringLiteral("Code"), QStringLiteral("2")));
+        QCOMPARE(ide.value(QStringLiteral("LName")), name);
+        QCOMPARE(readFile(target), sealed);
+        QCOMPARE(QDir(s.env.folder()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+    }
+
+    void sealedBackupRefused_data()
+    {
+        QTest::addColumn<QString>("passphrase");
+        QTest::addColumn<int>("flip"); // the byte changed: from the start, or (negative) from the end; 0 none
+        QTest::addColumn<int>("cut");  // bytes cut off the end
+        QTest::newRow("wrong passphrase") << QStringLiteral("not the passphrase") << 0 << 0;
+        QTest::newRow("a byte of the header") << kPassphrase << 30 << 0;
+        QTest::newRow("a byte of the body") << kPassphrase << 70000 << 0;
+        QTest::newRow("a byte of the last piece") << kPassphrase << -3 << 0;
+        QTest::newRow("truncated") << kPassphrase << 0 << 100;
+    }
+    void sealedBackupRefused()
+    {
+        QFETCH(QString, passphrase);
+        QFETCH(int, flip);
+        QFETCH(int, cut);
+        Screen s;
+        // Several pieces' worth of examinees, sealed once for every row.
+        static QByteArray sealed;
+        if (sealed.isEmpty()) {
+            QVERIFY(testing_support::execSql(s.database(), {QStringLiteral(
+                "WITH RECURSIVE n(i) AS (SELECT 10 UNION ALL SELECT i + 1 FROM n WHERE i < 120) "
+                "INSERT INTO IDE (Code, TT1) SELECT i, printf('%.2000c', 'x') FROM n")}));
+            s.form->Text1->setText(s.env.path(QStringLiteral("sealed.mdbB")));
+            s.form->ChkSeal->setChecked(true);
+            s.env.dialogs.secretAnswers << kPassphrase << kPassphrase;
+            QVERIFY(s.run(s.form->VisualButtonEx2));
+            sealed = readFile(s.env.path(QStringLiteral("sealed.mdbB")));
+            QVERIFY(sealed.size() > 3 * 65536);
+            s.env.dialogs.clear();
+            s.env.desktop.endCalls.clear();
+        }
+        QByteArray changed = sealed;
+        if (flip != 0)
+            changed[flip > 0 ? flip : changed.size() + flip] ^= 0x01;
+        changed.chop(cut);
+        const QString chosen = s.env.path(QStringLiteral("chosen.mdbB"));
+        QVERIFY(writeFile(chosen, changed));
+        const QByteArray before = readFile(s.database());
+
+        s.form->Text2->setText(chosen);
+        s.env.dialogs.questionAnswers.enqueue(true);
+        s.env.dialogs.secretAnswers << passphrase;
+        QVERIFY(!s.run(s.form->VisualButtonEx3));
+        QCOMPARE(readFile(s.database()), before);
+        QCOMPARE(readFile(chosen), changed);
+        const ScriptedDialogs::Shown refused = *s.env.dialogs.lastMessage();
+        QCOMPARE(refused.title, QStringLiteral("خطا"));
+        QVERIFY(refused.text.startsWith(mt::kSealRefused));
+        QVERIFY(s.env.desktop.endCalls.isEmpty());
+        QCOMPARE(QDir(s.env.folder()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+    }
+
+    void passphraseAskedTwiceAndChecked_data()
+    {
+        QTest::addColumn<QStringList>("answers");
+        QTest::addColumn<QString>("told");
+        QTest::newRow("two different") << QStringList{kPassphrase, kPassphrase + QStringLiteral("!")} << mt::kPassphrasesDiffer;
+        QTest::newRow("too short") << QStringList{QStringLiteral("1234567")} << mt::kPassphraseTooShort;
+        QTest::newRow("cancelled") << QStringList{} << mt::kBackupNotMade;
+    }
+    void passphraseAskedTwiceAndChecked()
+    {
+        QFETCH(QStringList, answers);
+        QFETCH(QString, told);
+        Screen s;
+        const QString target = s.env.path(QStringLiteral("never.mdbB"));
+        s.form->Text1->setText(target);
+        s.form->ChkSeal->setChecked(true);
+        for (const QString& answer : answers)
+            s.env.dialogs.secretAnswers << answer;
+        QVERIFY(!s.run(s.form->VisualButtonEx2));
+        QCOMPARE(s.env.dialogs.lastMessage()->text, told);
+        QVERIFY(!QFileInfo::exists(target));
+        QVERIFY(s.env.desktop.endCalls.isEmpty());
+    }
+
+    // Databases with the right tables and columns that could still run code, mix examinees up or
+    // break every screen, or that are not whole: refused before anything is replaced, and the
+    // chosen file (and what lies beside it) is left exactly as it was.
+    void restoreRefusesHostileDatabases_data()
+    {
+        QStringList itemColumns;
+        for (const QString& c : store::itemColumns())
+            itemColumns << QStringLiteral("\"%1\" TEXT").arg(c);
+        QTest::addColumn<QStringList>("sql");
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("why"); // in the refusal
+        QTest::newRow("triggers") << QStringList{
+            QStringLiteral("CREATE TRIGGER wipe AFTER UPDATE ON Answer BEGIN DELETE FROM IDE; END"),
+            QStringLiteral("CREATE TRIGGER rename AFTER INSERT ON IDE BEGIN UPDATE IDE SET LName = 'x'; END")}
+                                  << QString() << QStringLiteral("trigger");
+        QTest::newRow("a column named rowid") << QStringList{QStringLiteral("ALTER TABLE IDE ADD COLUMN rowid TEXT")}
+                                              << QString() << QStringLiteral("named rowid");
+        QTest::newRow("WITHOUT ROWID") << QStringList{
+            QStringLiteral("DROP TABLE Answer"),
+            QStringLiteral("CREATE TABLE Answer (Code TEXT PRIMARY KEY, %1) WITHOUT ROWID").arg(itemColumns.join(u','))}
+                                       << QString() << QStringLiteral("WITHOUT ROWID");
+        QTest::newRow("a view") << QStringList{QStringLiteral("CREATE VIEW everyone AS SELECT * FROM IDE")} << QString()
+                                << QStringLiteral("view");
+        QTest::newRow("WAL mode with its -wal") << QStringList{} << QStringLiteral("wal") << QStringLiteral("-wal");
+        QTest::newRow("bytes overwritten mid-file") << QStringList{} << QStringLiteral("damaged") << QStringLiteral("damaged");
+    }
+    void restoreRefusesHostileDatabases()
+    {
+        QFETCH(QStringList, sql);
+        QFETCH(QString, kind);
+        QFETCH(QString, why);
+        Screen s;
+        const QString chosen = s.env.path(QStringLiteral("hostile.mdbB"));
+        QVERIFY(QFile::copy(s.database(), chosen));
+        QVERIFY(QFile::setPermissions(chosen, QFile::ReadOwner | QFile::WriteOwner));
+        if (!sql.isEmpty())
+            QVERIFY(testing_support::execSql(chosen, sql));
+        // A WAL file stays open elsewhere, its last changes in the -wal beside it.
+        const QString holder = QStringLiteral("wal-holder");
+        if (kind == QLatin1String("wal")) {
+            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), holder);
+            db.setDatabaseName(chosen);
+            QVERIFY(db.open());
+            QSqlQuery q(db);
+            QVERIFY(q.exec(QStringLiteral("PRAGMA journal_mode = WAL")));
+            QVERIFY(q.exec(QStringLiteral("INSERT INTO IDE (Code) VALUES ('99')")));
+            QVERIFY(QFileInfo(chosen + QStringLiteral("-wal")).size() > 0);
+        }
+        const auto closeHolder = qScopeGuard([&holder] {
+            if (QSqlDatabase::contains(holder)) {
+                QSqlDatabase::database(holder, false).close();
+                QSqlDatabase::removeDatabase(holder);
+            }
+        });
+        if (kind == QLatin1String("damaged")) {
+            QFile f(chosen);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.size() > 4 * 4096);
+            QVERIFY(f.seek(2 * 4096) && f.write(QByteArray(300, 'Z')) == 300);
+        }
+        const QByteArray chosenBefore = readFile(chosen);
+        const QByteArray walBefore = readFile(chosen + QStringLiteral("-wal"));
+        const QByteArray before = readFile(s.database());
+
+        s.form->Text2->setText(chosen);
+        s.env.dialogs.questionAnswers.enqueue(true);
+        QVERIFY(!s.run(s.form->VisualButtonEx3));
+        QCOMPARE(readFile(s.database()), before);
+        QCOMPARE(readFile(chosen), chosenBefore);
+        QCOMPARE(readFile(chosen + QStringLiteral("-wal")), walBefore);
+        const ScriptedDialogs::Shown refused = *s.env.dialogs.lastMessage();
+        QCOMPARE(refused.title, QStringLiteral("خطا"));
+        QVERIFY2(refused.text.startsWith(mt::kNotOurDatabase) && refused.text.contains(why), qPrintable(refused.text));
+        QVERIFY(s.env.desktop.endCalls.isEmpty());
     }
 
     void copyLetsTheWindowBreatheAndNeverExposesAHalfWrittenTarget()

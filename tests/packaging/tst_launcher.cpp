@@ -35,7 +35,7 @@ struct Installed {
         const QString program = root.filePath(QStringLiteral("usr/lib/tavora71/tavora71"));
         QFile f(program);
         if (f.open(QIODevice::WriteOnly))
-            f.write("#!/bin/sh\nprintf '%s\\n%s\\n' \"$TAVORA71_HOME\" \"$*\" > \"$REPORT\"\n");
+            f.write("#!/bin/sh\nprintf '%s\\n%s\\n%s\\n' \"$TAVORA71_HOME\" \"$*\" \"$(umask)\" > \"$REPORT\"\n");
         f.close();
         QFile::setPermissions(program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QFile::setPermissions(launcher, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -96,6 +96,11 @@ void TestLauncher::folderGiven()
     QCOMPARE(i.reported().value(0), expected);
     QCOMPARE(i.reported().value(1), QStringLiteral("a b")); // arguments pass through
     QVERIFY(QFileInfo(expected).isDir());
+    // The clinic's records are the user's alone: the folder made, and all the program makes.
+    const QFile::Permissions others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther
+                                      | QFile::WriteOther | QFile::ExeOther;
+    QCOMPARE(QFileInfo(expected).permissions() & others, QFile::Permissions());
+    QCOMPARE(i.reported().value(2), QStringLiteral("0077"));
 }
 
 void TestLauncher::startedThroughLink()

@@ -1,5 +1,6 @@
 // First run creates the data files from the delivered data; a damaged file is never overwritten.
 #include "store/data_files.h"
+#include "store/database_checks.h"
 #include "store/delivered_table.h"
 #include "store/schema.h"
 #include "store/view.h"
@@ -127,6 +128,27 @@ private Q_SLOTS:
         QVERIFY(!out.ok);
         QCOMPARE(out.fileName, file);
         QVERIFY2(out.error.contains(named), qPrintable(out.error));
+        QCOMPARE(digest(path), before);
+    }
+
+    void quickCheckFindsDamageWithinItsTime()
+    {
+        TestEnv env;
+        const QString path = env.path(store::kExamineeFile);
+        QVERIFY(testing_support::execSql(path, {QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 6000) "
+            "INSERT INTO IDE (Code, TT1) SELECT i, printf('%.500c', 'x') FROM n")}));
+        QCOMPARE(store::QuickCheckFile(path, 10000), store::QuickCheck::Sound);
+        QCOMPARE(store::QuickCheckFile(path, 0), store::QuickCheck::NotFinished); // bounded: stopped, not judged
+        {
+            QFile f(path);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.seek(f.size() / 2 / 4096 * 4096) && f.write(QByteArray(4096, 'Z')) == 4096);
+        }
+        const QByteArray before = digest(path);
+        QString problem;
+        QCOMPARE(store::QuickCheckFile(path, 10000, &problem), store::QuickCheck::Damaged);
+        QVERIFY(!problem.isEmpty());
         QCOMPARE(digest(path), before);
     }
 

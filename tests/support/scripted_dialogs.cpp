@@ -21,6 +21,12 @@ std::optional<QString> ScriptedDialogs::inputText(QWidget*, const QString& title
     return inputAnswers.isEmpty() ? std::nullopt : inputAnswers.dequeue();
 }
 
+std::optional<QString> ScriptedDialogs::secretText(QWidget*, const QString& title, const QString& prompt)
+{
+    shown << Shown{Kind::Secret, title, prompt, Icon::None, 0, false, {}};
+    return secretAnswers.isEmpty() ? std::nullopt : secretAnswers.dequeue();
+}
+
 QString ScriptedDialogs::openFileName(QWidget*, const QString& title, const QString& folder, const QString& filter)
 {
     shown << Shown{Kind::OpenFile, title, folder, Icon::None, 0, false, filter};

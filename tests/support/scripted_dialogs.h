@@ -9,7 +9,7 @@
 
 class ScriptedDialogs final : public Dialogs {
 public:
-    enum class Kind { Message, Question, Input, OpenFile, SaveFile, Beep };
+    enum class Kind { Message, Question, Input, Secret, OpenFile, SaveFile, Beep };
 
     struct Shown {
         Kind kind;
@@ -25,6 +25,7 @@ public:
     bool question(QWidget* owner, const QString& title, const QString& text, Icon icon) override;
     std::optional<QString> inputText(QWidget* owner, const QString& title, const QString& prompt,
                                      const QString& defaultText) override;
+    std::optional<QString> secretText(QWidget* owner, const QString& title, const QString& prompt) override;
     QString openFileName(QWidget* owner, const QString& title, const QString& folder, const QString& filter) override;
     QString saveFileName(QWidget* owner, const QString& title, const QString& suggestedPath,
                          const QString& filter) override;
@@ -34,6 +35,7 @@ public:
     // none is cancelled; a file dialog with none is cancelled.
     QQueue<bool> questionAnswers;
     QQueue<std::optional<QString>> inputAnswers;
+    QQueue<std::optional<QString>> secretAnswers; // hidden input boxes (passphrases)
     QQueue<QString> fileAnswers;
     // Called while a message box is "open" (after it is recorded), e.g. to check the screen.
     std::function<void(const Shown&)> onMessage;
