@@ -12,49 +12,7 @@
 #include <algorithm>
 #include <limits>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace maintenance {
-
-namespace {
-
-// Flushes a written file to the disk, so a power cut after the rename keeps the whole file.
-bool SyncFile(QFile& file)
-{
-    if (!file.flush())
-        return false;
-#ifdef Q_OS_UNIX
-    return ::fsync(file.handle()) == 0;
-#else
-    return true;
-#endif
-}
-
-// Makes a rename in a folder durable.
-void SyncFolder(const QString& folder)
-{
-#ifdef Q_OS_UNIX
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(folder);
-#endif
-}
-
-} // namespace
-
-void RemoveStalePartFiles(const QString& folder)
-{
-    QDir dir(folder);
-    for (const QString& name : dir.entryList({QStringLiteral("*.part")}, QDir::Files | QDir::Hidden | QDir::System))
-        dir.remove(name);
-}
 
 qint64 FreeBytesFor(const QString& folder)
 {
@@ -306,22 +264,16 @@ void FileDownloader::complete()
         fail(download_texts::kNotThePublishedFile);
         return;
     }
-    const bool synced = SyncFile(part_);
     part_.close();
     if (part_.error() != QFileDevice::NoError) {
         fail(CannotWriteMessage(part_.error(), part_.errorString()));
         return;
     }
-    if (!synced) {
-        fail(CannotWriteMessage(QFileDevice::WriteError, QStringLiteral("the file cannot be flushed to disk")));
-        return;
-    }
-    const QString folder = QFileInfo(destination_).absolutePath();
+    // Flushed before and after the rename, so a power cut keeps the whole file or none.
     if (const QString error = ReplaceFile(part_.fileName(), destination_); !error.isEmpty()) {
         fail(CannotWriteMessage(QFileDevice::RenameError, error));
         return;
     }
-    SyncFolder(folder);
     stop();
     Q_EMIT DowloadComplete();
     Q_EMIT finished(true);

@@ -21,8 +21,6 @@ namespace maintenance {
 
 // Free bytes on the disk that holds a folder (or would, once created).
 qint64 FreeBytesFor(const QString& folder);
-// Removes the partial files ("*.part") a killed download left in a folder.
-void RemoveStalePartFiles(const QString& folder);
 
 struct DownloadLimits {
     qint64 maxBytes = 512LL * 1024 * 1024;       // a generous multiple of a real installer

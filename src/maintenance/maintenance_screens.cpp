@@ -9,6 +9,7 @@
 #include "maintenance/update_texts.h"
 #include "maintenance/update_version.h"
 #include "maintenance/version_check.h"
+#include "store/private_files.h"
 
 #include <QVBoxLayout>
 
@@ -23,7 +24,7 @@ MaintenanceScreens::MaintenanceScreens(AppContext& ctx, MainWindowLink link, QOb
 {
     buildNotice();
     // What a download killed half-way left behind.
-    RemoveStalePartFiles(ctx_.path(mtexts::kUpdatesFolder));
+    store::RemoveStaleParts(ctx_.path(mtexts::kUpdatesFolder));
     if (link_.aboutButton)
         connect(link_.aboutButton, &QPushButton::clicked, this, &MaintenanceScreens::showAbout);
     if (link_.updateButton)

@@ -4,6 +4,7 @@
 #include "maintenance/update_texts.h"
 #include "maintenance/update_version.h"
 #include "settings/apply_theme.h"
+#include "store/private_files.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -122,7 +123,7 @@ void Progress::updateClicked()
 {
     if (cmdUpdate->text() == mtexts::kCaptionDownload) {
         cmdUpdate->setText(mtexts::kCaptionCancel);
-        RemoveStalePartFiles(downloadFolder());
+        store::RemoveStaleParts(downloadFolder());
         // Kept only when it is the package the signed version file describes.
         FileDownloader1->setExpected({package_.size, package_.sha256});
         FileDownloader1->DownloadFile(QUrl(Text->text()), destination());
