@@ -29,7 +29,7 @@ dpkg-deb --info "$deb"
 [ "$(dpkg-deb --field "$deb" Version)" = "$version-1" ] || fail "version is not $version-1"
 depends=$(dpkg-deb --field "$deb" Depends)
 # Loaded at run time, so listed by hand; libqt6widgets6 shows that the library scan ran.
-for p in fonts-noto-core fonts-farsiweb qt6-translations-l10n libqt6sql6-sqlite libqt6widgets6; do
+for p in fonts-noto-core fonts-farsiweb qt6-translations-l10n libqt6sql6-sqlite libqt6sql6-psql libqt6widgets6; do
   grep -qE "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
 done
 

@@ -19,8 +19,9 @@ packages=(
   build-essential cmake ninja-build pkg-config
   # Qt 6: widgets, SQL, printing, network and Qt Test (headers and libraries)
   qt6-base-dev
-  # the SQLite driver through which Qt reads and writes the data files
-  libqt6sql6-sqlite
+  # the SQLite driver through which Qt reads and writes the data files, and the PostgreSQL driver
+  # for a clinic's shared database server; libpq's headers to read its connection settings
+  libqt6sql6-sqlite libqt6sql6-psql libpq-dev
   # Qt's own Persian texts for standard buttons and dialogs
   qt6-translations-l10n
   # zip containers for .xlsx and .docx (QuaZip), and the older .xls workbooks (FreeXL)
@@ -40,6 +41,8 @@ if [ "$tests" -eq 1 ]; then
     poppler-utils
     # opening the .docx and .xlsx the program writes with a real office suite, headless
     libreoffice-writer-nogui libreoffice-calc-nogui
+    # a real PostgreSQL 15 server, started by the tests on 127.0.0.1 in a temporary folder
+    postgresql
   )
 fi
 if [ "$bench" -eq 1 ]; then

@@ -6,16 +6,29 @@
 #include "kit/shipped_fonts.h"
 #include "kit/qt_dialogs.h"
 #include "app/startup.h"
+#include "app/store_setup.h"
 #include "maintenance/update_version.h"
 #include "store/private_files.h"
 
 #include <QApplication>
 #include <QIcon>
+#include <cstdio>
 
 int main(int argc, char* argv[])
 {
     // Everything the program creates holds or may hold clinical records: the user's alone.
     store::RestrictNewFilesToOwner();
+    // Moving a clinic's files onto its server, from a terminal.
+    if (argc == 2 && qstrcmp(argv[1], "--copy-to-server") == 0) {
+        QCoreApplication app(argc, argv);
+        const ProgramFolderChoice folder =
+            ChooseProgramFolder(qEnvironmentVariable(kProgramFolderVariable), QCoreApplication::applicationDirPath());
+        if (!folder.accepted()) {
+            fprintf(stderr, "%s\n", qPrintable(folder.refusal));
+            return 1;
+        }
+        return CopyToServerCommand(folder.folder, qEnvironmentVariable("TAVORA71_DATABASE"));
+    }
     fonts::UseShippedFonts(); // before the application: without the faces, the system's are used
     QApplication app(argc, argv);
     // Ties the windows to the installed menu entry and its icon (Wayland and X11 alike).

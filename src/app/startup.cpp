@@ -1,5 +1,6 @@
 #include "app/startup.h"
 #include "app/main_window.h"
+#include "app/store_setup.h"
 #include "kit/texts.h"
 #include "capture/blank_workbook.h"
 #include "capture/capture_texts.h"
@@ -10,6 +11,7 @@
 #include "store/database_checks.h"
 #include "store/private_files.h"
 #include "store/schema.h"
+#include "store/server.h"
 
 #include <QDir>
 #include <QEvent>
@@ -86,6 +88,7 @@ private:
     QWidget& window_;
     bool armed_ = false;
 };
+const QString kCannotUseServer = QStringLiteral("پايگاه داده سرور %1 قابل استفاده نيست و برنامه بسته مي شود.\n%2");
 
 } // namespace
 
@@ -99,14 +102,17 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                                   Dialogs::Icon::Critical);
         return nullptr;
     }
+    // The clinic's server, when one is set; else the four files.
+    if (!ConnectStore(ctx, qEnvironmentVariable("TAVORA71_DATABASE")))
+        return nullptr;
     // A copy cut short by a killed program leaves its ".part" file: no other copy runs now.
     store::RemoveStaleParts(ctx.programFolder());
     store::RemoveStaleParts(ctx.path(maintenance::kBackupFolder));
     // An existing file that is damaged is never overwritten: name it and end in order.
     const store::PrepareOutcome prepared = store::PrepareProgramFolder(ctx.programFolder());
     if (!prepared.ok) {
-        ctx.dialogs().message(nullptr, titles::kError, kCannotUseFile.arg(prepared.fileName, prepared.error),
-                              Dialogs::Icon::Critical);
+        const QString& text = store::ServerOf(ctx.programFolder()) ? kCannotUseServer : kCannotUseFile;
+        ctx.dialogs().message(nullptr, titles::kError, text.arg(prepared.fileName, prepared.error), Dialogs::Icon::Critical);
         return nullptr;
     }
     // Records others could read (made by an earlier version, or copied in) are the user's alone
@@ -139,6 +145,8 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
                               Dialogs::Icon::Critical);
         return nullptr;
     }
-    new DamageCheck(ctx, *window);
+    // The server checks its own storage; the quick check is of the examinee file in use.
+    if (!store::ServerOf(ctx.programFolder()))
+        new DamageCheck(ctx, *window);
     return window;
 }

@@ -26,6 +26,8 @@
 
 namespace {
 
+const QString kCloseUnsaved = QStringLiteral("پاسخ هايي که ذخيره نشد از دست مي روند. صفحه بسته شود؟");
+
 QPushButton* makeButton(QWidget* parent, const QString& name, const QString& caption)
 {
     QPushButton* button = MakeButton(parent, name, caption);
@@ -345,7 +347,10 @@ void Frmpas2::save()
 
 void Frmpas2::done(int result)
 {
-    commitEntries(); // a failure has been shown; the screen closes all the same
+    // Entries that could not be stored stay on screen until the user lets them go: closing again
+    // after the store works (the server is back), or leaving them.
+    if (!commitEntries() && !ctx_.dialogs().question(this, titles::kError, kCloseUnsaved, Dialogs::Icon::Warning))
+        return;
     QDialog::done(result);
 }
 

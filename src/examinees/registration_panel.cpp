@@ -32,6 +32,9 @@ const QString kCannotPropose = QStringLiteral("کد آزمودني پيشنها�
 // Index entries read between two turns of the event loop: a few milliseconds.
 constexpr qint64 kSliceEntries = 4096;
 constexpr int kStepEntries = 4096;
+const QString kTakenMeanwhile = QStringLiteral(
+    "همين الان در رايانه ديگري آزمودني ديگري با کد %1 ثبت شد و اين ثبت نام ذخيره نشد.\n"
+    "کد آزاد بعدي، %2، به جاي آن گذاشته شد؛ براي ثبت دوباره دکمه ثبت را بزنيد.");
 
 } // namespace
 
@@ -303,6 +306,18 @@ bool RegistrationPanel::store()
         // shows at the next attempt.
         (void)ide.refresh();
         (void)answer.refresh();
+        if (r.kind == store::Failure::DuplicateKey) {
+            // Another computer took the code between the check and the store: the key decided.
+            const QString lost = Text11->text();
+            store::Result proposed = startProposal();
+            while (proposed && proposing())
+                proposed = continueProposal(kSliceEntries);
+            if (proposed && Text11->text() != lost) {
+                ctx_.dialogs().message(this, titles::kAttention, kTakenMeanwhile.arg(lost, Text11->text()),
+                                       Dialogs::Icon::Warning);
+                return false;
+            }
+        }
         reportFailure(kStoreFailed, r.error);
         return false;
     }

@@ -5,12 +5,10 @@
 #include "store/data_files.h"
 #include "store/schema.h"
 #include "store/connection.h"
+#include "store/row_models.h"
 
 #include <QHash>
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlQuery>
-#include <QSqlRecord>
 
 namespace profile {
 
@@ -35,30 +33,21 @@ struct Rows {
 // One query a table on the file's one connection: this runs at every start.
 QString readRows(store::Connection& file, const QString& table, const QString& key, Rows& rows)
 {
-    QString error;
-    if (const store::Result r = file.open(); !r) {
-        error = r.error;
-    } else {
-        QSqlQuery q(file.database());
-        q.setForwardOnly(true);
-        if (!q.exec(QStringLiteral("SELECT * FROM %1").arg(store::quoteIdentifier(table)))) {
-            error = q.lastError().text();
-        } else {
-            const QSqlRecord record = q.record();
-            const int count = record.count();
-            for (int i = 0; i < count; ++i)
-                rows.columns.insert(record.fieldName(i).toLower(), i);
-            const int keyField = record.indexOf(key);
-            while (q.next()) {
-                QStringList row;
-                row.reserve(count);
-                for (int i = 0; i < count; ++i)
-                    row << q.value(i).toString();
-                rows.byKey.insert(keyField >= 0 ? row.at(keyField).trimmed() : QString(), row);
-            }
-        }
+    QStringList columns;
+    QVector<QStringList> values;
+    if (const store::Result r = store::ReadWholeTable(file, table, columns, values); !r)
+        return QStringLiteral("جدول %1 خوانده نشد: %2").arg(table, r.error);
+    int keyField = -1;
+    for (int i = 0; i < columns.size(); ++i) {
+        rows.columns.insert(columns.at(i).toLower(), i);
+        if (keyField < 0 && columns.at(i).compare(key, Qt::CaseInsensitive) == 0)
+            keyField = i;
     }
-    return error.isEmpty() ? QString() : QStringLiteral("جدول %1 خوانده نشد: %2").arg(table, error);
+    for (QStringList& v : values) {
+        const QString k = keyField >= 0 ? v.at(keyField).trimmed() : QString();
+        rows.byKey.insert(k, std::move(v));
+    }
+    return {};
 }
 
 QString checkItems(store::Connection& file)

@@ -231,6 +231,7 @@ void InterpretationPanel::RankScales(const profile::ScaleTexts& tScores)
     // The interpretation reads the scores back from Sortt2, so a write that did not happen
     // would give a text about another examinee's scores: say so, and build none until it works.
     refusal_.clear();
+    sortt2Rows_ = ranking.sortt2;
     if (const store::Result r = profile::StoreRanking(sortt2Writer_, ranking.sortt2); !r) {
         refusal_ = kCannotRank;
         reportError(kCannotRank, r.error);
@@ -240,6 +241,7 @@ void InterpretationPanel::RankScales(const profile::ScaleTexts& tScores)
 void InterpretationPanel::refuse(const QString& why)
 {
     ranking_ = {};
+    sortt2Rows_.clear();
     for (const QVector<QLabel*>* row : {&Lblnm, &Lblnm2, &Lblnm3}) {
         for (QLabel* cell : *row) {
             if (cell)
@@ -271,7 +273,7 @@ void InterpretationPanel::build(bool longRun)
     }
     // Both re-read here: the scores RankScales has just stored, the texts as they are now.
     QList<profile::Sortt2Row> rows;
-    if (const store::Result r = profile::ReadRanking(sortt2Reader_, rows); !r) {
+    if (const store::Result r = profile::StoreAndReadRanking(sortt2Writer_, sortt2Rows_, rows); !r) {
         reportError(kCannotReadRanking, r.error);
         return;
     }

@@ -80,6 +80,7 @@ private:
     store::View taff_;
     store::View ide_;
     profile::RankingTable ranking_; // as shown in the ranking table
+    QList<profile::Sortt2Row> sortt2Rows_; // what RankScales stored, stored again with each reading
     QString saved_;                 // TT1 as read
     // Why no text may be built now: no ranking stored for these scores yet, a failed store,
     // or T scores that cannot be interpreted. Empty once RankScales stored the ranking.

@@ -72,6 +72,13 @@ store::Result writeRankingRow(store::View& sortt2, const Sortt2Row& row)
 
 store::Result StoreRanking(store::View& sortt2, const QList<Sortt2Row>& rows)
 {
+    QList<Sortt2Row> stored;
+    return StoreAndReadRanking(sortt2, rows, stored);
+}
+
+store::Result StoreAndReadRanking(store::View& sortt2, const QList<Sortt2Row>& rows, QList<Sortt2Row>& stored)
+{
+    stored.clear();
     store::Transaction transaction(sortt2.connection());
     store::Result r = transaction.begin();
     if (r)
@@ -81,6 +88,8 @@ store::Result StoreRanking(store::View& sortt2, const QList<Sortt2Row>& rows)
             break;
         r = writeRankingRow(sortt2, row);
     }
+    if (r)
+        r = ReadRanking(sortt2, stored);
     if (r)
         r = transaction.commit();
     if (!r) {

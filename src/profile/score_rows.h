@@ -33,4 +33,9 @@ store::Result StoreRanking(store::View& sortt2, const QList<Sortt2Row>& rows);
 // The rows of Sortt2 as stored, in the table's order.
 store::Result ReadRanking(store::View& sortt2, QList<Sortt2Row>& rows);
 
+// Writes the ranking's rows and reads the table back in one transaction. Sortt2 is one table for
+// every computer of a clinic: in between a write and a later read another computer's ranking
+// could be read as this examinee's; inside the transaction its rows are this ranking's.
+store::Result StoreAndReadRanking(store::View& sortt2, const QList<Sortt2Row>& rows, QList<Sortt2Row>& stored);
+
 } // namespace profile

@@ -6,9 +6,12 @@
 #include "settings/clinic_details.h"
 #include "settings/settings_texts.h"
 #include "store/schema.h"
+#include "store/server.h"
+#include "store/server_move.h"
 
 #include <QCheckBox>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -21,6 +24,11 @@ const QString kNotAPicture = QStringLiteral("فايل انتخاب شده تصو
 const QString kLogoNotStored = QStringLiteral("آرم ذخيره نشد؛ آرم قبلي تغيير نکرد.");
 const QString kSwitchNotStored = QStringLiteral("وضعيت نمايش آرم ذخيره نشد.");
 const QString kSwitchNotRead = QStringLiteral("وضعيت نمايش آرم خوانده نشد.");
+const QString kMoveCaption = QStringLiteral("انتقال داده هاي اين رايانه به سرور");
+const QString kMoveOnlyOnServer = QStringLiteral("وقتي برنامه با سرور پايگاه داده کار مي کند، داده هاي اين رايانه را به آن منتقل مي کند.");
+const QString kMoveQuestion = QStringLiteral(
+    "همه آزمودني ها، پاسخ ها، نمره ها و تنظيمات فايل هاي اين رايانه به سرور %1 منتقل شود؟\n"
+    "فايل هاي اين رايانه تغيير نمي کنند؛ سرور نبايد آزمودني داشته باشد.");
 
 } // namespace
 
@@ -65,6 +73,15 @@ void SettingsPanel::build()
     Check1->setObjectName(QStringLiteral("Check1"));
     Check1->setGeometry(twipsRect(60, 2550, 3060, 400));
 
+    storeInUse = MakeLabel(this, QStringLiteral("storeInUse"), store::StoreInUse(ctx_.programFolder()));
+    storeInUse->setWordWrap(true);
+    storeInUse->setGeometry(twipsRect(60, 3300, 5130, 600));
+    moveDataToServer = MakeButton(this, QStringLiteral("moveDataToServer"), kMoveCaption);
+    moveDataToServer->setGeometry(twipsRect(1740, 3960, 3360, 480));
+    moveDataToServer->setEnabled(store::ServerOf(ctx_.programFolder()).has_value());
+    moveDataToServer->setToolTip(kMoveOnlyOnServer);
+    connect(moveDataToServer, &QPushButton::clicked, this, &SettingsPanel::moveToServer);
+
     connect(Command67, &QPushButton::clicked, this, &SettingsPanel::clinicDetailsRequested);
     connect(Command68, &QPushButton::clicked, this, &SettingsPanel::themeRequested);
     connect(Cmndedit, &QPushButton::clicked, this, &SettingsPanel::editItemsRequested);
@@ -95,8 +112,22 @@ void SettingsPanel::showSwitchCaption()
 
 void SettingsPanel::open()
 {
-    setGeometry(twipsRect(2880, 3510, 5250, 3450));
+    setGeometry(twipsRect(2880, 3510, 5250, 4560));
     show();
+}
+
+void SettingsPanel::moveToServer()
+{
+    const std::optional<store::ServerAddress> server = store::ServerOf(ctx_.programFolder());
+    if (!server)
+        return;
+    if (!ctx_.dialogs().question(window(), titles::kWarning, kMoveQuestion.arg(server->shown()), Dialogs::Icon::Question))
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const store::MoveReport report = store::CopyFilesToServer(ctx_.programFolder(), *server);
+    QGuiApplication::restoreOverrideCursor();
+    ctx_.dialogs().message(window(), report.ok ? titles::kAttention : titles::kError, store::DescribeMove(report, *server),
+                           report.ok ? Dialogs::Icon::Information : Dialogs::Icon::Critical);
 }
 
 void SettingsPanel::showLogo(const QImage& logo)

@@ -24,6 +24,8 @@ public:
     // Command65: the file dialog, then the chosen picture becomes the logo file.
     void chooseLogo();
     void switchLogo(bool shown); // Check1 clicked
+    // Copies this computer's four files into the server the program uses, after a question.
+    void moveToServer();
 
     QPushButton* Command68 = nullptr; // change the theme
     QPushButton* Command67 = nullptr; // clinic details
@@ -33,6 +35,8 @@ public:
     QLabel* Picture2 = nullptr;       // logo preview
     QLabel* logoSwitchCaption = nullptr;
     QCheckBox* Check1 = nullptr;      // the report shows the logo
+    QLabel* storeInUse = nullptr;     // this computer, or the server's host and database
+    QPushButton* moveDataToServer = nullptr;
 
     store::View Adodc13; // Theme: the logo switch
 

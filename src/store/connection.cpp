@@ -1,10 +1,13 @@
 #include "store/connection.h"
+#include "store/schema.h"
 
 #include <QAtomicInteger>
 #include <QFileInfo>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <libpq-fe.h>
 
 namespace store {
 
@@ -12,11 +15,62 @@ namespace {
 QAtomicInteger<quint64> connectionCounter;
 // How long a statement waits for another connection's write to finish before it fails.
 constexpr int kBusyWaitMs = 3000;
+
+const QString kUnreachable = QStringLiteral(
+    "ارتباط با سرور پايگاه داده %1 برقرار نيست و اين کار انجام نشد. وقتي سرور دوباره در دسترس "
+    "باشد، برنامه خودش به آن وصل مي شود.\n(%2)");
+
+// A value for a libpq connection string.
+QString quoted(const QString& value)
+{
+    QString v = value;
+    v.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    v.replace(QLatin1Char('\''), QStringLiteral("\\'"));
+    return QLatin1Char('\'') + v + QLatin1Char('\'');
 }
+
+PGconn* pgHandle(const QSqlDatabase& db)
+{
+    if (!db.isValid() || !db.driver())
+        return nullptr;
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.data());
+}
+
+bool onlyReads(const QString& sql)
+{
+    return sql.trimmed().startsWith(QLatin1String("SELECT"), Qt::CaseInsensitive);
+}
+
+QString firstLine(const QString& text)
+{
+    const QString t = text.trimmed();
+    const qsizetype end = t.indexOf(QLatin1Char('\n'));
+    return end < 0 ? t : t.left(end).trimmed();
+}
+
+} // namespace
 
 Connection::Connection(const QString& filePath)
     : name_(QStringLiteral("tavora-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
     , path_(filePath)
+{
+    server_ = ServerForFile(filePath, &schema_);
+}
+
+std::unique_ptr<Connection> Connection::toFile(const QString& filePath)
+{
+    auto c = std::make_unique<Connection>(filePath);
+    c->server_.reset();
+    c->schema_.clear();
+    return c;
+}
+
+Connection::Connection(const ServerAddress& server)
+    : name_(QStringLiteral("tavora-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+    , server_(server)
 {
 }
 
@@ -31,10 +85,46 @@ Connection::~Connection()
     }
 }
 
+QString Connection::place() const
+{
+    return server_ ? server_->shown() : path_;
+}
+
 Result Connection::open()
 {
     if (isOpen())
         return Result::success();
+    return connect();
+}
+
+Result Connection::connect()
+{
+    if (server_) {
+        QSqlDatabase db = QSqlDatabase::contains(name_) ? QSqlDatabase::database(name_, false)
+                                                       : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name_);
+        db.close(); // a connection the server dropped
+        inTransaction_ = false;
+        QStringList options;
+        // A write that waits for another computer's transaction gives up after a while, and a
+        // transaction left open by a computer that hangs is ended by the server.
+        QString sessionOptions = QStringLiteral("-c lock_timeout=10000 -c idle_in_transaction_session_timeout=60000");
+        if (!schema_.isEmpty())
+            sessionOptions += QStringLiteral(" -c search_path=") + schema_;
+        for (auto it = server_->params.cbegin(); it != server_->params.cend(); ++it) {
+            if (it.key() == QLatin1String("password"))
+                continue;
+            if (it.key() == QLatin1String("options"))
+                sessionOptions = it.value() + QLatin1Char(' ') + sessionOptions;
+            else
+                options << it.key() + QLatin1Char('=') + quoted(it.value());
+        }
+        options << QStringLiteral("options=") + quoted(sessionOptions);
+        db.setConnectOptions(options.join(QLatin1Char(';')));
+        db.setPassword(!server_->password.isEmpty() ? server_->password : server_->param(QStringLiteral("password")));
+        if (!db.open())
+            return Result::failure(Failure::Unreachable, kUnreachable.arg(place(), firstLine(db.lastError().text())));
+        return Result::success();
+    }
     if (!QFileInfo(path_).isFile())
         return Result::failure(QStringLiteral("%1: the file does not exist").arg(path_));
     QSqlDatabase db = QSqlDatabase::contains(name_) ? QSqlDatabase::database(name_, false)
@@ -58,14 +148,138 @@ Result Connection::open()
     return Result::success();
 }
 
+bool Connection::broken() const
+{
+    if (!server_)
+        return false;
+    PGconn* conn = pgHandle(database());
+    return !conn || PQstatus(conn) != CONNECTION_OK;
+}
+
 bool Connection::isOpen() const
 {
-    return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen();
+    return QSqlDatabase::contains(name_) && QSqlDatabase::database(name_, false).isOpen() && !broken();
 }
 
 QSqlDatabase Connection::database() const
 {
     return QSqlDatabase::database(name_, false);
+}
+
+Result Connection::failure(const QSqlError& error) const
+{
+    if (server_ && broken())
+        return Result::failure(Failure::Unreachable, kUnreachable.arg(place(), firstLine(error.text())));
+    const QString code = error.nativeErrorCode();
+    // 23505: unique_violation; SQLite's SQLITE_CONSTRAINT_UNIQUE and _PRIMARYKEY, or the plain
+    // constraint code with its words.
+    const bool duplicate = server_ ? code == QLatin1String("23505")
+                                   : code == QLatin1String("2067") || code == QLatin1String("1555")
+                                         || (code == QLatin1String("19") && error.text().contains(QLatin1String("UNIQUE")));
+    const QString where = server_ ? place() : path_;
+    return Result::failure(duplicate ? Failure::DuplicateKey : Failure::Other,
+                           QStringLiteral("%1: %2").arg(where, firstLine(error.text())));
+}
+
+Result Connection::exec(QSqlQuery& q, const QString& sql, const QVariantList& binds)
+{
+    for (int attempt = 0;; ++attempt) {
+        if (Result r = open(); !r)
+            return r;
+        q = QSqlQuery(database());
+        // Rows are read one at a time from SQLite; the server's driver would hold back every
+        // other statement on the connection until a forward-only result is read to its end.
+        q.setForwardOnly(!server_);
+        bool ok = false;
+        if (binds.isEmpty()) {
+            ok = q.exec(sql);
+        } else {
+            ok = q.prepare(sql);
+            for (int i = 0; ok && i < binds.size(); ++i)
+                q.bindValue(i, binds.at(i));
+            ok = ok && q.exec();
+        }
+        if (ok)
+            return Result::success();
+        const QSqlError error = q.lastError();
+        const Result r = failure(error);
+        // Outside a transaction a read changes nothing, and a statement refused because the server
+        // had ended the session (57P01..57P03: shut down, restarted) never ran: a server that came
+        // back answers it on a new connection.
+        const bool neverRan = error.nativeErrorCode().startsWith(QLatin1String("57P"));
+        if (r.kind != Failure::Unreachable || attempt > 0 || inTransaction_ || !(onlyReads(sql) || neverRan))
+            return r;
+        q = QSqlQuery();
+        if (Result again = connect(); !again)
+            return again;
+    }
+}
+
+Result Connection::columnsOf(const QString& table, QStringList& columns)
+{
+    columns.clear();
+    if (const auto it = columns_.constFind(table.toLower()); it != columns_.constEnd()) {
+        columns = *it;
+        return Result::success();
+    }
+    QSqlQuery q;
+    Result r = server_ ? exec(q,
+                              QStringLiteral("SELECT attname FROM pg_attribute WHERE attrelid = to_regclass(?) "
+                                             "AND attnum > 0 AND NOT attisdropped AND attname <> 'rowid' ORDER BY attnum"),
+                              {QVariant(QString(quoteIdentifier(schema_) + QLatin1Char('.') + quoteIdentifier(table)))})
+                       : exec(q, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table)));
+    if (!r)
+        return r;
+    const int field = server_ ? 0 : 1;
+    while (q.next())
+        columns << q.value(field).toString();
+    if (columns.isEmpty())
+        return Result::failure(QStringLiteral("%1: no table %2").arg(place(), table));
+    columns_.insert(table.toLower(), columns);
+    return Result::success();
+}
+
+Result Connection::insertRow(const QString& table, const QStringList& columns, const QVariantList& values,
+                             qint64& rowid)
+{
+    QStringList quotedColumns, marks;
+    for (const QString& c : columns) {
+        quotedColumns << quoteIdentifier(c);
+        marks << QStringLiteral("?");
+    }
+    QString sql = columns.isEmpty() ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table))
+                                    : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                          .arg(quoteIdentifier(table), quotedColumns.join(QStringLiteral(", ")),
+                                               marks.join(QStringLiteral(", ")));
+    if (server_)
+        sql += QStringLiteral(" RETURNING rowid");
+    QSqlQuery q;
+    if (Result r = exec(q, sql, values); !r)
+        return r;
+    if (server_) {
+        if (!q.next())
+            return Result::failure(QStringLiteral("%1: the new row has no identity").arg(table));
+        rowid = q.value(0).toLongLong();
+    } else {
+        rowid = q.lastInsertId().toLongLong();
+    }
+    return Result::success();
+}
+
+QString Connection::numericValue(const QString& textExpr) const
+{
+    if (!server_)
+        return QStringLiteral("CAST(%1 AS REAL)").arg(textExpr);
+    // SQLite reads the leading number of a text and 0 when there is none; the server refuses such
+    // a cast, so the number is cut out first.
+    return QStringLiteral("coalesce(CAST(substring(%1 from '^\\s*([-+]{0,1}[0-9]*\\.{0,1}[0-9]+)') AS double precision), 0)")
+        .arg(textExpr);
+}
+
+QString Connection::onlyDigits(const QString& textExpr) const
+{
+    return server_ ? QStringLiteral("%1 ~ '^[0-9]*$'").arg(textExpr)
+                   : QStringLiteral("NOT %1 GLOB '*[^0-9]*'").arg(textExpr);
 }
 
 Transaction::Transaction(std::shared_ptr<Connection> connection)
@@ -81,27 +295,32 @@ Transaction::~Transaction()
 Result Transaction::begin()
 {
     if (active_)
-        return Result::failure(QStringLiteral("%1: a transaction is open already").arg(connection_->filePath()));
+        return Result::failure(QStringLiteral("%1: a transaction is open already").arg(connection_->place()));
     if (Result r = connection_->open(); !r)
         return r;
     QSqlDatabase db = connection_->database();
-    if (!db.transaction())
-        return Result::failure(QStringLiteral("%1: %2").arg(connection_->filePath(), db.lastError().text()));
+    if (!db.transaction()) {
+        // A connection the server dropped while idle is found out here: one new try.
+        if (!connection_->broken() || !connection_->connect() || !connection_->database().transaction())
+            return connection_->failure(db.lastError());
+    }
     active_ = true;
+    connection_->inTransaction_ = true;
     return Result::success();
 }
 
 Result Transaction::commit()
 {
     if (!active_)
-        return Result::failure(QStringLiteral("%1: no transaction to commit").arg(connection_->filePath()));
+        return Result::failure(QStringLiteral("%1: no transaction to commit").arg(connection_->place()));
     QSqlDatabase db = connection_->database();
     if (!db.commit()) {
-        const QString why = db.lastError().text();
+        const Result why = connection_->failure(db.lastError());
         rollback();
-        return Result::failure(QStringLiteral("%1: %2").arg(connection_->filePath(), why));
+        return why;
     }
     active_ = false;
+    connection_->inTransaction_ = false;
     return Result::success();
 }
 
@@ -110,7 +329,8 @@ void Transaction::rollback()
     if (!active_)
         return;
     active_ = false;
-    // A failed rollback leaves SQLite to undo the transaction when the connection closes.
+    connection_->inTransaction_ = false;
+    // A failed rollback leaves the engine to undo the transaction when the connection closes.
     connection_->database().rollback();
 }
 
@@ -133,7 +353,7 @@ int CloseConnectionsTo(const QString& filePath)
     // Qt's own list of connections covers every view, whichever screen owns it.
     for (const QString& name : QSqlDatabase::connectionNames()) {
         QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen() && fileOf(db.databaseName()) == target) {
+        if (db.isOpen() && db.driverName() == QLatin1String("QSQLITE") && fileOf(db.databaseName()) == target) {
             db.close();
             ++closed;
         }

@@ -4,6 +4,8 @@
 #include "store/result.h"
 #include "store/schema.h"
 
+#include <QSqlDatabase>
+
 namespace store {
 
 QString DataFilePath(const QString& programFolder, const QString& fileName);
@@ -18,6 +20,17 @@ Result CreateDataFile(const QString& programFolder, const FileDef& file);
 Result CreateEmptyDataFile(const QString& path, const FileDef& file);
 // An existing file must open as a database and hold every table with every column.
 Result VerifyDataFile(const QString& path, const FileDef& file);
+// Closes every connection the program holds to a data file and settles an interrupted write (a
+// journal left beside it is rolled back), so that the file alone is complete on disk.
+Result ReleaseDataFile(const QString& path);
+
+// The tables' SQL for either engine: with a schema, the server's (qualified by it).
+QString ColumnSql(const TableDef& t, const QString& column, bool server);
+QString CreateTableSql(const TableDef& t, const QString& schema);
+QString IndexName(const TableDef& t, const QString& column, bool unique);
+QString CreateIndexSql(const TableDef& t, const QString& column, bool unique, const QString& schema);
+// Inserts the delivered rows of a table into target (its quoted, perhaps qualified, name).
+Result FillDeliveredRows(QSqlDatabase& db, const FileDef& file, const TableDef& t, const QString& target);
 
 struct PrepareOutcome {
     bool ok = true;
@@ -27,7 +40,8 @@ struct PrepareOutcome {
 };
 
 // Creates what is missing (data files, the skin folder and its files), never overwrites,
-// and verifies every existing data file. A data file that is a link leading out of the program
+// and verifies every existing data file. A folder that uses a server gets the server's tables
+// prepared instead of its files. A data file that is a link leading out of the program
 // folder is refused: the program writes only into its own folder.
 PrepareOutcome PrepareProgramFolder(const QString& programFolder);
 

@@ -24,8 +24,13 @@ Result DigitCodeCounter::prepare()
     // of the numbers exactly when the number its leading digits write lies between them too: a
     // text with anything but digits has fewer leading digits than lo. The cast costs less than a
     // pattern match of every row.
-    const QString sql = QStringLiteral("SELECT count(*), max(c), ifnull(sum(length(c) = ? AND CAST(c AS INTEGER) BETWEEN ? AND ?), 0) "
-                                       "FROM (SELECT %2 AS c FROM %1 WHERE %2 %3 ? AND %2 <= ? ORDER BY %2 LIMIT ?)");
+    // The server refuses to cast a text that is no number: only digits are cast there.
+    const QString sql = connection_.onServer()
+        ? QStringLiteral("SELECT count(*), max(c), coalesce(sum(CASE WHEN c ~ '^[0-9]+$' THEN "
+                         "CAST(length(c) = ? AND CAST(c AS numeric) BETWEEN ? AND ? AS integer) ELSE 0 END), 0) "
+                         "FROM (SELECT %2 AS c FROM %1 WHERE %2 %3 ? AND %2 <= ? ORDER BY %2 LIMIT ?) AS r")
+        : QStringLiteral("SELECT count(*), max(c), ifnull(sum(length(c) = ? AND CAST(c AS INTEGER) BETWEEN ? AND ?), 0) "
+                         "FROM (SELECT %2 AS c FROM %1 WHERE %2 %3 ? AND %2 <= ? ORDER BY %2 LIMIT ?)");
     const QString table = quoteIdentifier(table_), column = quoteIdentifier(column_);
     first_ = QSqlQuery(connection_.database());
     next_ = QSqlQuery(connection_.database());
@@ -53,7 +58,7 @@ Result DigitCodeCounter::step(DigitCodeCount& count, int entries)
     q.bindValue(4, count.hi);
     q.bindValue(5, entries);
     if (!q.exec() || !q.next())
-        return Result::failure(QStringLiteral("%1: %2").arg(table_, q.lastError().text()));
+        return connection_.failure(q.lastError());
     const qint64 read = q.value(0).toLongLong();
     count.scanned += read;
     count.taken += q.value(2).toLongLong();

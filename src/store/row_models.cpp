@@ -13,30 +13,13 @@ namespace {
 // Enough rows to fill a tall grid or an open list several times over.
 constexpr int kPageRows = 256;
 
-Result execBound(QSqlQuery& q, const QString& sql, const QVariantList& binds)
-{
-    q.prepare(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-    if (!q.exec())
-        return Result::failure(q.lastError().text());
-    return Result::success();
-}
-
 // SQLite reads a quoted name it does not know as a text: every name is checked against the table
 // first, so a misspelt column fails instead of showing its own name in every row.
 Result checkColumns(Connection& connection, const QString& table, const QStringList& names)
 {
-    if (Result r = connection.open(); !r)
-        return r;
-    QSqlQuery q(connection.database());
-    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))))
-        return Result::failure(QStringLiteral("%1: %2").arg(table, q.lastError().text()));
     QStringList columns;
-    while (q.next())
-        columns << q.value(1).toString();
-    if (columns.isEmpty())
-        return Result::failure(QStringLiteral("%1: no table %2").arg(connection.filePath(), table));
+    if (Result r = connection.columnsOf(table, columns); !r)
+        return r;
     for (const QString& name : names)
         if (!columns.contains(name, Qt::CaseInsensitive))
             return Result::failure(QStringLiteral("%1 has no column %2").arg(table, name));
@@ -107,16 +90,15 @@ Result RowListModel::fetchPage()
         selected << quoteIdentifier(c);
     QVariantList binds;
     const QString condition = where(binds);
-    QSqlQuery q(connection_->database());
-    q.setForwardOnly(true);
-    if (Result r = execBound(q, QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT %4")
-                                    .arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table_), condition)
-                                    .arg(kPageRows),
-                             binds);
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY rowid LIMIT %4")
+                                            .arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table_), condition)
+                                            .arg(kPageRows),
+                                     binds);
         !r) {
         complete_ = true; // a grid scrolled to the end must not retry the failing read forever
-        lastError_ = QStringLiteral("%1: %2").arg(table_, r.error);
-        return Result::failure(lastError_);
+        lastError_ = r.error;
+        return r;
     }
     QVector<QStringList> page;
     while (q.next()) {
@@ -149,10 +131,9 @@ Result RowListModel::valuesInView(const QString& column, QStringList& values) co
         binds << filter_->value;
     }
     sql += QStringLiteral(" ORDER BY rowid");
-    QSqlQuery q(connection_->database());
-    q.setForwardOnly(true);
-    if (Result r = execBound(q, sql, binds); !r)
-        return Result::failure(QStringLiteral("%1: %2").arg(table_, r.error));
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, sql, binds); !r)
+        return r;
     while (q.next())
         values << q.value(0).toString();
     return Result::success();
@@ -234,16 +215,15 @@ Result DistinctValuesModel::fetchPage()
     }
     // Continues after the last value read; '' as the start also leaves out empty and NULL values.
     const QString col = quoteIdentifier(column_);
-    QSqlQuery q(connection_->database());
-    q.setForwardOnly(true);
-    if (Result r = execBound(q, QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 > ? ORDER BY %1 LIMIT %3")
-                                    .arg(col, quoteIdentifier(table_))
-                                    .arg(kPageRows),
-                             {values_.isEmpty() ? QStringLiteral("") : values_.last()});
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 > ? ORDER BY %1 LIMIT %3")
+                                            .arg(col, quoteIdentifier(table_))
+                                            .arg(kPageRows),
+                                     {values_.isEmpty() ? QStringLiteral("") : values_.last()});
         !r) {
         complete_ = true;
-        lastError_ = QStringLiteral("%1: %2").arg(table_, r.error);
-        return Result::failure(lastError_);
+        lastError_ = r.error;
+        return r;
     }
     QStringList page;
     while (q.next())
@@ -304,14 +284,13 @@ Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStr
         selected << quoteIdentifier(c);
     const QString head = QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (")
                              .arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table), quoteIdentifier(keyColumn));
-    QSqlQuery q(connection.database());
-    q.setForwardOnly(true);
+    QSqlQuery q;
     for (qsizetype from = 0; from < unique.size(); from += kBatch) {
         const qsizetype n = std::min(kBatch, unique.size() - from);
         const QVariantList binds(unique.cbegin() + from, unique.cbegin() + from + n);
         const QString sql = head + QStringList(n, QStringLiteral("?")).join(QLatin1Char(',')) + QStringLiteral(") ORDER BY rowid");
-        if (Result r = execBound(q, sql, binds); !r)
-            return Result::failure(QStringLiteral("%1: %2").arg(table, r.error));
+        if (Result r = connection.exec(q, sql, binds); !r)
+            return r;
         QStringList row;
         while (q.next()) {
             row.clear();
@@ -319,6 +298,27 @@ Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStr
                 row << q.value(i).toString();
             visit(row);
         }
+    }
+    return Result::success();
+}
+
+Result ReadWholeTable(Connection& connection, const QString& table, QStringList& columns, QVector<QStringList>& rows)
+{
+    rows.clear();
+    if (Result r = connection.columnsOf(table, columns); !r)
+        return r;
+    QStringList selected;
+    for (const QString& c : columns)
+        selected << quoteIdentifier(c);
+    QSqlQuery q;
+    if (Result r = connection.exec(q, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table)));
+        !r)
+        return r;
+    while (q.next()) {
+        QStringList row;
+        for (int i = 0; i < columns.size(); ++i)
+            row << q.value(i).toString();
+        rows << row;
     }
     return Result::success();
 }

@@ -98,4 +98,7 @@ Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStr
                         const QString& keyColumn, const QStringList& keys,
                         const std::function<void(const QStringList& row)>& visit);
 
+// Every row of a table, every column, as texts in stored order (a small table read whole).
+Result ReadWholeTable(Connection& connection, const QString& table, QStringList& columns, QVector<QStringList>& rows);
+
 } // namespace store

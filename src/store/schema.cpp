@@ -133,4 +133,17 @@ QString quoteIdentifier(const QString& name)
     return QLatin1Char('"') + escaped + QLatin1Char('"');
 }
 
+QString serverSchema(const FileDef& file)
+{
+    return file.dataFolder.toLower();
+}
+
+bool updatesChecked(const QString& table)
+{
+    for (const char* name : {"IDE", "Answer", "QUS", "Theme"})
+        if (table.compare(QLatin1String(name), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+
 } // namespace store

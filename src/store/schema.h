@@ -51,4 +51,15 @@ const TableDef* findTable(const QString& fileName, const QString& table);
 // Column names quoted for SQL ("Group", "1", ...).
 QString quoteIdentifier(const QString& name);
 
+// On a database server each file's tables live in a schema of their own ("tavora71", "theme",
+// "themetb", "logo"): two files have a table named Answer.
+QString serverSchema(const FileDef& file);
+// The layout of the server's tables; recorded on the server when it is prepared.
+inline constexpr int kServerSchemaVersion = 1;
+
+// Tables that people edit (identities, responses, item texts, settings): an update of a row that
+// was changed since it was read is refused instead of overwriting the other change. Score rows and
+// the ranking work table are written again whenever a profile is shown; the last write is right.
+bool updatesChecked(const QString& table);
+
 } // namespace store

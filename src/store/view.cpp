@@ -9,16 +9,11 @@ namespace store {
 
 namespace {
 
-QString sqlError(const QSqlQuery& q)
-{
-    return q.lastError().text();
-}
-
-void bindAll(QSqlQuery& q, const QVariantList& binds)
-{
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-}
+const QString kChanged = QStringLiteral(
+    "اين اطلاعات پس از آنکه خوانده شد جاي ديگري (شايد در رايانه ديگري) تغيير کرده است؛ تغيير شما "
+    "ذخيره نشد و اطلاعات تازه دوباره خوانده شد.");
+const QString kRemoved = QStringLiteral(
+    "اين اطلاعات پس از آنکه خوانده شد جاي ديگري (شايد در رايانه ديگري) حذف شده است؛ تغيير شما ذخيره نشد.");
 
 } // namespace
 
@@ -42,29 +37,33 @@ Result View::fail(const QString& why)
     return Result::failure(why);
 }
 
+Result View::fail(const Result& why)
+{
+    lastError_ = why.error;
+    return why;
+}
+
 Result View::ensureOpen()
 {
     if (isOpen())
         return Result::success();
-    if (Result r = connection_->open(); !r)
-        return fail(r.error);
-    QSqlQuery q(connection_->database());
-    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table_))))
-        return fail(sqlError(q));
     QStringList cols;
-    while (q.next())
-        cols << q.value(1).toString();
-    if (cols.isEmpty())
-        return fail(QStringLiteral("%1: no table %2").arg(connection_->filePath(), table_));
+    if (Result r = connection_->columnsOf(table_, cols); !r)
+        return fail(r);
     columns_ = cols;
+    selectList_.clear();
+    for (const QString& c : cols)
+        selectList_ << quoteIdentifier(c);
     return takeSnapshot();
 }
 
 Result View::takeSnapshot()
 {
-    QSqlQuery q(connection_->database());
-    if (!q.exec(QStringLiteral("SELECT ifnull(max(rowid), 0) FROM %1").arg(quoteIdentifier(table_))) || !q.next())
-        return fail(sqlError(q));
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("SELECT coalesce(max(rowid), 0) FROM %1").arg(quoteIdentifier(table_))); !r)
+        return fail(r);
+    if (!q.next())
+        return fail(connection_->failure(q.lastError()));
     snapshotMax_ = q.value(0).toLongLong();
     ownRows_.clear();
     return Result::success();
@@ -120,11 +119,12 @@ void View::clearCurrent(Position pos)
 
 Result View::loadRow(qint64 rowid)
 {
-    QSqlQuery q(connection_->database());
-    q.prepare(QStringLiteral("SELECT * FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)));
-    q.bindValue(0, rowid);
-    if (!q.exec())
-        return fail(sqlError(q));
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                            .arg(selectList_.join(QStringLiteral(", ")), quoteIdentifier(table_)),
+                                     {rowid});
+        !r)
+        return fail(r);
     if (!q.next()) {
         clearCurrent(Position::AfterLast);
         return fail(QStringLiteral("%1: the row is gone").arg(table_));
@@ -143,12 +143,12 @@ Result View::keyOf(qint64 rowid, QVariantList& key)
 {
     key.clear();
     if (!sortExprs_.isEmpty()) {
-        QSqlQuery k(connection_->database());
-        k.prepare(QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
-                      .arg(sortExprs_.join(QStringLiteral(", ")), quoteIdentifier(table_)));
-        k.bindValue(0, rowid);
-        if (!k.exec())
-            return fail(sqlError(k));
+        QSqlQuery k;
+        if (Result r = connection_->exec(k, QStringLiteral("SELECT %1 FROM %2 WHERE rowid = ?")
+                                                .arg(sortExprs_.join(QStringLiteral(", ")), quoteIdentifier(table_)),
+                                         {rowid});
+            !r)
+            return fail(r);
         if (!k.next())
             return fail(QStringLiteral("%1: the current row is gone").arg(table_));
         for (int i = 0; i < sortExprs_.size(); ++i)
@@ -172,12 +172,12 @@ Result View::seek(const QVariantList* from, bool forward)
         where += QStringLiteral(" AND %1 %2 %3").arg(lhs, forward ? QStringLiteral(">") : QStringLiteral("<"), rhs);
         binds << *from;
     }
-    QSqlQuery q(connection_->database());
-    q.prepare(QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
-                  .arg(quoteIdentifier(table_), where, orderBy(!forward)));
-    bindAll(q, binds);
-    if (!q.exec())
-        return fail(sqlError(q));
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("SELECT rowid FROM %1 WHERE %2 ORDER BY %3 LIMIT 1")
+                                            .arg(quoteIdentifier(table_), where, orderBy(!forward)),
+                                     binds);
+        !r)
+        return fail(r);
     if (!q.next()) {
         // Nothing from the start means an empty view: before the first row and past the last.
         clearCurrent(forward ? Position::AfterLast : Position::BeforeFirst);
@@ -233,9 +233,9 @@ Result View::sortBy(const QString& column, SortOrder order)
     const QString real = realColumn(column);
     if (real.isEmpty())
         return fail(QStringLiteral("%1 has no column %2").arg(table_, column));
-    const QString text = QStringLiteral("ifnull(%1, '')").arg(quoteIdentifier(real));
+    const QString text = QStringLiteral("coalesce(%1, '')").arg(quoteIdentifier(real));
     if (order == SortOrder::Numeric)
-        sortExprs_ = {QStringLiteral("(trim(%1) <> '')").arg(text), QStringLiteral("CAST(%1 AS REAL)").arg(text)};
+        sortExprs_ = {QStringLiteral("(trim(%1) <> '')").arg(text), connection_->numericValue(text)};
     else
         sortExprs_ = {text};
     clearCurrent(Position::BeforeFirst);
@@ -267,11 +267,12 @@ Result View::countRows(int& n)
         return r;
     QVariantList binds;
     const QString where = baseWhere(binds);
-    QSqlQuery q(connection_->database());
-    q.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(quoteIdentifier(table_), where));
-    bindAll(q, binds);
-    if (!q.exec() || !q.next())
-        return fail(sqlError(q));
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("SELECT count(*) FROM %1 WHERE %2").arg(quoteIdentifier(table_), where), binds);
+        !r)
+        return fail(r);
+    if (!q.next())
+        return fail(connection_->failure(q.lastError()));
     countCache_ = n = q.value(0).toInt();
     return Result::success();
 }
@@ -287,11 +288,13 @@ Result View::anyRow(bool& any)
         return r;
     QVariantList binds;
     const QString where = baseWhere(binds);
-    QSqlQuery q(connection_->database());
-    q.prepare(QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2)").arg(quoteIdentifier(table_), where));
-    bindAll(q, binds);
-    if (!q.exec() || !q.next())
-        return fail(sqlError(q));
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("SELECT EXISTS (SELECT 1 FROM %1 WHERE %2)").arg(quoteIdentifier(table_), where),
+                                     binds);
+        !r)
+        return fail(r);
+    if (!q.next())
+        return fail(connection_->failure(q.lastError()));
     any = q.value(0).toBool();
     return Result::success();
 }
@@ -392,25 +395,16 @@ Result View::update()
         return r;
     if (!failedEdit_.isEmpty())
         return fail(failedEdit_);
-    QSqlQuery q(connection_->database());
     if (newRow_) {
-        QStringList cols, marks;
+        QStringList cols;
         QVariantList binds;
         for (auto it = pending_.constBegin(); it != pending_.constEnd(); ++it) {
-            cols << quoteIdentifier(it.key());
-            marks << QStringLiteral("?");
+            cols << it.key();
             binds << it.value();
         }
-        const QString sql = cols.isEmpty()
-            ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(quoteIdentifier(table_))
-            : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                  .arg(quoteIdentifier(table_), cols.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-        q.prepare(sql);
-        bindAll(q, binds);
-        if (!q.exec())
-            return fail(sqlError(q));
-        const qint64 rowid = q.lastInsertId().toLongLong();
-        q.finish();
+        qint64 rowid = 0;
+        if (Result r = connection_->insertRow(table_, cols, binds, rowid); !r)
+            return fail(r);
         ownRows_ << rowid;
         invalidateCount();
         return loadRow(rowid);
@@ -426,16 +420,32 @@ Result View::update()
         binds << it.value();
     }
     binds << *current_;
-    q.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(quoteIdentifier(table_), sets.join(QStringLiteral(", "))));
-    bindAll(q, binds);
-    if (!q.exec())
-        return fail(sqlError(q));
-    if (q.numRowsAffected() == 0) {
-        q.finish();
-        return fail(QStringLiteral("%1: the row was removed meanwhile").arg(table_));
+    QString where = QStringLiteral("rowid = ?");
+    if (updatesChecked(table_)) {
+        // Only while the row still holds what this view read: another computer's change is
+        // never overwritten in silence.
+        for (int i = 0; i < record_.count(); ++i) {
+            where += QStringLiteral(" AND %1 IS NOT DISTINCT FROM ?").arg(quoteIdentifier(record_.fieldName(i)));
+            binds << record_.value(i);
+        }
     }
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                                            .arg(quoteIdentifier(table_), sets.join(QStringLiteral(", ")), where),
+                                     binds);
+        !r)
+        return fail(r);
+    const int affected = q.numRowsAffected();
     q.finish();
     invalidateCount(); // a changed filter column may move the row out of the view
+    if (affected == 0) {
+        // Read anew: the row as it is now, or none.
+        const qint64 rowid = *current_;
+        const Result reread = loadRow(rowid);
+        if (!reread && current_)
+            return reread; // the re-read itself failed
+        return fail(Result::failure(Failure::ChangedMeanwhile, current_ ? kChanged : kRemoved));
+    }
     return loadRow(*current_);
 }
 
@@ -452,11 +462,9 @@ Result View::deleteCurrent()
     QVariantList key;
     if (Result r = keyOf(*current_, key); !r)
         return r;
-    QSqlQuery q(connection_->database());
-    q.prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)));
-    q.bindValue(0, *current_);
-    if (!q.exec())
-        return fail(sqlError(q));
+    QSqlQuery q;
+    if (Result r = connection_->exec(q, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)), {*current_}); !r)
+        return fail(r);
     q.finish();
     invalidateCount();
     // Step on to the next row (or back to the last one) from the deleted row's place.

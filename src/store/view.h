@@ -65,7 +65,10 @@ public:
     bool hasPendingEdit() const;
 
     void addNew();                // starts a new row as the current row (not stored)
-    Result update();              // stores the pending edit or the new row
+    // Stores the pending edit or the new row. In the tables people edit, a row changed or removed
+    // since it was read is not overwritten: Failure::ChangedMeanwhile, and the row is read anew
+    // (the edit is dropped).
+    Result update();
     Result deleteCurrent();       // removes the current row; the next one becomes current
 
     QStringList columns() const { return columns_; }
@@ -82,6 +85,7 @@ private:
     Result ensureOpen(); // opening reads the table: the snapshot starts here
     Result takeSnapshot();
     Result fail(const QString& why);
+    Result fail(const Result& why); // keeps its kind
     QString realColumn(const QString& column) const;
     QString baseWhere(QVariantList& binds) const;
     QString orderBy(bool descending) const;
@@ -95,6 +99,7 @@ private:
     std::shared_ptr<Connection> connection_;
     QString table_;
     QStringList columns_;
+    QStringList selectList_; // the columns, quoted, for reading a row
     QString lastError_;
 
     qint64 snapshotMax_ = 0;        // rows above this rowid belong to other views' later commits

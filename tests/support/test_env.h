@@ -2,9 +2,11 @@
 // A program folder for one test: a temporary folder seeded from the delivered data, with
 // scripted dialogs, a fixed clock and a recording desktop in its AppContext.
 #include "kit/app_context.h"
+#include "store/server.h"
 #include "support/scripted_dialogs.h"
 
 #include <QTemporaryDir>
+#include <optional>
 #include <memory>
 
 class FixedClock final : public Clock {
@@ -30,10 +32,16 @@ public:
     void endProgram(int exitCode) override { endCalls << exitCode; }
 };
 
+// A program folder on the engine the test runs on: its four SQLite files, or, when the test runs
+// against the test server (TAVORA71_TEST_ENGINE=server), an empty database there.
 class TestEnv {
 public:
-    // seeded: create the four data files and the skin folder from the delivered data.
+    // seeded: create the four data files (or the server's tables) and the skin folder from the
+    // delivered data.
     explicit TestEnv(bool seeded = true);
+    ~TestEnv();
+    TestEnv(const TestEnv&) = delete;
+    TestEnv& operator=(const TestEnv&) = delete;
 
     QString folder() const { return dir_.path(); }
     QString path(const QString& relative) const { return ctx.path(relative); }
@@ -58,9 +66,29 @@ namespace testing_support {
 // Adds a registered examinee (IDE row and Answer row) with the given responses ("" = empty).
 bool addExaminee(const QString& folder, const QString& code, const QStringList& responses = {},
                  const QHash<QString, QString>& identity = {});
-// Runs SQL statements on a data file from outside the program (to plant rows or failures).
+// Runs SQL statements on a data file from outside the program (to plant rows or failures); on the
+// server, in the file's schema.
 bool execSql(const QString& file, const QStringList& statements);
 }
+
+namespace testing_support {
+// The test runs against the test server.
+bool onServer();
+// The test server as its administrator reaches it (database "postgres"); empty without a server.
+std::optional<store::ServerAddress> testServerAdmin();
+// A new empty database on the test server for this test program (made once, emptied for each use).
+std::optional<store::ServerAddress> freshTestDatabase(QString* error = nullptr);
+// Stops the test server (keeping its data) and starts it again.
+bool haltTestServer();
+bool resumeTestServer();
+}
+
+// For a test of what only the SQLite files do (their creation, links, journals).
+#define TAVORA_SKIP_ON_SERVER()                                                      \
+    do {                                                                              \
+        if (testing_support::onServer())                                              \
+            QSKIP("a property of the SQLite files; the server has no files to test"); \
+    } while (false)
 
 namespace testing_support {
 // Whether the Persian faces the screens and the report are drawn with are installed.

@@ -1,0 +1,236 @@
+#include "store/server_move.h"
+#include "store/connection.h"
+#include "store/data_files.h"
+#include "store/schema.h"
+#include "store/server_schema.h"
+
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlQuery>
+#include <libpq-fe.h>
+
+namespace store {
+
+namespace {
+
+const QString kFileMissing = QStringLiteral("فايل %1 در پوشه برنامه نيست.");
+const QString kHasExaminees = QStringLiteral(
+    "پايگاه داده سرور %1 هم اکنون %2 آزمودني دارد؛ داده ها فقط به پايگاه داده اي منتقل مي شوند که "
+    "آزمودني ندارد. چيزي تغيير نکرد.");
+const QString kNotEqual = QStringLiteral("آنچه در سرور نوشته شد با فايل ها يکي نبود؛ هيچ چيز در سرور نماند.");
+const QString kMoved = QStringLiteral("همه داده هاي اين رايانه به سرور %1 منتقل شد و با فايل ها مقايسه شد:");
+const QString kNotMoved = QStringLiteral("داده ها به سرور %1 منتقل نشد. فايل هاي اين رايانه دست نخورده اند.");
+const QString kTableLine = QStringLiteral("%1 (%2): %3 رديف، %4");
+const QString kSame = QStringLiteral("يکسان");
+const QString kDifferent = QStringLiteral("متفاوت (در سرور %1 رديف)");
+
+PGconn* pgOf(Connection& c)
+{
+    const QVariant handle = c.database().driver()->handle();
+    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+        return nullptr;
+    return *static_cast<PGconn* const*>(handle.data());
+}
+
+QString pgError(PGconn* conn)
+{
+    const QString why = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
+    return why.section(QLatin1Char('\n'), 0, 0);
+}
+
+// Ends a COPY: the command's own result, then nothing more.
+Result finishCopy(PGconn* conn)
+{
+    Result r;
+    while (PGresult* res = PQgetResult(conn)) {
+        if (PQresultStatus(res) != PGRES_COMMAND_OK && PQresultStatus(res) != PGRES_COPY_OUT && r)
+            r = Result::failure(QString::fromUtf8(PQresultErrorMessage(res)).trimmed());
+        PQclear(res);
+    }
+    return r;
+}
+
+Result startCopy(PGconn* conn, const QString& sql, ExecStatusType expected)
+{
+    PGresult* res = PQexec(conn, sql.toUtf8().constData());
+    const bool ok = PQresultStatus(res) == expected;
+    const QString why = ok ? QString() : QString::fromUtf8(PQresultErrorMessage(res)).trimmed();
+    PQclear(res);
+    return ok ? Result::success() : Result::failure(why.isEmpty() ? pgError(conn) : why);
+}
+
+// One table: the file's rows into the server's table, then read back and compared.
+Result moveTable(Connection& local, Connection& admin, const FileDef& file, const TableDef& t, MovedTable& moved)
+{
+    PGconn* conn = pgOf(admin);
+    if (!conn)
+        return Result::failure(QStringLiteral("no PostgreSQL connection"));
+    const QString target = quoteIdentifier(serverSchema(file)) + QLatin1Char('.') + quoteIdentifier(t.name);
+    QStringList columns{QStringLiteral("rowid")};
+    for (const QString& c : t.columns)
+        columns << quoteIdentifier(c);
+    const QString list = columns.join(QStringLiteral(", "));
+
+    QSqlQuery clear;
+    if (Result r = admin.exec(clear, QStringLiteral("DELETE FROM %1").arg(target)); !r)
+        return r;
+    clear = QSqlQuery();
+
+    QSqlQuery rows;
+    if (Result r = local.exec(rows, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, quoteIdentifier(t.name))); !r)
+        return r;
+    if (Result r = startCopy(conn, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(target, list), PGRES_COPY_IN); !r)
+        return r;
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    QByteArray buffer;
+    const int n = int(columns.size());
+    while (rows.next()) {
+        QByteArray line;
+        for (int i = 0; i < n; ++i) {
+            if (i)
+                line += '\t';
+            line += CopyField(rows.value(i));
+        }
+        line += '\n';
+        hash.addData(line);
+        buffer += line;
+        ++moved.localRows;
+        if (buffer.size() > (1 << 20)) {
+            if (PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
+                return Result::failure(pgError(conn));
+            buffer.clear();
+        }
+    }
+    if (rows.lastError().isValid() && rows.lastError().type() != QSqlError::NoError)
+        (void)PQputCopyEnd(conn, "the file could not be read");
+    else if ((!buffer.isEmpty() && PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
+             || PQputCopyEnd(conn, nullptr) != 1)
+        return Result::failure(pgError(conn));
+    if (Result r = finishCopy(conn); !r)
+        return r;
+    moved.localChecksum = hash.result();
+
+    // New rows get identities after the moved ones.
+    QSqlQuery seq;
+    if (Result r = admin.exec(seq, QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', 'rowid'), "
+                                                  "coalesce((SELECT max(rowid) FROM %1), 0) + 1, false)")
+                                       .arg(target));
+        !r)
+        return r;
+    seq = QSqlQuery();
+
+    // Read back as the server stores it.
+    if (Result r = startCopy(conn, QStringLiteral("COPY (SELECT %1 FROM %2 ORDER BY rowid) TO STDOUT").arg(list, target), PGRES_COPY_OUT);
+        !r)
+        return r;
+    QCryptographicHash back(QCryptographicHash::Sha256);
+    char* line = nullptr;
+    int size = 0;
+    while ((size = PQgetCopyData(conn, &line, 0)) > 0) {
+        back.addData(QByteArrayView(line, size));
+        ++moved.serverRows;
+        PQfreemem(line);
+    }
+    if (Result r = finishCopy(conn); !r || size == -2)
+        return r ? Result::failure(pgError(conn)) : r;
+    moved.serverChecksum = back.result();
+    return Result::success();
+}
+
+} // namespace
+
+QByteArray CopyField(const QVariant& value)
+{
+    if (value.isNull())
+        return QByteArrayLiteral("\\N");
+    const QByteArray text = value.toString().toUtf8();
+    QByteArray out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+        case '\\': out += "\\\\"; break;
+        case '\b': out += "\\b"; break;
+        case '\f': out += "\\f"; break;
+        case '\n': out += "\\n"; break;
+        case '\r': out += "\\r"; break;
+        case '\t': out += "\\t"; break;
+        case '\v': out += "\\v"; break;
+        default: out += c;
+        }
+    }
+    return out;
+}
+
+MoveReport CopyFilesToServer(const QString& programFolder, const ServerAddress& server)
+{
+    MoveReport report;
+    // The files are checked first and only read: a file of another program is not moved.
+    QVector<std::unique_ptr<Connection>> files;
+    for (const FileDef& file : dataFiles()) {
+        const QString path = DataFilePath(programFolder, file.fileName);
+        if (!QFileInfo(path).isFile()) {
+            report.error = kFileMissing.arg(path);
+            return report;
+        }
+        if (const Result r = VerifyDataFile(path, file); !r) {
+            report.error = r.error;
+            return report;
+        }
+        files.push_back(Connection::toFile(path));
+    }
+
+    auto admin = std::make_shared<Connection>(server);
+    Transaction transaction(admin);
+    Result r = transaction.begin();
+    if (r)
+        r = PrepareServerIn(*admin);
+    if (r) {
+        QSqlQuery q;
+        r = admin->exec(q, QStringLiteral("SELECT count(*) FROM %1.\"IDE\"").arg(quoteIdentifier(serverSchema(dataFiles().first()))));
+        if (r && q.next() && q.value(0).toLongLong() > 0) {
+            report.error = kHasExaminees.arg(admin->place()).arg(q.value(0).toLongLong());
+            return report; // rolled back: not even the tables are kept
+        }
+    }
+    for (qsizetype f = 0; r && f < dataFiles().size(); ++f) {
+        const FileDef& file = dataFiles().at(f);
+        for (const TableDef& t : file.tables) {
+            MovedTable moved{file.fileName, t.name, 0, 0, {}, {}};
+            r = moveTable(*files[f], *admin, file, t, moved);
+            if (!r)
+                break;
+            report.tables << moved;
+        }
+    }
+    if (!r) {
+        report.error = r.error;
+        report.tables.clear();
+        return report;
+    }
+    for (const MovedTable& t : report.tables) {
+        if (!t.equal()) {
+            report.error = kNotEqual;
+            return report; // the comparison is reported; nothing stays
+        }
+    }
+    if (r = transaction.commit(); !r) {
+        report.error = r.error;
+        return report;
+    }
+    report.ok = true;
+    return report;
+}
+
+QString DescribeMove(const MoveReport& report, const ServerAddress& server)
+{
+    QStringList lines;
+    lines << (report.ok ? kMoved.arg(server.shown()) : kNotMoved.arg(server.shown()));
+    if (!report.error.isEmpty())
+        lines << report.error;
+    for (const MovedTable& t : report.tables)
+        lines << kTableLine.arg(t.table, t.file).arg(t.localRows).arg(t.equal() ? kSame : kDifferent.arg(t.serverRows));
+    return lines.join(QLatin1Char('\n'));
+}
+
+} // namespace store
