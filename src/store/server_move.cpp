@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 #include <libpq-fe.h>
 
+#include <vector>
+
 namespace store {
 
 namespace {
@@ -28,7 +30,7 @@ const QString kDifferent = QStringLiteral("متفاوت (در سرور %1 ردي
 PGconn* pgOf(Connection& c)
 {
     const QVariant handle = c.database().driver()->handle();
-    if (qstrcmp(handle.typeName(), "PGconn*") != 0)
+    if ((qstrcmp(handle.typeName(), "PGconn*") != 0 && qstrcmp(handle.typeName(), "pg_conn*") != 0))
         return nullptr;
     return *static_cast<PGconn* const*>(handle.data());
 }
@@ -166,7 +168,7 @@ MoveReport CopyFilesToServer(const QString& programFolder, const ServerAddress& 
 {
     MoveReport report;
     // The files are checked first and only read: a file of another program is not moved.
-    QVector<std::unique_ptr<Connection>> files;
+    std::vector<std::unique_ptr<Connection>> files;
     for (const FileDef& file : dataFiles()) {
         const QString path = DataFilePath(programFolder, file.fileName);
         if (!QFileInfo(path).isFile()) {
@@ -197,7 +199,7 @@ MoveReport CopyFilesToServer(const QString& programFolder, const ServerAddress& 
         const FileDef& file = dataFiles().at(f);
         for (const TableDef& t : file.tables) {
             MovedTable moved{file.fileName, t.name, 0, 0, {}, {}};
-            r = moveTable(*files[f], *admin, file, t, moved);
+            r = moveTable(*files[std::size_t(f)], *admin, file, t, moved);
             if (!r)
                 break;
             report.tables << moved;

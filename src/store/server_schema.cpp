@@ -123,6 +123,8 @@ Result PrepareServerIn(Connection& admin)
     if (version == 0) {
         if (Result r = run(QStringLiteral("CREATE TABLE IF NOT EXISTS %1 (version integer NOT NULL)").arg(kVersionTable)); !r)
             return r;
+        if (Result r = run(QStringLiteral("DELETE FROM %1").arg(kVersionTable)); !r)
+            return r;
         if (Result r = run(QStringLiteral("INSERT INTO %1 (version) VALUES (%2)").arg(kVersionTable).arg(kServerSchemaVersion)); !r)
             return r;
     } else if (version < kServerSchemaVersion) {

@@ -46,6 +46,9 @@ QString journalMode(const QString& path)
 class TestDataFiles : public QObject {
     Q_OBJECT
 private Q_SLOTS:
+    // The files' own behaviour; the server's tables are tested in tests/server.
+    void initTestCase() { TAVORA_SKIP_ON_SERVER(); }
+
     void firstRunCreatesEveryFileWithItsTables()
     {
         TestEnv env(false);

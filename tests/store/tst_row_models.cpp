@@ -18,7 +18,7 @@ void plant(const TestEnv& env)
 {
     QStringList sql{u"BEGIN"_s};
     for (int n = 1; n <= 600; ++n)
-        sql << u"INSERT INTO IDE (Code, LName, \"Group\") VALUES ('%1', '%2', '%3')"_s.arg(n)
+        sql << u"INSERT INTO \"IDE\" (\"Code\", \"LName\", \"Group\") VALUES ('%1', '%2', '%3')"_s.arg(n)
                    .arg(n % 10 ? u"N%1"_s.arg(n % 7) : QString(), n % 2 ? u"A"_s : u"B"_s);
     sql << u"COMMIT"_s;
     QVERIFY(testing_support::execSql(env.path(store::kExamineeFile), sql));
@@ -92,7 +92,7 @@ private Q_SLOTS:
         TestEnv env;
         plant(env);
         QVERIFY(testing_support::execSql(env.path(store::kExamineeFile),
-                                         {u"INSERT INTO Answer (Code, \"1\") VALUES ('599', 'a'), ('599', 'b')"_s}));
+                                         {u"INSERT INTO \"Answer\" (\"Code\", \"1\") VALUES ('599', 'a'), ('599', 'b')"_s}));
         store::Connection file(env.path(store::kExamineeFile));
         QStringList keys{u"599"_s, u"nobody"_s, u"599"_s};
         for (int n = 1; n <= 598; ++n)
@@ -120,8 +120,19 @@ private Q_SLOTS:
     {
         TestEnv env;
         const QString file = env.path(store::kExamineeFile);
-        QVERIFY(testing_support::execSql(file, {u"DROP INDEX ix_IDE_LName"_s}));
+        QVERIFY(testing_support::execSql(file, {u"DROP INDEX \"ix_IDE_LName\""_s}));
         QVERIFY(store::PrepareProgramFolder(env.folder()).ok);
+        if (testing_support::onServer()) {
+            QStringList indexes;
+            store::Connection c(file);
+            QSqlQuery q;
+            QVERIFY(c.exec(q, u"SELECT indexname FROM pg_indexes WHERE tablename = 'IDE' AND schemaname = current_schema()"_s));
+            while (q.next())
+                indexes << q.value(0).toString();
+            for (const QString& name : {u"ix_IDE_LName"_s, u"ix_IDE_FName"_s, u"ix_IDE_Group"_s, u"ux_IDE_Code"_s})
+                QVERIFY2(indexes.contains(name), qPrintable(indexes.join(u' ')));
+            return;
+        }
         QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"indexes"_s);
         QStringList indexes;
         {

@@ -162,7 +162,8 @@ std::optional<store::ServerAddress> freshTestDatabase(QString* error)
     }
     store::ServerAddress db = *admin;
     db.params.insert(QStringLiteral("dbname"), name);
-    QStringList empty{QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+    QStringList empty{QStringLiteral("SET client_min_messages = warning"),
+                      QStringLiteral("SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
                                      "WHERE datname = current_database() AND pid <> pg_backend_pid()")};
     for (const store::FileDef& f : store::dataFiles())
         empty << QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE").arg(store::serverSchema(f));
