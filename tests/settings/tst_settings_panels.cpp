@@ -88,7 +88,10 @@ void TestSettingsPanels::settingsPanelOpensAndCloses()
     s.w.Command9->click();
     QVERIFY(s.w.Frame10->isHidden());
     QVERIFY(!s.panel->isHidden());
-    QCOMPARE(s.panel->geometry(), twipsRect(2880, 3510, 5250, 3450));
+    // Taller than its first design by the line naming the store and the move button under it.
+    QCOMPARE(s.panel->geometry(), twipsRect(2880, 3510, 5250, 4560));
+    QCOMPARE(s.panel->storeInUse->text(), u"داده ها روي همين رايانه نگه داشته مي شوند."_s);
+    QVERIFY(!s.panel->moveDataToServer->isEnabled()); // nothing to move to without a server
     s.panel->Command67->click();
     QVERIFY(!s.details->isHidden());
     QCOMPARE(s.details->geometry(), twipsRect(1460, 855, 6680, 4935));
