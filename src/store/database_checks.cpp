@@ -220,10 +220,10 @@ QString columnList(const TableDef& t, bool cast)
 
 Result copyRows(const QString& source, const QString& target, const FileDef& file)
 {
-    Connection conn(target);
-    if (Result r = conn.open(); !r)
+    const auto conn = Connection::toFile(target);
+    if (Result r = conn->open(); !r)
         return r;
-    QSqlDatabase db = conn.database();
+    QSqlDatabase db = conn->database();
     QSqlQuery q(db);
     q.prepare(QStringLiteral("ATTACH DATABASE ? AS backup"));
     q.addBindValue(immutableAddress(source));
@@ -298,13 +298,13 @@ Result CopyIntoFreshDatabase(const QString& source, const QString& target, const
 
 QuickCheck QuickCheckFile(const QString& path, int budgetMs, QString* problem)
 {
-    Connection conn(path);
-    if (Result r = conn.open(); !r) {
+    const auto conn = Connection::toFile(path);
+    if (Result r = conn->open(); !r) {
         if (problem)
             *problem = r.error;
         return QuickCheck::Damaged;
     }
-    QSqlDatabase db = conn.database();
+    QSqlDatabase db = conn->database();
     const QVariant handle = db.driver()->handle();
     sqlite3* sqlite = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
                           ? *static_cast<sqlite3* const*>(handle.constData())
