@@ -153,10 +153,10 @@ private Q_SLOTS:
         (void)c.exec(q, u"DO $$BEGIN IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = 'tavora_pw') THEN "
                         "CREATE ROLE tavora_pw LOGIN PASSWORD 'geheim'; END IF; END$$"_s);
         const QString setting = u"host=127.0.0.1 port=%1 user=tavora_pw dbname=postgres"_s.arg(admin.param(u"port"_s));
-        env.dialogs.inputAnswers << std::optional<QString>(u"geheim"_s);
+        env.dialogs.secretAnswers << std::optional<QString>(u"geheim"_s);
         QVERIFY(ConnectStore(env.ctx, setting));
         QCOMPARE(env.dialogs.shown.size(), 1);
-        QCOMPARE(env.dialogs.shown.first().kind, ScriptedDialogs::Kind::Input);
+        QCOMPARE(env.dialogs.shown.first().kind, ScriptedDialogs::Kind::Secret);
         QCOMPARE(store::ServerOf(env.folder())->password, u"geheim"_s);
         QVERIFY(!QFile::exists(env.path(store::kServerSettingFile)));
         QCOMPARE(store::StoreInUse(env.folder()), u"داده ها روي سرور 127.0.0.1 در پايگاه داده postgres نگه داشته مي شوند."_s);
