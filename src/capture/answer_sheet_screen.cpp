@@ -143,7 +143,7 @@ void Frmpas2::load()
     // Opening reads nothing a screen could act on: the grid stays hidden until a selection.
     for (store::View* v : {&answers, &identities})
         if (const store::Result r = v->refresh(); !r)
-            reportFailure(texts::kExamineeNotRead, r.error);
+            ReportFailure(ctx_.dialogs(), this, texts::kExamineeNotRead, r.error);
     Text13->setText(QStringLiteral("0"));
     Frame1->hide();
 }
@@ -162,7 +162,7 @@ void Frmpas2::selectExaminee()
     selectedCode_.clear();
     if (const store::Result r = store::SelectByCode(identities, code); !r) {
         Frame1->hide();
-        reportFailure(texts::kExamineeNotRead, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kExamineeNotRead, r.error);
         return;
     }
     if (!identities.hasCurrent()) {
@@ -174,7 +174,7 @@ void Frmpas2::selectExaminee()
     // A registered examinee without a response row gets one, so he can always be keyed.
     if (const store::Result r = store::SelectOrAddResponseRow(answers, code); !r) {
         Frame1->hide();
-        reportFailure(texts::kResponseRowNotCreated, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kResponseRowNotCreated, r.error);
         return;
     }
     selected_ = true;
@@ -292,7 +292,7 @@ void Frmpas2::entryChanged(int item)
     else
         entry_.keystroke();
     if (const store::Result r = answers.setValue(QString::number(item), step->stored); !r) {
-        reportFailure(texts::kResponsesNotStored, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return;
     }
     {
@@ -315,7 +315,7 @@ bool Frmpas2::commitEntries()
     if (!selected_ || !answers.hasPendingEdit())
         return true;
     if (const store::Result r = answers.update(); !r) {
-        reportFailure(texts::kResponsesNotStored, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return false;
     }
     return true;
@@ -359,7 +359,3 @@ void Frmpas2::refuse()
     ctx_.dialogs().beep();
 }
 
-void Frmpas2::reportFailure(const QString& what, const QString& error)
-{
-    ctx_.dialogs().message(this, titles::kError, what + QLatin1Char('\n') + error, Dialogs::Icon::Critical);
-}

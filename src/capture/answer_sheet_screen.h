@@ -70,7 +70,6 @@ private:
     void entryChanged(int item);
     bool commitEntries();
     void refuse();
-    void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
     std::function<QString()> identifierLabel_;

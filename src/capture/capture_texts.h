@@ -37,6 +37,7 @@ inline const QString kResponsesNotStored = QStringLiteral("پاسخ‌هاي آ�
 inline const QString kResponseRowNotCreated = QStringLiteral("رديف پاسخ‌هاي آزمودني ساخته نشد.");
 inline const QString kExamineeNotRead = QStringLiteral("مشخصات آزمودني خوانده نشد.");
 inline const QString kItemNotStored = QStringLiteral("متن سوال ذخيره نشد.");
+inline const QString kItemNotRead = QStringLiteral("متن سوال خوانده نشد.");
 // Asked when the user leaves an item whose text he changed without saving.
 inline QString KeepItemEdit(int item)
 {

@@ -137,7 +137,7 @@ void FrmFile::load()
     ApplyTheme(ctx_.programFolder(), this);
     for (store::View* v : {&buffer, &identities, &answers})
         if (const store::Result r = v->refresh(); !r)
-            reportFailure(texts::kExamineeNotRead, r.error);
+            ReportFailure(ctx_.dialogs(), this, texts::kExamineeNotRead, r.error);
     // The buffer shows what its file holds until a workbook is read; it is never saved
     // without a read, and a read replaces all of it.
     for (int item = 1; item <= kItemCount; ++item)
@@ -158,7 +158,7 @@ void FrmFile::selectExaminee()
     Save_Btn->setEnabled(false);
     showRead(QString()); // what was read for someone else is no longer on its way to be stored
     if (const store::Result r = store::SelectByCode(identities, code); !r) {
-        reportFailure(texts::kExamineeNotRead, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kExamineeNotRead, r.error);
         return;
     }
     if (!identities.hasCurrent()) {
@@ -167,7 +167,7 @@ void FrmFile::selectExaminee()
         return;
     }
     if (const store::Result r = store::SelectOrAddResponseRow(answers, code); !r) {
-        reportFailure(texts::kResponseRowNotCreated, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kResponseRowNotCreated, r.error);
         return;
     }
     SkinLblName->setText(identities.value(QStringLiteral("FName")) + QLatin1Char(' ')
@@ -220,7 +220,7 @@ void FrmFile::save()
     if (r)
         r = answers.update(); // one commit: the row holds all or none of the workbook
     if (!r) {
-        reportFailure(texts::kResponsesNotStored, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return;
     }
     ctx_.dialogs().message(this, titles::kMessage, texts::kInformationSaved, Dialogs::Icon::Warning);
@@ -229,9 +229,4 @@ void FrmFile::save()
 void FrmFile::downloadBlank()
 {
     ctx_.desktop().openUrl(workbook::BlankWorkbookAddress(ctx_.publisher())); // the outcome is not used
-}
-
-void FrmFile::reportFailure(const QString& what, const QString& error)
-{
-    ctx_.dialogs().message(this, titles::kError, what + QLatin1Char('\n') + error, Dialogs::Icon::Critical);
 }

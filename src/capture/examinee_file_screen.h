@@ -55,7 +55,6 @@ private:
     // Shows the workbook read and the response codes Save would store from it; an empty path
     // empties both.
     void showRead(const QString& path);
-    void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
 };

@@ -119,7 +119,7 @@ void ItemEditPanel::ShowItemForEdit()
     storedText_ = r ? items_.value(kTextColumn) : QString();
     Text18->setPlainText(storedText_);
     if (!r)
-        ctx_.dialogs().message(window(), titles::kError, r.error, Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), window(), texts::kItemNotRead, r.error);
 }
 
 bool ItemEditPanel::hasUnsavedEdit() const

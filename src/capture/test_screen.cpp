@@ -30,6 +30,7 @@ namespace {
 
 const QString kIdentityNotStored = QStringLiteral("مشخصات آزمودني ذخيره نشد.");
 const QString kItemNotRead = QStringLiteral("متن سؤال خوانده نشد.");
+const QString kExamineeFileNotRead = QStringLiteral("داده هاي آزمون از فايل آزمودني ها خوانده نشد.");
 const QString kCloseUnsaved = QStringLiteral("آنچه ذخيره نشد از دست مي رود. صفحه بسته شود؟");
 const QString kQuestionColumns[] = {QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),
                                     QStringLiteral("QU4"), QStringLiteral("QU5")};
@@ -45,13 +46,9 @@ const QList<examinees::IdentityField> kEditableFields = {
 
 FrmTest::FrmTest(AppContext& ctx, QWidget* parent)
     : QDialog(parent)
-    , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
     , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
-    , Adodc1(settingsFile_, QStringLiteral("Theme"))
     , Adodc2(examineeFile_, QStringLiteral("Answer"))
     , Adodc3(examineeFile_, QStringLiteral("IDE"))
-    , Adodc4(examineeFile_, QStringLiteral("Answer"))
-    , Adodc5(examineeFile_, QStringLiteral("IDE"))
     , Adodc6(examineeFile_, QStringLiteral("QUS"))
     , ctx_(ctx)
 {
@@ -210,9 +207,9 @@ void FrmTest::load()
 {
     move(StandardWindowPosition());
     ApplyTheme(ctx_.programFolder(), this);
-    for (store::View* v : {&Adodc1, &Adodc2, &Adodc3, &Adodc4, &Adodc5, &Adodc6}) {
+    for (store::View* v : {&Adodc2, &Adodc3, &Adodc6}) {
         if (const store::Result r = v->refresh(); !r) {
-            reportFailure(v->table(), r.error);
+            ReportFailure(ctx_.dialogs(), this, kExamineeFileNotRead, r.error);
             break;
         }
     }
@@ -273,7 +270,7 @@ void FrmTest::showItemNumber(int n)
 {
     const QString number = QString::number(n);
     if (const store::Result r = Adodc6.setFilter(QStringLiteral("id"), number); !r)
-        reportFailure(kItemNotRead, r.error); // the item is shown without its text
+        ReportFailure(ctx_.dialogs(), this, kItemNotRead, r.error); // the item is shown without its text
     for (int i = 0; i < Lblqu.size(); ++i)
         Lblqu[i]->setText(Adodc6.value(kQuestionColumns[i]));
     SkinLbl5->setText(Lblqu[0]->text());
@@ -305,7 +302,7 @@ void FrmTest::answer(const QString& code)
         return;
     Text12->setText(code);
     if (const store::Result r = Adodc2.setValue(QString::number(item_), code); !r)
-        reportFailure(texts::kResponsesNotStored, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
 }
 
 void FrmTest::next()
@@ -336,7 +333,7 @@ bool FrmTest::storeResponses()
     if (!Adodc2.hasCurrent())
         return true; // no examinee selected: nothing to store
     if (store::Result r = Adodc2.update(); !r) {
-        reportFailure(texts::kResponsesNotStored, r.error);
+        ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return false;
     }
     return true;
@@ -350,7 +347,7 @@ bool FrmTest::storeIdentity()
     if (r)
         r = Adodc3.update();
     if (!r) {
-        reportFailure(kIdentityNotStored, r.error);
+        ReportFailure(ctx_.dialogs(), this, kIdentityNotStored, r.error);
         return false;
     }
     return true;
@@ -375,7 +372,7 @@ void FrmTest::reject()
     if (!stored && !ctx_.dialogs().question(this, titles::kError, kCloseUnsaved, Dialogs::Icon::Warning))
         return;
     // Dropping what is left; the next run selects its examinee afresh (selectExaminee re-reads).
-    for (store::View* v : {&Adodc2, &Adodc3, &Adodc5})
+    for (store::View* v : {&Adodc2, &Adodc3})
         (void)v->refresh();
     QDialog::reject();
     Q_EMIT closed();
@@ -403,7 +400,3 @@ void FrmTest::PrepareForNextRun()
     Text6->setText(QStringLiteral("0"));
 }
 
-void FrmTest::reportFailure(const QString& what, const QString& error)
-{
-    ctx_.dialogs().message(this, titles::kError, what + QLatin1Char('\n') + error, Dialogs::Icon::Critical);
-}

@@ -40,16 +40,12 @@ public:
     int currentItem() const { return item_; }
 
 private:
-    // One connection per file, shared by the screen's views (declared before them).
-    std::shared_ptr<store::Connection> settingsFile_;
+    // One connection to the examinee file, shared by the screen's views (declared before them).
     std::shared_ptr<store::Connection> examineeFile_;
 
 public:
-    store::View Adodc1; // Theme
     store::View Adodc2; // Answer: the examinee's response row
     store::View Adodc3; // IDE: the examinee's identity row
-    store::View Adodc4; // Answer
-    store::View Adodc5; // IDE
     store::View Adodc6; // QUS: the current item
 
     QLabel* SkinLabel3 = nullptr; // title
@@ -103,7 +99,6 @@ private:
     bool storeResponses();
     bool storeIdentity();
     void loadIdentity();
-    void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
     IdentityPanel* identity_ = nullptr;

@@ -194,7 +194,7 @@ void FrmCode::requestGroupExport()
 {
     QStringList codes;
     if (const store::Result r = codesInView(codes); !r) {
-        reportFailure(titles::kError, kNotRead + QLatin1Char('\n') + r.error, Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, kNotRead, r.error);
         return;
     }
     Q_EMIT groupExportRequested(codes);
@@ -218,7 +218,7 @@ void FrmCode::filterBy(QComboBox* list, const QString& column)
     // A list emptied again filters nothing: every examinee is shown.
     const QString text = list->currentText();
     if (const store::Result r = text.isEmpty() ? examinees.showAll() : examinees.setFilter({column, text}); !r)
-        reportFailure(titles::kError, kNotRead + QLatin1Char('\n') + r.error, Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, kNotRead, r.error);
 }
 
 void FrmCode::showEveryExaminee()
@@ -233,7 +233,7 @@ void FrmCode::showEveryExaminee()
     }
     blankLists({DataCombo1, DataCombo6, Combo3});
     if (!r)
-        reportFailure(titles::kError, kNotRead + QLatin1Char('\n') + r.error, Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, kNotRead, r.error);
 }
 
 void FrmCode::deleteExaminee()
@@ -249,7 +249,7 @@ void FrmCode::deleteExaminee()
     if (r)
         r = answers.anyRow(found);
     if (!r) {
-        reportFailure(kDeleteFailedTitle, kNotDeleted + QLatin1Char('\n') + r.error, Dialogs::Icon::Warning);
+        ReportFailure(ctx_.dialogs(), this, kNotDeleted, r.error, Dialogs::Icon::Warning, kDeleteFailedTitle);
         return;
     }
     if (!found) {
@@ -264,15 +264,14 @@ void FrmCode::deleteExaminee()
     if (!yes)
         return;
     if (!r) {
-        reportFailure(kDeleteFailedTitle, kNotDeleted + QLatin1Char('\n') + r.error, Dialogs::Icon::Warning);
+        ReportFailure(ctx_.dialogs(), this, kNotDeleted, r.error, Dialogs::Icon::Warning, kDeleteFailedTitle);
         return;
     }
     ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kDeleted);
     // The picture of his profile, named after his code, goes with him.
     const QString picture = ProfileBitmapPath(ctx_.programFolder(), code);
     if (QFileInfo::exists(picture) && !QFile::remove(picture))
-        reportFailure(titles::kError, kPictureLeft + QLatin1Char('\n') + QDir::toNativeSeparators(picture),
-                      Dialogs::Icon::Warning);
+        ReportFailure(ctx_.dialogs(), this, kPictureLeft, QDir::toNativeSeparators(picture), Dialogs::Icon::Warning);
     Text5->clear();
     Text5->setFocus();
 }
@@ -316,7 +315,3 @@ store::Result FrmCode::removeExaminee(const QString& code)
     return r;
 }
 
-void FrmCode::reportFailure(const QString& title, const QString& error, Dialogs::Icon icon)
-{
-    ctx_.dialogs().message(this, title, error, icon);
-}

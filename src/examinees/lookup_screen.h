@@ -74,7 +74,6 @@ private:
     void blankLists(const QList<QComboBox*>& lists);
     void showEveryExaminee();
     store::Result removeExaminee(const QString& code);
-    void reportFailure(const QString& title, const QString& error, Dialogs::Icon icon);
 
     AppContext& ctx_;
     std::function<QString()> identifierLabel_;

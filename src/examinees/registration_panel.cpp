@@ -162,7 +162,7 @@ void RegistrationPanel::open()
     if (r)
         r = continueProposal(kSliceEntries);
     if (!r)
-        reportFailure(kCannotPropose, r.error);
+        ReportFailure(ctx_.dialogs(), this, kCannotPropose, r.error);
     else if (search_)
         proposalTimer_->start();
 }
@@ -218,7 +218,7 @@ store::Result RegistrationPanel::continueProposal(qint64 entries)
 void RegistrationPanel::proposeNextSlice()
 {
     if (const store::Result r = continueProposal(kSliceEntries); !r)
-        reportFailure(kCannotPropose, r.error);
+        ReportFailure(ctx_.dialogs(), this, kCannotPropose, r.error);
     else if (search_)
         proposalTimer_->start();
 }
@@ -250,7 +250,7 @@ void RegistrationPanel::save()
 {
     // The proposal the user waited for, not an empty code.
     if (const store::Result r = continueProposal(std::numeric_limits<qint64>::max()); !r)
-        reportFailure(kCannotPropose, r.error);
+        ReportFailure(ctx_.dialogs(), this, kCannotPropose, r.error);
     if (const std::optional<RegistrationEntry> missing = FirstMissingEntry(entries())) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, MissingEntryMessage(*missing, identifierLabel_));
         focusFor(*missing)->setFocus();
@@ -264,7 +264,7 @@ void RegistrationPanel::save()
     if (r)
         r = ide.countRows(taken);
     if (!r) {
-        reportFailure(kStoreFailed, r.error);
+        ReportFailure(ctx_.dialogs(), this, kStoreFailed, r.error);
         return;
     }
     if (taken > 0) {
@@ -318,16 +318,12 @@ bool RegistrationPanel::store()
                 return false;
             }
         }
-        reportFailure(kStoreFailed, r.error);
+        ReportFailure(ctx_.dialogs(), this, kStoreFailed, r.error);
         return false;
     }
     return true;
 }
 
-void RegistrationPanel::reportFailure(const QString& what, const QString& error)
-{
-    ctx_.dialogs().message(this, titles::kError, what + QLatin1Char('\n') + error, Dialogs::Icon::Critical);
-}
 
 void RegistrationPanel::cancel()
 {

@@ -81,7 +81,6 @@ private:
     void stopProposal();
     bool store();
     QWidget* focusFor(RegistrationEntry entry) const;
-    void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
     IdentityPanel* identity_ = nullptr;

@@ -47,6 +47,12 @@ constexpr int kMessageDelayMs = 1000;
 constexpr int kLongMessageDelayMs = 2000;
 constexpr int kShortMessageDelayMs = 600;
 
+// A failure told in a box (titled "خطا" unless a screen has its own title): first what failed, in the user's words, then on a line
+// of its own the detail (often the data store's own English error), so that the detail never
+// stands alone or runs into the Persian sentence. An empty detail leaves the sentence alone.
+void ReportFailure(Dialogs& dialogs, QWidget* owner, const QString& what, const QString& detail = {},
+                   Dialogs::Icon icon = Dialogs::Icon::Critical, const QString& title = titles::kError);
+
 // The auto-closing message every screen uses: titled "پيام", OK only, no icon,
 // closed by itself after the delay.
 void ShowAutoClosingMessage(Dialogs& dialogs, QWidget* owner, const QString& text, int delayMs = kMessageDelayMs);

@@ -111,7 +111,7 @@ void ClinicDetailsPanel::open()
     show();
     raise();
     if (const store::Result r = load(); !r)
-        reportFailure(kNotRead, r.error);
+        ReportFailure(ctx_.dialogs(), window(), kNotRead, r.error);
 }
 
 void ClinicDetailsPanel::save()
@@ -125,7 +125,7 @@ void ClinicDetailsPanel::save()
     if (!r) {
         // Nothing stored: the entries stay in the fields, to try again, and the view forgets them.
         (void)Adodc1.refresh(); // a failed re-read shows at the next save
-        reportFailure(kNotStored, r.error);
+        ReportFailure(ctx_.dialogs(), window(), kNotStored, r.error);
         return;
     }
     hide();
@@ -136,7 +136,7 @@ void ClinicDetailsPanel::cancel()
 {
     hide();
     if (const store::Result r = load(); !r)
-        reportFailure(kNotRead, r.error);
+        ReportFailure(ctx_.dialogs(), window(), kNotRead, r.error);
     Q_EMIT cancelled();
 }
 
@@ -148,7 +148,3 @@ QString ClinicDetailsPanel::contactLines() const
     return settings::ComposeContactLines(values);
 }
 
-void ClinicDetailsPanel::reportFailure(const QString& what, const QString& error)
-{
-    ctx_.dialogs().message(window(), titles::kError, what + QLatin1Char('\n') + error, Dialogs::Icon::Critical);
-}

@@ -56,7 +56,6 @@ private:
     void showStoredRow();
     // The fields and their columns, in the row's order.
     QList<QPair<QLineEdit*, QString>> fields() const;
-    void reportFailure(const QString& what, const QString& error);
 
     AppContext& ctx_;
 };
