@@ -48,8 +48,14 @@ void QtDialogs::message(QWidget* owner, const QString& title, const QString& tex
     box.setLayoutDirection(Qt::RightToLeft);
     if (autoCloseMs > 0) {
         // The timer finds the box by its title, so only a notice titled "پيام" closes by itself;
-        // a warning or an error stays until the user has read it.
-        QTimer::singleShot(autoCloseMs, &box, [] { CloseMessageBoxTitledMessage(); });
+        // a warning or an error stays until the user has read it. The timer is the box's own:
+        // closed early, the box takes it along and it fires into nothing.
+        auto* timer = new QTimer(&box);
+        timer->setObjectName(QStringLiteral("autoClose"));
+        timer->setSingleShot(true);
+        timer->setInterval(autoCloseMs);
+        QObject::connect(timer, &QTimer::timeout, &box, [] { CloseMessageBoxTitledMessage(); });
+        timer->start();
     }
     box.exec();
 }

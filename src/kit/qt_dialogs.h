@@ -18,5 +18,6 @@ public:
 };
 
 // Closes the top-level message box titled "پيام", if one is open, as if OK had been pressed.
+// A box shown with a delay holds its timer as a child named "autoClose".
 // Boxes with any other title are left alone. Returns whether one was closed.
 bool CloseMessageBoxTitledMessage();

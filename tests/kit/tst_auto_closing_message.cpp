@@ -3,7 +3,7 @@
 #include "support/test_registry.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QPointer>
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QTest>
@@ -16,31 +16,33 @@ private Q_SLOTS:
     {
         QtDialogs dialogs;
         QString seenTitle;
-        QTimer::singleShot(50, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets())
-                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
-                    seenTitle = box->windowTitle();
+        int armedMs = 0;
+        QTimer::singleShot(0, [&] {
+            if (QMessageBox* box = shownBox()) {
+                seenTitle = box->windowTitle();
+                if (auto* timer = box->findChild<QTimer*>(QStringLiteral("autoClose")); timer && timer->isActive())
+                    armedMs = timer->interval();
+            }
         });
-        QElapsedTimer t;
-        t.start();
+        // Nothing else closes it: returning at all means its own timer did.
         ShowAutoClosingMessage(dialogs, nullptr, QStringLiteral("ذخيره شد"), 300);
         QCOMPARE(seenTitle, QStringLiteral("پيام"));
-        QVERIFY(t.elapsed() >= 250);
-        QVERIFY(t.elapsed() < 5000);
+        QCOMPARE(armedMs, 300);
     }
 
     void otherTitlesStayUntilClosed()
     {
         QtDialogs dialogs;
         bool stillOpen = false;
-        // Well after the delay the box is still there; then the "user" closes it.
-        QTimer::singleShot(700, [&] {
-            for (QWidget* w : QApplication::topLevelWidgets()) {
-                if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible()) {
-                    stillOpen = box->windowTitle() == QStringLiteral("توجه");
-                    box->button(QMessageBox::Ok)->click();
-                }
-            }
+        // When the box's timer has fired the box is still there; then the "user" closes it.
+        QTimer::singleShot(0, [&] {
+            QMessageBox* box = shownBox();
+            auto* timer = box ? box->findChild<QTimer*>(QStringLiteral("autoClose")) : nullptr;
+            QVERIFY(timer);
+            QObject::connect(timer, &QTimer::timeout, box, [&stillOpen, box] {
+                stillOpen = box->isVisible() && box->windowTitle() == QStringLiteral("توجه");
+                box->button(QMessageBox::Ok)->click();
+            });
         });
         dialogs.message(nullptr, QStringLiteral("توجه"), QStringLiteral("x"), Dialogs::Icon::Information, 100);
         QVERIFY(stillOpen);
@@ -49,10 +51,24 @@ private Q_SLOTS:
     void closingEarlyLeavesTheTimerNothingToDo()
     {
         QtDialogs dialogs;
-        QTimer::singleShot(30, [] { QVERIFY(CloseMessageBoxTitledMessage()); });
+        QPointer<QTimer> timer;
+        QTimer::singleShot(0, [&timer] {
+            if (QMessageBox* box = shownBox())
+                timer = box->findChild<QTimer*>(QStringLiteral("autoClose"));
+            QVERIFY(CloseMessageBoxTitledMessage());
+        });
         ShowAutoClosingMessage(dialogs, nullptr, QStringLiteral("x"), 400);
-        QTest::qWait(500); // the box's own timer fires into nothing
+        QVERIFY(timer.isNull()); // gone with its box: nothing is left to close a later one
         QVERIFY(!CloseMessageBoxTitledMessage());
+    }
+
+private:
+    static QMessageBox* shownBox()
+    {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* box = qobject_cast<QMessageBox*>(w); box && box->isVisible())
+                return box;
+        return nullptr;
     }
 };
 
