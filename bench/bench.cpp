@@ -32,8 +32,9 @@
 #include "profile/interpretation_text.h"
 #include "profile/norm_conversion.h"
 #include "profile/profile_screen.h"
-#include "profile/group_export.h"
+#include "group/group_export.h"
 #include "profile/profile_export.h"
+#include "profile/profile_result.h"
 #include "profile/ranking.h"
 #include "profile/score_rows.h"
 #include "scoring/scoring_screen.h"
@@ -611,8 +612,14 @@ bool benchStore(const QString& folder)
         QStringList responses;
         for (int i = 1; i <= store::kItemCount; ++i)
             responses << answers.value(QString::number(i));
-        profile::NormSource norms(store::DataFilePath(folder, store::kNormsFile));
-        (void)norms.select(profile::SelectNormTable(QStringLiteral("زن"), QStringLiteral("دانشگاهي")));
+        examinees::ExamineeRecord examinee;
+        examinee.code = QStringLiteral("4242");
+        examinee.sex = QStringLiteral("زن");
+        examinee.education = QStringLiteral("دانشگاهي");
+        examinee.responses = responses;
+        // The norm table is read once, as a screen or the group workbook reads it.
+        profile::NormTableCache norms(store::DataFilePath(folder, store::kNormsFile), {});
+        (void)norms.choose(profile::SelectNormTable(examinee.sex, examinee.education));
         store::View taff(store::DataFilePath(folder, store::kNormsFile), QStringLiteral("Taff"));
         const profile::TaffLookup lookup = [&](const QString& id) -> std::optional<profile::TaffRow> {
             if (!taff.setFilter(QStringLiteral("id"), id) || !taff.hasCurrent())
@@ -620,26 +627,16 @@ bool benchStore(const QString& folder)
             return profile::TaffRow{taff.value(QStringLiteral("Topp")), taff.value(QStringLiteral("Mediumm")),
                                     taff.value(QStringLiteral("Downn"))};
         };
-        profile::ScaleTexts tScores;
+        profile::ProfileResult result;
         m("score, convert, rank, long interpretation", [&] {
-            const QStringList raw = scoring::RawScoreTexts(responses);
-            const QStringList t = profile::ConvertToTScores(raw, norms.lookup());
-            for (int i = 0; i < store::kScaleCount; ++i)
-                tScores[std::size_t(i)] = t.value(i);
-            const profile::Ranking ranking = profile::RankScales(tScores);
-            const QString text = profile::BuildLongInterpretation({ranking.table, tScores, QStringLiteral("0"), lookup});
-            return !text.isEmpty();
+            result = profile::ComputeProfileResult(examinee, norms.tables());
+            const QString text = profile::BuildLongInterpretation(result.reading, lookup);
+            return result.interpretable() && !text.isEmpty();
         }, kScoringBudgetMs);
         // What the interpretation panel adds around it: the ranking stored in Sortt2 (one
-        // transaction, one commit to disk) and read back for the text.
-        auto normsFile = std::make_shared<store::Connection>(store::DataFilePath(folder, store::kNormsFile));
-        store::View sortt2Writer(normsFile, QStringLiteral("Sortt2"));
-        store::View sortt2Reader(normsFile, QStringLiteral("Sortt2"));
-        m("store the ranking and read it back", [&] {
-            QList<profile::Sortt2Row> stored;
-            return profile::StoreRanking(sortt2Writer, profile::RankScales(tScores).sortt2).ok
-                   && profile::ReadRanking(sortt2Reader, stored).ok && profile::scoresFromSortt2(stored) == tScores;
-        });
+        // transaction, one commit to disk).
+        store::View sortt2(store::DataFilePath(folder, store::kNormsFile), QStringLiteral("Sortt2"));
+        m("store the ranking", [&] { return profile::StoreRanking(sortt2, result.ranking).ok; });
     }
     const bool lookupOk = benchLookupScreen(ctx, dialogs);
     const bool groupOk = benchGroupWorkbook(ctx, dialogs);
@@ -741,7 +738,7 @@ bool benchReports()
     RecordingDesktop desktop;
     AppContext ctx(program.path(), dialogs, clock, desktop);
 
-    scoring::ScoredExaminee examinee;
+    examinees::ExamineeRecord examinee;
     examinee.code = QStringLiteral("4242");
     examinee.givenName = QStringLiteral("مريم");
     examinee.familyName = QStringLiteral("كريمي");
@@ -749,10 +746,6 @@ bool benchReports()
     examinee.age = QStringLiteral("29");
     examinee.education = QStringLiteral("دانشگاهي");
     examinee.responses = QStringList(store::kItemCount, QStringLiteral("2"));
-    examinee.rawScores = {QStringLiteral("3"), QStringLiteral("9"), QStringLiteral("8"), QStringLiteral("7"),
-                          QStringLiteral("12"), QStringLiteral("14"), QStringLiteral("10"), QStringLiteral("7"),
-                          QStringLiteral("8"), QStringLiteral("12"), QStringLiteral("8")};
-    examinee.unanswered = QStringLiteral("0");
     QString text;
     for (int i = 1; i <= 30; ++i)
         text += QStringLiteral("بند %1: نمره اين مقياس در دامنه متوسط است و نشانه اي از مشكل جدي ديده نمي شود.\r\n").arg(i);

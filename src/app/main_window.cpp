@@ -12,7 +12,7 @@
 #include "examinees/lookup_screen.h"
 #include "examinees/registration_panel.h"
 #include "maintenance/maintenance_screens.h"
-#include "profile/group_export.h"
+#include "group/group_export.h"
 #include "scoring/scoring_screen.h"
 #include "settings/apply_theme.h"
 #include "settings/clinic_details.h"
@@ -31,6 +31,8 @@ namespace {
 // The update check waits this long after start-up, so it never slows the first window.
 constexpr int kUpdateCheckDelayMs = 10000;
 
+const QString kExamineesNotRead = QStringLiteral("فهرست آزمودني ها خوانده نشد.");
+
 
 } // namespace
 
@@ -38,7 +40,6 @@ Frm1::Frm1(AppContext& ctx, QWidget* parent)
     : QWidget(parent)
     , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
     , Adodc3(examineeFile_, QStringLiteral("Answer"))
-    , Adodc4(examineeFile_, QStringLiteral("Answer"))
     , Adodc5(examineeFile_, QStringLiteral("IDE"))
     , Adodc12(examineeFile_, QStringLiteral("QUS"))
     , ctx_(ctx)
@@ -147,17 +148,6 @@ void Frm1::buildWindow()
     // A left-to-right mark keeps the handle's "@" in front of it inside the right-to-left line.
     SkinLabel21->setText(texts::kPermanentNotice + QLatin1Char(' ') + QChar(0x200E) + ctx_.publisher().channelHandle);
 
-    Image1 = new QLabel(this);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->hide();
-
-    Text3 = new QLineEdit(this);
-    Text3->setObjectName(QStringLiteral("Text3"));
-    Text3->hide();
-    Txtmosh = new QPlainTextEdit(this);
-    Txtmosh->setObjectName(QStringLiteral("Txtmosh"));
-    Txtmosh->hide();
-
     Frame10 = registration_ = new RegistrationPanel(ctx_, this);
     auto makePanel = [this](const QString& name) {
         QFrame* f = MakePanel(this, name);
@@ -170,10 +160,6 @@ void Frm1::buildWindow()
     Frame1 = itemEdit_ = new ItemEditPanel(ctx_, Adodc12, this);
     Frame1->hide();
     Frame3 = makePanel(QStringLiteral("Frame3"));
-    Cmndedit = settings_->Cmndedit;
-    Picture2 = settings_->Picture2;
-    Text23 = clinicDetails_->Text23;
-    Text31 = clinicDetails_->Text31;
 
     Timer3 = new QTimer(this);
     Timer3->setObjectName(QStringLiteral("Timer3"));
@@ -204,7 +190,7 @@ bool Frm1::load()
 
     // Reading the settings row fills the clinic details and with them the captions that follow.
     store::Result r = clinicDetails_->load();
-    for (store::View* v : {&Adodc3, &Adodc4, &Adodc5, &Adodc12})
+    for (store::View* v : {&Adodc3, &Adodc5, &Adodc12})
         if (r)
             r = v->refresh();
     if (r)
@@ -214,7 +200,7 @@ bool Frm1::load()
         return false;
     }
     ApplyTheme(ctx_.programFolder(), this, &themeName_);
-    Text3->setText(QStringLiteral("2"));
+    closeShowsExitScreen_ = true;
     loadLogo();
     ComposeContactLines();
     return true;
@@ -222,19 +208,16 @@ bool Frm1::load()
 
 void Frm1::loadLogo()
 {
-    const QImage image = settings::LoadLogo(ctx_.programFolder());
-    settings_->showLogo(image);
-    if (image.isNull())
-        Image1->clear();
-    else
-        Image1->setPixmap(QPixmap::fromImage(image));
+    logo_ = settings::LoadLogo(ctx_.programFolder());
+    settings_->showLogo(logo_);
 }
 
 QString Frm1::IdentifierLabel() const
 {
     // Without the settings row (reported at start-up) the messages still name the code.
-    const QString label = Text23->text();
-    return label.isEmpty() && !ctx_.dataProblem(QStringLiteral("Theme")).isEmpty() ? texts::kDefaultIdentifierLabel : label;
+    return identifierLabel_.isEmpty() && !ctx_.dataProblem(QStringLiteral("Theme")).isEmpty()
+               ? texts::kDefaultIdentifierLabel
+               : identifierLabel_;
 }
 
 void Frm1::HideAllPanels()
@@ -247,7 +230,7 @@ void Frm1::HideAllPanels()
 
 void Frm1::ComposeContactLines()
 {
-    Txtmosh->setPlainText(clinicDetails_->contactLines());
+    contactLines_ = clinicDetails_->contactLines();
 }
 
 bool Frm1::answersExist()
@@ -260,7 +243,7 @@ bool Frm1::answersExist()
 void Frm1::reportFailure(const store::Result& r)
 {
     if (!r)
-        ctx_.dialogs().message(this, titles::kError, r.error, Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, kExamineesNotRead, r.error);
 }
 
 void Frm1::openUrl(const QUrl& url)
@@ -327,7 +310,7 @@ void Frm1::keyingClicked()
         reportFailure(r);
     if (!any)
         return;
-    Text3->setText(QStringLiteral("1"));
+    closeShowsExitScreen_ = false;
     if (!scoringScreen_) {
         scoringScreen_ = std::make_unique<FrmkLID>(ctx_, this, [this] { return IdentifierLabel(); });
         AttachProfileScreen(ctx_, *scoringScreen_);
@@ -348,7 +331,7 @@ void Frm1::exitClicked()
 void Frm1::runCloseStep()
 {
     registration_->discard();
-    if (Text3->text() == QLatin1String("1"))
+    if (!closeShowsExitScreen_)
         return;
     HideAllPanels();
     if (showExitScreen)
@@ -382,7 +365,7 @@ void Frm1::wireRegistrationAndTest()
     connect(registration_, &RegistrationPanel::closed, this, &Frm1::HideAllPanels);
     connect(registration_, &RegistrationPanel::registered, this, [this] {
         HideAllPanels();
-        Text3->setText(QStringLiteral("1"));
+        closeShowsExitScreen_ = false;
         // The rows were stored through the panel's views: this window's see them after a re-read.
         for (store::View* v : {&Adodc3, &Adodc5})
             reportFailure(v->refresh());
@@ -463,9 +446,11 @@ void Frm1::openLookup()
 
 void Frm1::wireSettings()
 {
-    // The captions that follow the clinic details, before any save.
-    connect(clinicDetails_, &ClinicDetailsPanel::identifierLabelChanged, this,
-            [this](const QString& label) { Command4->setText(texts::kCaptionShowPrefix + label); });
+    // The label and the captions that follow the clinic details, before any save.
+    connect(clinicDetails_, &ClinicDetailsPanel::identifierLabelChanged, this, [this](const QString& label) {
+        identifierLabel_ = label;
+        Command4->setText(texts::kCaptionShowPrefix + label);
+    });
     connect(clinicDetails_, &ClinicDetailsPanel::identifierLabelChanged, registration_,
             &RegistrationPanel::setIdentifierLabel);
     connect(clinicDetails_, &ClinicDetailsPanel::clinicNameChanged, SkinLabel1, &QLabel::setText);
@@ -478,9 +463,7 @@ void Frm1::wireSettings()
     connect(settings_, &SettingsPanel::clinicDetailsRequested, this, &Frm1::openClinicDetails);
     connect(settings_, &SettingsPanel::themeRequested, this, &Frm1::openTheme);
     connect(settings_, &SettingsPanel::logoChoiceRequested, this, &Frm1::chooseLogo);
-    connect(settings_, &SettingsPanel::logoChanged, this, [this](const QImage& logo) {
-        Image1->setPixmap(QPixmap::fromImage(logo));
-    });
+    connect(settings_, &SettingsPanel::logoChanged, this, [this](const QImage& logo) { logo_ = logo; });
     connect(theme_, &ThemePanel::themeChanged, this, &Frm1::applyChosenTheme);
 }
 

@@ -4,9 +4,8 @@
 #include "store/view.h"
 
 #include <QFrame>
+#include <QImage>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -38,7 +37,7 @@ public:
     bool load();
     const QString& loadError() const { return loadError_; }
 
-    // The clinic's own word for the examinee code, read at the moment it is needed.
+    // The clinic's own word for the examinee code, as the clinic details last gave it.
     QString IdentifierLabel() const;
     void HideAllPanels();
     void ComposeContactLines();
@@ -53,7 +52,6 @@ public:
     // Views opened at load. The settings row is read by the clinic details panel (its fields)
     // and the settings panel (the logo switch).
     store::View Adodc3; // Answer: the menu's "responses exist" test
-    store::View Adodc4; // Answer
     store::View Adodc5; // IDE: the keying button's "examinees exist" test
     store::View Adodc12; // QUS
 
@@ -76,14 +74,15 @@ public:
     QPushButton* CmdHelp = nullptr;
     QPushButton* Command19 = nullptr;
     QLabel* Picture1 = nullptr;    // link picture
-    QLabel* Image1 = nullptr;      // the logo as read from the logo file (hidden)
-    QLineEdit* Text3 = nullptr;    // exit-screen flag, hidden
-    // Controls of the settings panels, by their design names.
-    QLabel* Picture2 = nullptr;    // logo preview of the settings panel
-    QLineEdit* Text23 = nullptr;   // identifier label (settings column T11), clinic details panel
-    QLineEdit* Text31 = nullptr;   // clinic name (settings column Name), clinic details panel
-    QPlainTextEdit* Txtmosh = nullptr; // contact lines, hidden
     QTimer* Timer3 = nullptr;      // one-shot update check, 10 s after load
+
+    // Whether closing the window shows the exit screen: true after every load, false once a
+    // registration has been stored or the scoring screen opened (the exit button shows it always).
+    bool closeShowsExitScreen() const { return closeShowsExitScreen_; }
+    // The logo as read from the logo file (null without one), kept for the screens that print it.
+    const QImage& logo() const { return logo_; }
+    // The clinic's contact lines (ComposeContactLines), each ending in CR LF.
+    const QString& contactLines() const { return contactLines_; }
 
     // In-window panels.
     QFrame* Frame10 = nullptr; // registration
@@ -92,7 +91,6 @@ public:
     QFrame* Frame6 = nullptr;  // theme (a ThemePanel)
     QFrame* Frame1 = nullptr;  // item editing (an ItemEditPanel)
     QFrame* Frame3 = nullptr;  // update notice
-    QPushButton* Cmndedit = nullptr; // on the settings panel: opens the item-edit panel
 
     // Hooks for the screens that open from here; each is set once its screen exists.
     // Until then the exit screen is replaced by ending the program.
@@ -161,6 +159,10 @@ private:
     AppContext& ctx_;
     QString loadError_;
     QString themeName_;
+    bool closeShowsExitScreen_ = true;
+    QImage logo_;
+    QString contactLines_;
+    QString identifierLabel_; // as the clinic details panel last announced it
     std::unique_ptr<FrmkLID> scoringScreen_;
     MaintenanceScreens* maintenance_ = nullptr;
 };

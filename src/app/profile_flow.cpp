@@ -9,7 +9,7 @@ void AttachProfileScreen(AppContext& ctx, FrmkLID& scoring, std::function<void(F
 {
     auto current = std::make_shared<QPointer<FrmNemudar>>();
     QObject::connect(&scoring, &FrmkLID::profileRequested, &scoring,
-                     [&ctx, &scoring, opened = std::move(opened), current](const scoring::ScoredExaminee& examinee) {
+                     [&ctx, &scoring, opened = std::move(opened), current](const examinees::ExamineeRecord& examinee) {
         if (*current) {
             (*current)->setExaminee(examinee);
         } else {

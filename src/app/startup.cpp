@@ -4,8 +4,8 @@
 #include "kit/texts.h"
 #include "capture/blank_workbook.h"
 #include "capture/capture_texts.h"
+#include "app/delivered_check.h"
 #include "maintenance/backup_names.h"
-#include "profile/delivered_check.h"
 #include "settings/clinic_details.h"
 #include "store/data_files.h"
 #include "store/database_checks.h"
@@ -130,7 +130,7 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
         ctx.dialogs().message(nullptr, titles::kWarning, kThemeFilesMissing.arg(prepared.themeProblem),
                               Dialogs::Icon::Warning);
     // Damaged delivered tables are named once; the rest of the program works on.
-    ctx.setDataProblems(profile::CheckDeliveredData(ctx.programFolder()));
+    ctx.setDataProblems(startup::CheckDeliveredData(ctx.programFolder()));
     if (const QStringList problems = ctx.dataProblems(); !problems.isEmpty())
         ctx.dialogs().message(nullptr, titles::kError, kDamagedData + QLatin1Char('\n') + problems.join(QLatin1Char('\n')),
                               Dialogs::Icon::Critical);

@@ -29,7 +29,6 @@ const QString kCaptionSave = QStringLiteral("ذخيره تفسير");
 const QString kSaveQuestion = QStringLiteral("آيا ميخواهيد تغييرات جديد را ذخيره كنيد؟");
 
 const QString kCannotRank = QStringLiteral("رتبه بندي مقياسها در جدول رتبه بندي ذخيره نشد");
-const QString kCannotReadRanking = QStringLiteral("جدول رتبه بندي مقياسها خوانده نشد؛ تفسير ساخته نشد");
 const QString kCannotReadTaff = QStringLiteral("متن هاي تفسير خوانده نشد؛ تفسير ساخته نشد");
 const QString kCannotSave = QStringLiteral("تفسير ذخيره نشد");
 
@@ -80,8 +79,7 @@ InterpretationPanel::InterpretationPanel(AppContext& ctx, QWidget* parent)
     : QFrame(parent)
     , ctx_(ctx)
     , normsFile_(std::make_shared<store::Connection>(ctx.path(store::kNormsFile)))
-    , sortt2Writer_(normsFile_, QStringLiteral("Sortt2"))
-    , sortt2Reader_(normsFile_, QStringLiteral("Sortt2"))
+    , sortt2_(normsFile_, QStringLiteral("Sortt2"))
     , taff_(normsFile_, QStringLiteral("Taff"))
     , ide_(ctx.path(store::kExamineeFile), QStringLiteral("IDE"))
 {
@@ -98,12 +96,6 @@ InterpretationPanel::InterpretationPanel(AppContext& ctx, QWidget* parent)
     Txttaf1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     rightToLeft(Txttaf1);
 
-    Txttaf2 = new QPlainTextEdit(this);
-    Txttaf2->setObjectName(QStringLiteral("Txttaf2"));
-    Txttaf2->setReadOnly(true);
-    rightToLeft(Txttaf2);
-    Txttaf2->hide();
-
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(8, 8, 8, 8);
     column->setSpacing(8);
@@ -119,7 +111,7 @@ InterpretationPanel::InterpretationPanel(AppContext& ctx, QWidget* parent)
 
     // Open the views now. A failure cannot matter here: every use re-reads its view first and
     // reports what fails then.
-    for (store::View* v : {&sortt2Writer_, &sortt2Reader_, &taff_, &ide_})
+    for (store::View* v : {&sortt2_, &taff_, &ide_})
         (void)v->refresh();
 }
 
@@ -195,60 +187,58 @@ QWidget* InterpretationPanel::buildButtons()
     return row;
 }
 
-void InterpretationPanel::restrictToExaminee(const scoring::ScoredExaminee& examinee)
+void InterpretationPanel::showResult(const profile::ProfileResult& result)
 {
-    code_ = examinee.code;
-    unanswered_ = examinee.unanswered;
-    showSavedText();
+    result_ = result;
+    readSavedText();
+    // Once ranked, the table and the texts follow the profile handed over now: the same value.
+    if (refusal_ != kNotRanked)
+        showRanking();
 }
 
-void InterpretationPanel::showSavedText()
+void InterpretationPanel::readSavedText()
 {
     store::Result r = ide_.refresh();
     if (r)
-        r = ide_.setFilter(QStringLiteral("Code"), code_);
+        r = ide_.setFilter(QStringLiteral("Code"), result_.examinee.code);
     saved_ = r ? ide_.value(QStringLiteral("TT1")) : QString();
-    showText(Txttaf2, saved_);
 }
 
-void InterpretationPanel::RankScales(const profile::ScaleTexts& tScores)
+void InterpretationPanel::showRanking()
 {
-    const profile::Ranking ranking = profile::RankScales(tScores);
-
-    ranking_ = ranking.table;
-    for (int r = 1; r <= profile::kClinicalCount; ++r) {
-        const profile::RankEntry& entry = ranking_.clinical[std::size_t(r - 1)];
-        Lblnm2[r + 2]->setText(entry.number);
-        Lblnm[r + 2]->setText(entry.name);
-        Lblnm3[r + 2]->setText(entry.t);
-    }
-    for (int i = 0; i < profile::kValidityCount; ++i) {
-        const profile::RankEntry& entry = ranking_.validity[std::size_t(i)];
-        Lblnm3[i]->setText(entry.name);
-        Lblnm2[i]->setText(entry.t);
-    }
-
-    // The interpretation reads the scores back from Sortt2, so a write that did not happen
-    // would give a text about another examinee's scores: say so, and build none until it works.
-    refusal_.clear();
-    sortt2Rows_ = ranking.sortt2;
-    if (const store::Result r = profile::StoreRanking(sortt2Writer_, ranking.sortt2); !r) {
-        refusal_ = kCannotRank;
-        reportError(kCannotRank, r.error);
-    }
-}
-
-void InterpretationPanel::refuse(const QString& why)
-{
-    ranking_ = {};
-    sortt2Rows_.clear();
+    // No ranking and no text from T scores that are not there.
+    refusal_ = result_.problem;
     for (const QVector<QLabel*>* row : {&Lblnm, &Lblnm2, &Lblnm3}) {
         for (QLabel* cell : *row) {
             if (cell)
                 cell->clear();
         }
     }
-    refusal_ = why;
+    if (!result_.interpretable())
+        return;
+    const profile::RankingTable& ranking = result_.reading.ranking;
+    for (int r = 1; r <= profile::kClinicalCount; ++r) {
+        const profile::RankEntry& entry = ranking.clinical[std::size_t(r - 1)];
+        Lblnm2[r + 2]->setText(entry.number);
+        Lblnm[r + 2]->setText(entry.name);
+        Lblnm3[r + 2]->setText(entry.t);
+    }
+    for (int i = 0; i < profile::kValidityCount; ++i) {
+        const profile::RankEntry& entry = ranking.validity[std::size_t(i)];
+        Lblnm3[i]->setText(entry.name);
+        Lblnm2[i]->setText(entry.t);
+    }
+}
+
+void InterpretationPanel::RankScales()
+{
+    showRanking();
+    if (!result_.interpretable())
+        return;
+    // The rows are kept in the data file as they always were; the texts are built from the
+    // profile in hand, so a failed write is told and changes no text.
+    if (const store::Result r = profile::StoreRanking(sortt2_, result_.ranking); !r)
+        ReportFailure(ctx_.dialogs(), this, kCannotRank, r.error);
 }
 
 void InterpretationPanel::BuildLongInterpretation()
@@ -264,35 +254,26 @@ void InterpretationPanel::BuildShortInterpretation()
 void InterpretationPanel::build(bool longRun)
 {
     if (!refusal_.isEmpty()) {
-        reportError(refusal_, QString());
+        ReportFailure(ctx_.dialogs(), this, refusal_);
         return;
     }
     if (const QString damaged = ctx_.dataProblem(QStringLiteral("Taff")); !damaged.isEmpty()) {
-        reportError(damaged, QString()); // a text missing its parts would read as a whole one
+        ReportFailure(ctx_.dialogs(), this, damaged); // a text missing its parts would read as a whole one
         return;
     }
-    // Both re-read here: the scores RankScales has just stored, the texts as they are now.
-    QList<profile::Sortt2Row> rows;
-    if (const store::Result r = profile::StoreAndReadRanking(sortt2Writer_, sortt2Rows_, rows); !r) {
-        reportError(kCannotReadRanking, r.error);
-        return;
-    }
+    // The texts as they are now.
     if (store::Result r = taff_.refresh(); !r) {
-        reportError(kCannotReadTaff, r.error);
+        ReportFailure(ctx_.dialogs(), this, kCannotReadTaff, r.error);
         return;
     }
-
-    profile::InterpretationInput input;
-    input.ranking = ranking_;
-    input.tScores = profile::scoresFromSortt2(rows);
-    input.unanswered = unanswered_;
-    input.taff = [this](const QString& id) -> std::optional<profile::TaffRow> {
+    const profile::TaffLookup taff = [this](const QString& id) -> std::optional<profile::TaffRow> {
         if (!taff_.setFilter(QStringLiteral("id"), id) || !taff_.hasCurrent())
             return std::nullopt;
         return profile::TaffRow{taff_.value(QStringLiteral("Topp")), taff_.value(QStringLiteral("Mediumm")),
                                 taff_.value(QStringLiteral("Downn"))};
     };
-    showText(Txttaf1, longRun ? profile::BuildLongInterpretation(input) : profile::BuildShortInterpretation(input));
+    showText(Txttaf1, longRun ? profile::BuildLongInterpretation(result_.reading, taff)
+                              : profile::BuildShortInterpretation(result_.reading, taff));
 }
 
 void InterpretationPanel::SaveInterpretation()
@@ -302,7 +283,7 @@ void InterpretationPanel::SaveInterpretation()
 
     store::Result r = ide_.refresh();
     if (r)
-        r = ide_.setFilter(QStringLiteral("Code"), code_);
+        r = ide_.setFilter(QStringLiteral("Code"), result_.examinee.code);
     if (r && !ide_.hasCurrent())
         r = store::Result::failure(texts::kNoSuchPerson);
     if (r)
@@ -310,10 +291,10 @@ void InterpretationPanel::SaveInterpretation()
     if (r)
         r = ide_.update();
 
-    // Txttaf2 shows what is stored, whether or not the write went through.
-    showSavedText();
+    // The saved text is what is stored, whether or not the write went through.
+    readSavedText();
     if (!r) {
-        reportError(kCannotSave, r.error);
+        ReportFailure(ctx_.dialogs(), this, kCannotSave, r.error);
         return;
     }
     ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved);
@@ -321,7 +302,7 @@ void InterpretationPanel::SaveInterpretation()
 
 void InterpretationPanel::loadSavedInterpretation()
 {
-    showText(Txttaf1, rawText(Txttaf2));
+    showText(Txttaf1, saved_);
 }
 
 QString InterpretationPanel::savedInterpretation() const
@@ -337,10 +318,4 @@ QString InterpretationPanel::interpretationText() const
 void InterpretationPanel::showText(QPlainTextEdit* box, const QString& text)
 {
     box->setPlainText(profile::toLf(text));
-}
-
-void InterpretationPanel::reportError(const QString& what, const QString& why)
-{
-    ctx_.dialogs().message(this, titles::kError, why.isEmpty() ? what : what + QLatin1Char('\n') + why,
-                           Dialogs::Icon::Critical);
 }

@@ -2,12 +2,12 @@
 // The interpretation panel of the profile screen: the ranking table, the interpretation text
 // being built or edited, and the text saved with the examinee.
 //
-// The panel owns its views: Sortt2 (a writer and an independent reader) and Taff on the norms
-// file, IDE on the examinee file. The profile screen hands it what it needs: the examinee (code
-// and unanswered count) on each activation, the T scores with each ranking.
+// The profile screen hands it the examinee's profile result on each activation; the ranking
+// table and every text are made from that value. The panel owns its views: Sortt2 (the ranking
+// rows are written there for the record, never read back) and Taff on the norms file, IDE on the
+// examinee file (the saved text).
 #include "kit/app_context.h"
-#include "profile/ranking.h"
-#include "scoring/scored_examinee.h"
+#include "profile/profile_result.h"
 #include "store/view.h"
 
 #include <QFrame>
@@ -22,19 +22,17 @@ public:
     explicit InterpretationPanel(AppContext& ctx, QWidget* parent = nullptr);
     ~InterpretationPanel() override;
 
-    // Keeps the examinee the texts are about (its code and unanswered count) and re-reads IDE
-    // narrowed to its code; Txttaf2 then shows that row's saved text. Shows no box (it runs on
-    // every activation of the profile screen); a failure leaves Txttaf2 empty and a later save
-    // reports it.
-    void restrictToExaminee(const scoring::ScoredExaminee& examinee);
+    // Keeps the profile the texts are about and re-reads the saved text of its examinee's IDE
+    // row. Shows no box (it runs on every activation of the profile screen); a failure leaves the
+    // saved text empty and a later save reports it. A ranking table already shown follows the
+    // new profile.
+    void showResult(const profile::ProfileResult& result);
 
-    // Writes the T scores (the profile screen's T row) into Sortt2, all rows or none, and fills
-    // the ranking table; a failed write is reported.
-    void RankScales(const profile::ScaleTexts& tScores);
-    // Instead of RankScales when the T scores cannot be interpreted: the ranking table is
-    // emptied, and building a text says why until the next RankScales.
-    void refuse(const QString& why);
-    // Replace Txttaf1 with a new text built from Sortt2 as stored and the Taff texts.
+    // Fills the ranking table from the profile and writes its rows into Sortt2, all of them or
+    // none; a failed write is reported. A profile that cannot be interpreted (its problem) leaves
+    // the table empty, and building a text then says why.
+    void RankScales();
+    // Replace Txttaf1 with a new text built from the profile and the Taff texts.
     void BuildLongInterpretation();
     void BuildShortInterpretation();
     // Asks, then stores Txttaf1 into TT1 of the examinee's IDE row.
@@ -56,7 +54,6 @@ public:
     QVector<QLabel*> Lblnm3;
 
     QPlainTextEdit* Txttaf1 = nullptr; // the text being built or edited
-    QPlainTextEdit* Txttaf2 = nullptr; // hidden: the saved text
     QPushButton* CmdTafneuBoland = nullptr;
     QPushButton* CmdTafneuKotah = nullptr;
     QPushButton* CmdTafalt = nullptr;
@@ -67,23 +64,19 @@ private:
     QWidget* buildRankingTable();
     QWidget* buildButtons();
     void build(bool longRun);
-    void showSavedText();
+    void readSavedText();
     void showText(QPlainTextEdit* box, const QString& text);
-    void reportError(const QString& what, const QString& why);
+    void showRanking();
 
     AppContext& ctx_;
-    QString code_;       // the examinee's code as handed over
-    QString unanswered_; // its unanswered count
+    profile::ProfileResult result_; // the profile the texts are about
     std::shared_ptr<store::Connection> normsFile_;
-    store::View sortt2Writer_;
-    store::View sortt2Reader_;
+    store::View sortt2_;
     store::View taff_;
     store::View ide_;
-    profile::RankingTable ranking_; // as shown in the ranking table
-    QList<profile::Sortt2Row> sortt2Rows_; // what RankScales stored, stored again with each reading
     QString saved_;                 // TT1 as read
-    // Why no text may be built now: no ranking stored for these scores yet, a failed store,
-    // or T scores that cannot be interpreted. Empty once RankScales stored the ranking.
+    // Why no text may be built now: nothing ranked yet, or T scores that cannot be interpreted.
+    // Empty once an interpretable profile has been ranked.
     QString refusal_ = kNotRanked;
 
 public:

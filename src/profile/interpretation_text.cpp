@@ -264,6 +264,16 @@ QString write(const ProfileReading& reading, const TaffLookup& taff, bool longRu
 
 } // namespace
 
+QString BuildLongInterpretation(const ProfileReading& reading, const TaffLookup& taff)
+{
+    return write(reading, taff, true);
+}
+
+QString BuildShortInterpretation(const ProfileReading& reading, const TaffLookup& taff)
+{
+    return write(reading, taff, false);
+}
+
 QString BuildLongInterpretation(const InterpretationInput& input)
 {
     return write(ReadProfile(input.ranking, input.tScores, input.unanswered), input.taff, true);

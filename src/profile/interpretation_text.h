@@ -2,6 +2,7 @@
 // The long and the short interpretation text, assembled from fixed sentences, the reading of
 // the profile (profile_reading.h, derived once per text) and the texts of the Taff table.
 // Every line ends in CR LF.
+#include "profile/profile_reading.h"
 #include "profile/ranking.h"
 
 #include <QList>
@@ -22,15 +23,19 @@ struct TaffRow {
 // The first Taff row with the given id, or std::nullopt.
 using TaffLookup = std::function<std::optional<TaffRow>(const QString& id)>;
 
+// A descriptor whose Taff row or field is missing leaves its scale with the heading only; a code
+// type whose row is missing (or whose Topp is empty) gets the not-found sentence of its kind.
+// taff may be empty: no Taff rows at all.
+QString BuildLongInterpretation(const ProfileReading& reading, const TaffLookup& taff);
+QString BuildShortInterpretation(const ProfileReading& reading, const TaffLookup& taff);
+
+// The same from the parts of a reading: the texts of T scores ranked as given.
 struct InterpretationInput {
     RankingTable ranking;  // as filled by RankScales
-    ScaleTexts tScores;    // as read back from Sortt2 (scoresFromSortt2)
+    ScaleTexts tScores;    // the T texts the ranking was made from
     QString unanswered;    // the unanswered-item count as shown
     TaffLookup taff;       // may be empty: no Taff rows at all
 };
-
-// A descriptor whose Taff row or field is missing leaves its scale with the heading only; a code
-// type whose row is missing (or whose Topp is empty) gets the not-found sentence of its kind.
 QString BuildLongInterpretation(const InterpretationInput& input);
 QString BuildShortInterpretation(const InterpretationInput& input);
 

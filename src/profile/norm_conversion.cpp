@@ -1,7 +1,9 @@
 #include "profile/norm_conversion.h"
 #include "examinees/identity.h"
+#include "profile/profile_screen_texts.h"
+#include "store/connection.h"
+#include "store/row_models.h"
 #include "store/schema.h"
-#include "store/view.h"
 
 namespace profile {
 
@@ -41,12 +43,44 @@ const QStringList& NormTableNames()
     return names;
 }
 
+const QStringList* NormTable::row(const QString& rawText) const
+{
+    const auto it = rows.constFind(rawText);
+    return it == rows.constEnd() ? nullptr : &*it;
+}
+
+store::Result ReadNormTable(store::Connection& normsFile, const QString& name, NormTable& table)
+{
+    table = {};
+    NormTable read;
+    read.name = name;
+    const QStringList columns = QStringList{QStringLiteral("KHam")} + store::normColumns();
+    const store::Result r = store::ReadAllRows(normsFile, name, columns, [&read](const QStringList& values) {
+        // The first row of a raw score counts, as a lookup by it would find.
+        if (!read.rows.contains(values.at(0)))
+            read.rows.insert(values.at(0), values.mid(1));
+    });
+    if (r)
+        table = std::move(read);
+    return r;
+}
+
+QStringList ConvertToTScores(const QStringList& rawRow, const NormTable& table)
+{
+    QStringList t;
+    t.reserve(store::kScaleCount);
+    for (int i = 0; i < store::kScaleCount; ++i) {
+        const QStringList* row = table.row(i < rawRow.size() ? rawRow.at(i) : QString());
+        t << (row && i < row->size() ? row->at(i) : QString());
+    }
+    return t;
+}
+
 QStringList ConvertToTScores(const QStringList& rawRow, const NormLookup& lookup)
 {
-    const int scales = store::kScaleCount;
     QStringList t;
-    t.reserve(scales);
-    for (int i = 0; i < scales; ++i) {
+    t.reserve(store::kScaleCount);
+    for (int i = 0; i < store::kScaleCount; ++i) {
         const QString raw = i < rawRow.size() ? rawRow.at(i) : QString();
         const std::optional<QStringList> row = lookup ? lookup(raw) : std::nullopt;
         t << (row && i < row->size() ? row->at(i) : QString());
@@ -54,72 +88,45 @@ QStringList ConvertToTScores(const QStringList& rawRow, const NormLookup& lookup
     return t;
 }
 
-NormSource::NormSource(QString normsFilePath)
+NormTableCache::NormTableCache(QString normsFilePath, std::function<QString(const QString&)> damaged)
     : path_(std::move(normsFilePath))
+    , damaged_(std::move(damaged))
 {
 }
 
-NormSource::~NormSource() = default;
+NormTableCache::~NormTableCache() = default;
 
-void NormSource::clear()
+void NormTableCache::clear()
 {
-    view_.reset();
+    entries_.clear();
+    readError_.clear();
 }
 
-store::Result NormSource::select(const QString& tableName)
+NormChoice NormTableCache::choose(const QString& table)
 {
-    if (tableName.isEmpty())
-        return store::Result::success();
-    auto view = std::make_unique<store::View>(path_, tableName);
-    store::Result r = view->refresh();
-    if (r) {
-        // A table without every scale field is not a norm table.
-        const QStringList columns = view->columns();
-        for (const QString& field : QStringList{QStringLiteral("KHam")} + store::normColumns()) {
-            if (!columns.contains(field, Qt::CaseInsensitive)) {
-                r = store::Result::failure(QStringLiteral("%1 has no column %2").arg(tableName, field));
-                break;
+    std::shared_ptr<Entry>& entry = entries_[table];
+    if (!entry) {
+        entry = std::make_shared<Entry>();
+        if (const QString why = damaged_ ? damaged_(table) : QString(); !why.isEmpty()) {
+            entry->problem = why;
+        } else {
+            if (!file_)
+                file_ = std::make_unique<store::Connection>(path_);
+            if (const store::Result r = ReadNormTable(*file_, table, entry->table); !r) {
+                entry->problem = screen_texts::kNormTableUnreadable;
+                if (readError_.isEmpty())
+                    readError_ = table + QStringLiteral(": ") + r.error;
             }
         }
     }
-    if (!r) {
-        view_.reset();
-        lastError_ = r.error;
-        return r;
-    }
-    view_ = std::move(view);
-    return r;
+    if (!entry->problem.isEmpty())
+        return {nullptr, entry->problem};
+    return {&entry->table, {}};
 }
 
-bool NormSource::isSelected() const
+NormTables NormTableCache::tables()
 {
-    return view_ != nullptr;
-}
-
-QString NormSource::tableName() const
-{
-    return view_ ? view_->table() : QString();
-}
-
-std::optional<QStringList> NormSource::row(const QString& rawText)
-{
-    if (!view_)
-        return std::nullopt;
-    if (store::Result r = view_->setFilter(QStringLiteral("KHam"), rawText); !r) {
-        lastError_ = r.error;
-        return std::nullopt;
-    }
-    if (!view_->hasCurrent())
-        return std::nullopt;
-    QStringList values;
-    for (const QString& field : store::normColumns())
-        values << view_->value(field);
-    return values;
-}
-
-NormLookup NormSource::lookup()
-{
-    return [this](const QString& rawText) { return row(rawText); };
+    return [this](const QString& table) { return choose(table); };
 }
 
 } // namespace profile

@@ -1,7 +1,8 @@
 #pragma once
-// Raw scores to T scores: the choice of norm table and the lookup in it.
+// Raw scores to T scores: the choice of norm table, the table read whole, and the lookup in it.
 #include "store/result.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -9,7 +10,7 @@
 #include <optional>
 
 namespace store {
-class View;
+class Connection;
 }
 
 namespace profile {
@@ -23,6 +24,20 @@ QString SelectNormTable(const QString& sex, const QString& education);
 // The four norm tables: male university, male diploma, female university, female diploma.
 const QStringList& NormTableNames();
 
+// A norm table read whole, once: for each KHam text (exactly as stored) the eleven T texts, in
+// scale order, of the first row that holds it.
+struct NormTable {
+    QString name;
+    QHash<QString, QStringList> rows;
+
+    // The T texts of a raw-score text, looked up exactly as it stands; null when there is no row.
+    const QStringList* row(const QString& rawText) const;
+};
+
+// Reads the named table of the norms file in one query. A table without KHam and every scale
+// field (matched without regard to case; Ma is spelt "MA") is not a norm table and is refused.
+store::Result ReadNormTable(store::Connection& normsFile, const QString& name, NormTable& table);
+
 // The norm row of a raw-score text: its eleven T texts in scale order, or nothing when the
 // table has no row with that KHam text.
 using NormLookup = std::function<std::optional<QStringList>(const QString& rawText)>;
@@ -30,36 +45,45 @@ using NormLookup = std::function<std::optional<QStringList>(const QString& rawTe
 // Eleven T texts in scale order. Each raw text is looked up exactly as it stands (no trimming,
 // no rounding, no clamping) and the scale's own field of that row is taken; a raw text with no
 // row, or a missing position, gives an empty T text.
+QStringList ConvertToTScores(const QStringList& rawRow, const NormTable& table);
 QStringList ConvertToTScores(const QStringList& rawRow, const NormLookup& lookup);
 
-// The norm table chosen for the profile: a read-only view on one table of the norms file.
-class NormSource {
+// A norm table as a computation may use it: the table, or why there is none.
+struct NormChoice {
+    const NormTable* table = nullptr;
+    QString problem; // why there are no T scores from this table (empty with a table)
+};
+// The choice for a table name of SelectNormTable.
+using NormTables = std::function<NormChoice(const QString& table)>;
+
+// The norm tables of the norms file, each read whole on first use and kept until clear(). A table
+// found damaged at start-up (damaged(table) not empty) gives no T scores; nor does one that cannot
+// be read.
+class NormTableCache {
 public:
-    explicit NormSource(QString normsFilePath);
-    ~NormSource();
-    NormSource(const NormSource&) = delete;
-    NormSource& operator=(const NormSource&) = delete;
+    NormTableCache(QString normsFilePath, std::function<QString(const QString& table)> damaged);
+    ~NormTableCache();
+    NormTableCache(const NormTableCache&) = delete;
+    NormTableCache& operator=(const NormTableCache&) = delete;
 
-    // Opens the named table. An empty name selects nothing and keeps the previous choice
-    // (clear() drops it).
-    // A table that cannot be opened leaves no table selected (converting with the previous
-    // group's norms would give wrong T scores) and the failure is returned.
-    store::Result select(const QString& tableName);
-    bool isSelected() const;
-    QString tableName() const;
+    NormChoice choose(const QString& table);
+    NormTables tables(); // choose() as NormTables, valid while this lives
+    // Forgets every table read, so the next choice reads its table afresh.
     void clear();
-
-    // The row of a raw-score text in the selected table; nothing without a table, without
-    // such a row, or when reading fails (see lastError).
-    std::optional<QStringList> row(const QString& rawText);
-    // row() as a NormLookup; valid while this source lives.
-    NormLookup lookup();
-    const QString& lastError() const { return lastError_; }
+    // The first read of a norm table that failed (the table name and why); empty while every
+    // read worked. Kept until clear().
+    const QString& readError() const { return readError_; }
 
 private:
+    struct Entry {
+        NormTable table;
+        QString problem;
+    };
     QString path_;
-    std::unique_ptr<store::View> view_;
-    QString lastError_;
+    std::function<QString(const QString&)> damaged_;
+    std::unique_ptr<store::Connection> file_;
+    QHash<QString, std::shared_ptr<Entry>> entries_;
+    QString readError_;
 };
 
 } // namespace profile

@@ -18,7 +18,7 @@ constexpr int kTickMs = 500;
 
 const QString kClinicNotRead = QStringLiteral("مشخصات مركز از فايل تنظيمات خوانده نشد؛ گزارش بدون آن ساخته شد:");
 
-reports::Identity reportIdentity(const scoring::ScoredExaminee& e)
+reports::Identity reportIdentity(const examinees::ExamineeRecord& e)
 {
     return {e.code, e.group, e.givenName, e.familyName, e.sex, e.age, e.maritalStatus, e.education, e.date};
 }
@@ -30,14 +30,6 @@ QTimer* makeTickTimer(QObject* parent, const QString& name)
     timer->setSingleShot(true);
     timer->setInterval(kTickMs);
     return timer;
-}
-
-QLabel* makeHolder(QWidget* parent, const QString& name)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(name);
-    label->hide();
-    return label;
 }
 
 void setFill(QWidget* widget, const QColor& colour)
@@ -70,11 +62,6 @@ ProfileExport::ProfileExport(AppContext& ctx, FrmNemudar& form)
     setObjectName(QStringLiteral("profileExport"));
     Timer1 = makeTickTimer(this, QStringLiteral("Timer1"));
     Timer2 = makeTickTimer(this, QStringLiteral("Timer2"));
-    Picture1 = makeHolder(&form, QStringLiteral("Picture1"));
-    Picture2 = makeHolder(&form, QStringLiteral("Picture2"));
-    Txtid = new QLineEdit(&form);
-    Txtid->setObjectName(QStringLiteral("Txtid"));
-    Txtid->hide();
 
     connect(form.Command3, &QPushButton::clicked, this, &ProfileExport::printClicked);
     connect(form.Cmdword, &QPushButton::clicked, this, &ProfileExport::wordClicked);
@@ -118,7 +105,8 @@ void ProfileExport::printTick()
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         waitCursor_ = true;
     }
-    if (photograph(Picture2).isNull()) {
+    reportPicture_ = photograph();
+    if (reportPicture_.isNull()) {
         RestoreProfileLook(); // before the box, so the user never sees the stripped screen under it
         ctx_.dialogs().message(&form_, titles::kError, reports::texts::kCaptureFailed, Dialogs::Icon::Critical);
     } else {
@@ -146,10 +134,10 @@ void ProfileExport::FillReport()
     reports::ReportContent c;
     c.logoOn = clinic.logoOn;
     c.logo = clinic.logo;
-    c.profile = Picture2->pixmap().toImage();
-    const scoring::ScoredExaminee& examinee = form_.examinee();
-    c.identity = reportIdentity(examinee);
-    c.unanswered = examinee.unanswered;
+    c.profile = reportPicture_;
+    const profile::ProfileResult& result = form_.result();
+    c.identity = reportIdentity(result.examinee);
+    c.unanswered = result.unansweredText();
     c.interpretation = form_.FramTaf->savedInterpretation();
     c.clinicName = clinic.name;
     c.title = form_.Label6->text();
@@ -167,7 +155,7 @@ void ProfileExport::FillReport()
 
 void ProfileExport::wordClicked()
 {
-    Txtid->setText(reports::ComposeIdentityLine(reportIdentity(form_.examinee())));
+    identityLine_ = reports::ComposeIdentityLine(reportIdentity(form_.result().examinee));
     plainLook(QApplication::palette().color(QPalette::HighlightedText), true);
     Timer2->start();
 }
@@ -177,25 +165,22 @@ void ProfileExport::ExportToWord()
     Timer2->stop();
     {
         LookBack lookBack(*this);
-        photograph(Picture1);
+        wordPicture_ = photograph();
     }
-    const reports::WordExportRequest request{form_.examinee().code, Txtid->text(),
-                                             form_.FramTaf->savedInterpretation(), Picture1->pixmap().toImage()};
+    const reports::WordExportRequest request{form_.result().examinee.code, identityLine_,
+                                             form_.FramTaf->savedInterpretation(), wordPicture_};
     try {
         (void)reports::ExportToWord(ctx_, &form_, request, documentsFolder()); // it tells the user itself
     } catch (const std::exception& e) {
         ctx_.dialogs().message(&form_, titles::kError, reports::texts::kReportFailed + QString::fromLocal8Bit(e.what()),
                                Dialogs::Icon::Critical);
     }
-    Picture1->hide();
     Q_EMIT finished();
 }
 
-QImage ProfileExport::photograph(QLabel* holder)
+QImage ProfileExport::photograph()
 {
-    const QImage picture = capture_ ? capture_(form_) : QImage();
-    holder->setPixmap(QPixmap::fromImage(picture));
-    return picture;
+    return capture_ ? capture_(form_) : QImage();
 }
 
 void ProfileExport::RestoreProfileLook()

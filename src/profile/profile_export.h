@@ -2,11 +2,11 @@
 // Printing and Word output of the profile screen.
 //
 // The print button switches the screen to its plain look (white background, no button panel,
-// no interpretation panel, no title); half a second later (Timer1) the screen is photographed
-// into Picture2, the report is filled and shown in its preview window, and the look restored.
-// The Word button puts the identity line into Txtid and switches to the plain look with the
-// title kept; half a second later (Timer2) the screen is photographed into Picture1, the look
-// restored, and the picture and the document written.
+// no interpretation panel, no title); half a second later (Timer1) the screen is photographed,
+// the report is filled from the screen's profile result and shown in its preview window, and the
+// look restored. The Word button composes the identity line and switches to the plain look with
+// the title kept; half a second later (Timer2) the screen is photographed, the look restored, and
+// the picture and the document written.
 //
 // The photograph renders the screen itself, never screen pixels, so it holds no window frame
 // and nothing lying on top. The frame is therefore left alone: taking it off and giving it back
@@ -19,8 +19,6 @@
 #include "reports/report_preview.h"
 
 #include <QImage>
-#include <QLabel>
-#include <QLineEdit>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -63,9 +61,12 @@ public:
 
     QTimer* Timer1 = nullptr;   // print: one-shot 500 ms
     QTimer* Timer2 = nullptr;   // Word: one-shot 500 ms
-    QLabel* Picture1 = nullptr; // the photograph for Word, never shown
-    QLabel* Picture2 = nullptr; // the photograph for the report, never shown
-    QLineEdit* Txtid = nullptr; // the identity line, never shown
+
+    // The last photographs taken for Word and for the report, and the identity line of the last
+    // Word output.
+    const QImage& wordPicture() const { return wordPicture_; }
+    const QImage& reportPicture() const { return reportPicture_; }
+    const QString& identityLine() const { return identityLine_; }
 
 Q_SIGNALS:
     // After a tick has run to its end, whatever came of it.
@@ -73,7 +74,7 @@ Q_SIGNALS:
 
 private:
     void plainLook(const QColor& colour, bool keepTitle);
-    QImage photograph(QLabel* holder);
+    QImage photograph();
     void cancel();
 
     AppContext& ctx_;
@@ -83,4 +84,7 @@ private:
     QPointer<reports::ReportPreview> preview_;
     bool plain_ = false;
     bool waitCursor_ = false;
+    QImage wordPicture_;
+    QImage reportPicture_;
+    QString identityLine_;
 };

@@ -1,16 +1,12 @@
 #include "profile/profile_screen.h"
 #include "examinees/identity.h"
-#include "profile/interpretation_panel.h"
 #include "kit/controls.h"
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/profile_chart.h"
 #include "profile/profile_geometry.h"
 #include "profile/profile_screen_texts.h"
-#include "profile/ranking.h"
 #include "profile/score_rows.h"
-#include "scoring/answered_percentages.h"
-#include "scoring/leading_number.h"
 #include "store/schema.h"
 
 #include <QApplication>
@@ -62,19 +58,18 @@ QPushButton* panelButton(QWidget* parent, const QString& name, const QString& ca
 
 } // namespace
 
-FrmNemudar::FrmNemudar(AppContext& ctx, scoring::ScoredExaminee examinee, NormGroupSource normGroup, QWidget* parent)
+FrmNemudar::FrmNemudar(AppContext& ctx, examinees::ExamineeRecord examinee, NormGroupSource normGroup,
+                       QWidget* parent)
     : QWidget(parent)
     , ctx_(ctx)
     , examinee_(std::move(examinee))
     , normGroup_(std::move(normGroup))
     , settingsFile_(std::make_shared<store::Connection>(ctx.path(store::kSettingsFile)))
-    , examineeFile_(std::make_shared<store::Connection>(ctx.path(store::kExamineeFile)))
     , normsFile_(std::make_shared<store::Connection>(ctx.path(store::kNormsFile)))
     , settings_(settingsFile_, QStringLiteral("Theme"))
-    , examineeRow_(examineeFile_, QStringLiteral("IDE"))
     , storedT_(normsFile_, QStringLiteral("NOMREbikIR"))
     , storedRaw_(normsFile_, QStringLiteral("NOMREKhamIR"))
-    , norms_(ctx.path(store::kNormsFile))
+    , norms_(ctx.path(store::kNormsFile), [&ctx](const QString& table) { return ctx.dataProblem(table); })
 {
     setObjectName(QStringLiteral("FrmNemudar"));
     setWindowTitle(texts::kProgramCaption);
@@ -85,7 +80,7 @@ FrmNemudar::FrmNemudar(AppContext& ctx, scoring::ScoredExaminee examinee, NormGr
 
 FrmNemudar::~FrmNemudar() = default;
 
-void FrmNemudar::setExaminee(const scoring::ScoredExaminee& examinee)
+void FrmNemudar::setExaminee(const examinees::ExamineeRecord& examinee)
 {
     examinee_ = examinee;
 }
@@ -172,14 +167,7 @@ void FrmNemudar::buildWindow()
     connect(CmdTaf, &QPushButton::clicked, this, [this] {
         FramTaf->show();
         FramTaf->raise();
-        if (!tProblem_.isEmpty()) {
-            FramTaf->refuse(tProblem_); // no ranking and no text from T scores that are not there
-            return;
-        }
-        ScaleTexts t;
-        for (int i = 0; i < kScaleCount && i < lblt.size(); ++i)
-            t[std::size_t(i)] = lblt[i]->text();
-        FramTaf->RankScales(t);
+        FramTaf->RankScales();
     });
     connect(Cmdexit, &QPushButton::clicked, this, &QWidget::close);
 }
@@ -201,7 +189,7 @@ QVector<QLabel*> FrmNemudar::buildRow(const QString& name, int row)
 void FrmNemudar::load()
 {
     move(twipsPoint(2085, 145));
-    for (store::View* view : {&settings_, &examineeRow_, &storedT_, &storedRaw_})
+    for (store::View* view : {&settings_, &storedT_, &storedRaw_})
         note(view->refresh());
     FramTaf->setGeometry(twipsRect(225, 360, 9825, 7620));
     FramTaf->hide();
@@ -238,29 +226,34 @@ void FrmNemudar::activate()
 {
     failures_.clear();
     if (normGroup_) {
-        const scoring::NormGroup group = normGroup_();
+        const examinees::NormGroup group = normGroup_();
         examinee_.sex = group.sex;
         examinee_.education = group.education;
     }
-    code_ = examinee_.code;
-    note(LocateOrCreateScoreRow(storedRaw_, code_));
-    setTexts(Lblkham, examinee_.rawScores);
+    // The norm table is read afresh at every activation, as it was chosen afresh.
+    norms_.clear();
+    result_ = profile::ComputeProfileResult(examinee_, norms_.tables());
+    if (!norms_.readError().isEmpty())
+        failures_ << norms_.readError();
+    const QString& code = result_.examinee.code;
 
-    note(examineeRow_.setFilter(QStringLiteral("Code"), code_));
-    FramTaf->restrictToExaminee(examinee_); // the saved text follows this examinee's row
-
-    SelectNormTable();
-    // Until the deferred step converts, the T row shows what was stored for this examinee, and
-    // only when a norm table is chosen: a T row with no table behind it is empty.
+    note(LocateOrCreateScoreRow(storedRaw_, code));
+    setTexts(Lblkham, result_.rawScores);
+    FramTaf->showResult(result_); // the saved text follows this examinee's row
+    if (!result_.normTable.isEmpty())
+        Lblj->setText(result_.examinee.sex);
+    showTProblem();
+    // Until the deferred step shows the new T scores, the T row shows what was stored for this
+    // examinee, and only when a norm table is used: a T row with no table behind it is empty.
     setTexts(lblt, {});
-    if (norms_.isSelected()) {
+    if (!result_.normTable.isEmpty()) {
         // Score rows are stored under the code without surrounding blanks.
-        const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code_.trimmed());
+        const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code.trimmed());
         note(r);
         if (r && storedT_.hasCurrent())
             showStoredRow(storedT_, lblt);
     }
-    note(CommitScoreRow(storedRaw_, code_, rawScoreTexts()));
+    note(CommitScoreRow(storedRaw_, code, result_.rawScores));
     Timer3->start();
     reportFailures();
     Q_EMIT activated();
@@ -268,56 +261,20 @@ void FrmNemudar::activate()
 
 void FrmNemudar::deferredStep()
 {
-    note(LocateOrCreateScoreRow(storedT_, code_));
-    ConvertToTScores();
-    ComputeAnsweredPercentages();
+    const QString& code = result_.examinee.code;
+    note(LocateOrCreateScoreRow(storedT_, code));
+    setTexts(lblt, result_.tScores);
+    setTexts(lbldarsad, result_.percentages);
     DrawProfile();
-    note(CommitScoreRow(storedT_, code_, tScoreTexts()));
+    note(CommitScoreRow(storedT_, code, result_.tScores));
     reportFailures();
     Q_EMIT profileReady();
 }
 
-void FrmNemudar::SelectNormTable()
-{
-    tProblem_.clear();
-    const QString table = profile::SelectNormTable(examinee_.sex, examinee_.education);
-    if (table.isEmpty()) {
-        norms_.clear(); // never another group's table
-        tProblem_ = screen_texts::NoNormGroup(examinee_.sex, examinee_.education);
-    } else if (const QString damaged = ctx_.dataProblem(table); !damaged.isEmpty()) {
-        norms_.clear();
-        tProblem_ = damaged;
-    } else if (const store::Result r = norms_.select(table); !r) {
-        note(r);
-        tProblem_ = screen_texts::kNormTableUnreadable;
-    } else {
-        Lblj->setText(examinee_.sex);
-    }
-    showTProblem();
-}
-
-void FrmNemudar::ConvertToTScores()
-{
-    if (!norms_.isSelected()) {
-        setTexts(lblt, {});
-        return;
-    }
-    const QStringList t = profile::ConvertToTScores(rawScoreTexts(), norms_.lookup());
-    setTexts(lblt, t);
-    QStringList missing;
-    for (int i = 0; i < t.size(); ++i) {
-        if (!LeadingNumber(t.at(i)))
-            missing << QString::fromLatin1(store::kScaleNames[std::size_t(i)]);
-    }
-    if (!missing.isEmpty())
-        tProblem_ = screen_texts::NoTScore(missing, normTableName());
-    showTProblem();
-}
-
 void FrmNemudar::showTProblem()
 {
-    LblTNotice->setText(tProblem_);
-    LblTNotice->setVisible(!tProblem_.isEmpty());
+    LblTNotice->setText(result_.problem);
+    LblTNotice->setVisible(!result_.problem.isEmpty());
 }
 
 void FrmNemudar::reportFailures()
@@ -335,15 +292,10 @@ void FrmNemudar::reportFailures()
                                Dialogs::Icon::Critical);
 }
 
-void FrmNemudar::ComputeAnsweredPercentages()
-{
-    setTexts(lbldarsad, scoring::ComputeAnsweredPercentages(examinee_.responses));
-}
-
 void FrmNemudar::DrawProfile()
 {
     Timer3->stop();
-    chart->setTScores(tScoreTexts());
+    chart->setTScores(result_.tScores);
 }
 
 void FrmNemudar::showStoredRow(const store::View& view, const QVector<QLabel*>& row)
@@ -366,11 +318,6 @@ QStringList FrmNemudar::tScoreTexts() const
 QStringList FrmNemudar::percentTexts() const
 {
     return textsOf(lbldarsad);
-}
-
-QString FrmNemudar::normTableName() const
-{
-    return norms_.tableName();
 }
 
 void FrmNemudar::note(const store::Result& r)

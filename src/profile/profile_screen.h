@@ -3,22 +3,25 @@
 // chart, for the examinee the scoring screen handed over.
 //
 // Every time the screen becomes the active window of the program (the first showing included)
-// it shows the examinee's raw scores and stores them, and chooses the norm table by the sex and
-// education of that moment; 100 ms later (Timer3) it converts to T scores, counts the answered
-// items, draws the chart and stores the T scores. A step that fails leaves its result undone and
-// the next one runs. Closing it emits closed().
+// it computes the examinee's profile result once (profile_result.h), with the sex and education
+// of that moment and the norm table read afresh; it shows the raw scores and stores them. 100 ms
+// later (Timer3) it shows the T scores and answered shares, draws the chart and stores the T
+// scores. Everything shown, stored, interpreted, printed and exported comes from that one value;
+// nothing is read back from a label. A step that fails leaves its result undone and the next one
+// runs. Closing it emits closed().
+#include "examinees/examinee_record.h"
 #include "kit/app_context.h"
 #include "profile/interpretation_panel.h"
 #include "profile/norm_conversion.h"
-#include "scoring/scored_examinee.h"
+#include "profile/profile_result.h"
 #include "store/view.h"
 
 #include <QColor>
 #include <QFrame>
 #include <QLabel>
 #include <QPushButton>
-#include <QTimer>
 #include <QSet>
+#include <QTimer>
 #include <QVector>
 #include <QWidget>
 #include <functional>
@@ -32,9 +35,9 @@ class FrmNemudar : public QWidget {
 public:
     // The sex and education that choose the norm table, asked on every activation (they may be
     // corrected while the screen is open); without it the handed-over ones hold.
-    using NormGroupSource = std::function<scoring::NormGroup()>;
+    using NormGroupSource = std::function<examinees::NormGroup()>;
 
-    FrmNemudar(AppContext& ctx, scoring::ScoredExaminee examinee, NormGroupSource normGroup = {},
+    FrmNemudar(AppContext& ctx, examinees::ExamineeRecord examinee, NormGroupSource normGroup = {},
                QWidget* parent = nullptr);
     ~FrmNemudar() override;
 
@@ -42,31 +45,30 @@ public:
     static QColor backColor() { return {255, 192, 128}; }
     static QColor shapeColor() { return {225, 102, 204}; }
 
-    // The examinee shown, its sex and education as at the last activation.
-    const scoring::ScoredExaminee& examinee() const { return examinee_; }
     // Another examinee for the next activation.
-    void setExaminee(const scoring::ScoredExaminee& examinee);
-    // The examinee code as taken at the last activation.
-    const QString& examineeCode() const { return code_; }
-    // The score rows as shown, in scale order.
+    void setExaminee(const examinees::ExamineeRecord& examinee);
+    // The profile as computed at the last activation: the one value the screen, its
+    // interpretation panel, the report and the Word document show.
+    const profile::ProfileResult& result() const { return result_; }
+
+    // The score rows as the labels show them, in scale order.
     QStringList rawScoreTexts() const;
     QStringList tScoreTexts() const;
     QStringList percentTexts() const;
-    // The norm table in use (chosen at an activation); empty while none has been chosen.
-    QString normTableName() const;
+    // The norm table in use (read at an activation); empty while none has been.
+    const QString& normTableName() const { return result_.normTable; }
 
-    // Data sources opened at load; the examinee source is narrowed to the examinee on activation.
+    // The settings row, read by the printed report.
     store::View& settingsSource() { return settings_; }
-    store::View& examineeSource() { return examineeRow_; }
 
     // What failed in the last activation and deferred step; each failure is shown once in a
     // "خطا" box.
     const QStringList& stepFailures() const { return failures_; }
     // Why the T scores cannot be shown or interpreted (no norm group, no T for a raw score...);
     // empty when they can. LblTNotice shows it.
-    const QString& tScoreProblem() const { return tProblem_; }
+    const QString& tScoreProblem() const { return result_.problem; }
 
-    // Redraws the profile line from the T-score row (the action of Cmdbik).
+    // Redraws the profile line from the T scores of the result (the action of Cmdbik).
     void DrawProfile();
 
     QLabel* Label6 = nullptr;  // title over the chart
@@ -89,7 +91,7 @@ public:
 Q_SIGNALS:
     // After the steps of an activation have run.
     void activated();
-    // After the deferred step: scores converted, counted, drawn and stored.
+    // After the deferred step: scores shown, drawn and stored.
     void profileReady();
     // The screen is closing (by its exit button or the window's close box).
     void closed();
@@ -104,9 +106,6 @@ private:
     void load();
     void activate();
     void deferredStep();
-    void SelectNormTable();
-    void ConvertToTScores();
-    void ComputeAnsweredPercentages();
     void showStoredRow(const store::View& view, const QVector<QLabel*>& row);
     void note(const store::Result& r);
     void reportFailures();
@@ -114,20 +113,17 @@ private:
     void focusWindowChanged(QWindow* window);
 
     AppContext& ctx_;
-    scoring::ScoredExaminee examinee_;
+    examinees::ExamineeRecord examinee_;
     NormGroupSource normGroup_;
     std::shared_ptr<store::Connection> settingsFile_;
-    std::shared_ptr<store::Connection> examineeFile_;
     std::shared_ptr<store::Connection> normsFile_;
     store::View settings_;
-    store::View examineeRow_; // IDE
     store::View storedT_;   // NOMREbikIR
     store::View storedRaw_; // NOMREKhamIR
-    profile::NormSource norms_;
-    QString code_;
+    profile::NormTableCache norms_; // read afresh at every activation
+    profile::ProfileResult result_;
     QStringList failures_;
     QSet<QString> reported_;
-    QString tProblem_;
     bool activatedBefore_ = false;
     bool otherWindowActive_ = false;
 };

@@ -84,20 +84,4 @@ Ranking RankScales(const ScaleTexts& tScores)
     return result;
 }
 
-ScaleTexts scoresFromSortt2(const QList<Sortt2Row>& rows)
-{
-    ScaleTexts scores;
-    for (int scale = kValidityCount; scale < kScaleCount; ++scale) {
-        const QString id = QString::number(clinicalNumber(scale));
-        const auto it = std::find_if(rows.begin(), rows.end(), [&](const Sortt2Row& r) { return r.id == id; });
-        if (it == rows.end())
-            continue;
-        scores[std::size_t(scale)] = it->Numb;
-        // The rows with ids 1..3 also carry L, F, K.
-        if (scale - kValidityCount < kValidityCount)
-            scores[std::size_t(scale - kValidityCount)] = it->etebari;
-    }
-    return scores;
-}
-
 } // namespace profile

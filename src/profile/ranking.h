@@ -50,9 +50,4 @@ struct Ranking {
 // the validity block L before F before K) ranks higher.
 Ranking RankScales(const ScaleTexts& tScores);
 
-// The T texts as the interpretation reads them back from Sortt2: L F K from etebari of the rows
-// with id 1, 2, 3, each clinical scale from Numb of the row whose id is its number. A row that
-// is missing leaves its texts empty.
-ScaleTexts scoresFromSortt2(const QList<Sortt2Row>& rows);
-
 } // namespace profile

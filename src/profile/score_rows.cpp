@@ -72,13 +72,6 @@ store::Result writeRankingRow(store::View& sortt2, const Sortt2Row& row)
 
 store::Result StoreRanking(store::View& sortt2, const QList<Sortt2Row>& rows)
 {
-    QList<Sortt2Row> stored;
-    return StoreAndReadRanking(sortt2, rows, stored);
-}
-
-store::Result StoreAndReadRanking(store::View& sortt2, const QList<Sortt2Row>& rows, QList<Sortt2Row>& stored)
-{
-    stored.clear();
     store::Transaction transaction(sortt2.connection());
     store::Result r = transaction.begin();
     if (r)
@@ -89,27 +82,12 @@ store::Result StoreAndReadRanking(store::View& sortt2, const QList<Sortt2Row>& r
         r = writeRankingRow(sortt2, row);
     }
     if (r)
-        r = ReadRanking(sortt2, stored);
-    if (r)
         r = transaction.commit();
     if (!r) {
         transaction.rollback();
         // The view may still hold rows and values the rollback took back. Its own failure to
         // re-read adds nothing to the one reported.
         (void)sortt2.refresh();
-    }
-    return r;
-}
-
-store::Result ReadRanking(store::View& sortt2, QList<Sortt2Row>& rows)
-{
-    rows.clear();
-    store::Result r = sortt2.refresh();
-    while (r && sortt2.hasCurrent()) {
-        rows.append({sortt2.value(QStringLiteral("id")), sortt2.value(QStringLiteral("Name")),
-                     sortt2.value(QStringLiteral("Numb")), sortt2.value(QStringLiteral("Name2")),
-                     sortt2.value(QStringLiteral("etebari"))});
-        r = sortt2.moveNext();
     }
     return r;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The examinee's stored raw-score and T-score rows (NOMREKhamIR, NOMREbikIR), one row per code,
-// and the ranking work table (Sortt2) the interpretation is built from.
+// and the ranking work table (Sortt2). All three are written for the record; nothing reads them
+// back to compute anything.
 #include "profile/ranking.h"
 #include "store/result.h"
 
@@ -29,13 +30,5 @@ store::Result CommitScoreRow(store::View& view, const QString& code, const QStri
 // and half of another. A row that went missing is put back. After a failure the view is
 // re-read, so it shows what is stored.
 store::Result StoreRanking(store::View& sortt2, const QList<Sortt2Row>& rows);
-
-// The rows of Sortt2 as stored, in the table's order.
-store::Result ReadRanking(store::View& sortt2, QList<Sortt2Row>& rows);
-
-// Writes the ranking's rows and reads the table back in one transaction. Sortt2 is one table for
-// every computer of a clinic: in between a write and a later read another computer's ranking
-// could be read as this examinee's; inside the transaction its rows are this ranking's.
-store::Result StoreAndReadRanking(store::View& sortt2, const QList<Sortt2Row>& rows, QList<Sortt2Row>& stored);
 
 } // namespace profile

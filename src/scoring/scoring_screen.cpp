@@ -265,6 +265,7 @@ void FrmkLID::showNoExaminee()
     Frame5->hide();
     Frame3->hide();
     Text5->clear();
+    examinee_ = {};
     clearShownExaminee();
 }
 
@@ -314,6 +315,7 @@ void FrmkLID::selectExaminee()
     Frame5->show();
     Frame3->show();
     Text5->setText(code);
+    examinee_ = examinees::RecordOfRows(ide_, answer_);
     loadIdentity();
     loadResponses();
     reportUnanswered();
@@ -328,13 +330,14 @@ void FrmkLID::loadIdentity()
 
 void FrmkLID::loadResponses()
 {
+    const QStringList responses = examinee_.responses.value_or(QStringList());
     for (int item = 1; item <= scoring::kItemCount; ++item)
-        responseField(item)->setText(answer_.value(QString::number(item)));
+        responseField(item)->setText(responses.value(item - 1));
 }
 
 void FrmkLID::reportUnanswered()
 {
-    const QVector<int> items = scoring::UnansweredItems(responseTexts());
+    const QVector<int> items = scoring::UnansweredItems(examinee_.responses.value_or(QStringList()));
     LblKhali->setText(QString::number(items.size()));
     if (!items.isEmpty())
         ctx_.dialogs().message(this, titles::kError, scoring::UnansweredWarning(items), Dialogs::Icon::Warning);
@@ -342,7 +345,7 @@ void FrmkLID::reportUnanswered()
 
 void FrmkLID::ComputeRawScores()
 {
-    const QStringList scores = scoring::RawScoreTexts(responseTexts());
+    const QStringList scores = scoring::RawScoreTexts(examinee_.responses.value_or(QStringList()));
     const QVector<QLineEdit*> fields = scoreFields();
     for (int s = 0; s < scoring::kScaleCount; ++s)
         fields[s]->setText(scores.at(s));
@@ -361,44 +364,36 @@ QVector<QLineEdit*> FrmkLID::scoreFields() const
     return {TxtL, TxtF, TxtK, TxtHs, TxtD, TxtHy, TxtPd, TxtPa, TxtPt, TxtSc, TxtMa};
 }
 
-scoring::ScoredExaminee FrmkLID::scoredExaminee() const
+examinees::ExamineeRecord FrmkLID::examinee() const
 {
-    scoring::ScoredExaminee e;
-    e.code = Text15->text();
-    e.givenName = Text3_3->text();
-    e.familyName = Text12->text();
-    e.sex = Text10->text();
-    e.age = Text6->text();
-    e.maritalStatus = Text11->text();
-    e.education = Text7->text();
-    e.group = Text17->text();
-    e.date = Text8->text();
-    e.time = Text9->text();
-    e.responses = responseTexts();
-    for (const QLineEdit* f : scoreFields())
-        e.rawScores << f->text();
-    e.unanswered = LblKhali->text();
+    examinees::ExamineeRecord e = examinee_;
+    if (e.responses) {
+        const examinees::NormGroup corrected = normGroup();
+        e.sex = corrected.sex;
+        e.education = corrected.education;
+    }
     return e;
 }
 
-scoring::NormGroup FrmkLID::normGroup() const
+examinees::NormGroup FrmkLID::normGroup() const
 {
+    // The lists write their choice into these fields: what the user picked, saved or not.
     return {Text10->text(), Text7->text()};
 }
 
 void FrmkLID::viewProfile()
 {
-    if (Text5->text().isEmpty()) {
+    if (!examinee_.responses) { // nobody selected: only a found Answer row makes a selection
         ShowAutoClosingMessage(ctx_.dialogs(), this, scoring::texts::kSelectFirst, kLongMessageDelayMs);
         return;
     }
     // Scores are stored under the identity row's code: responses without one have no examinee
     // to keep them for (and an empty code would find another examinee's score rows).
-    if (Text15->text().trimmed().isEmpty()) {
+    if (examinee_.code.trimmed().isEmpty()) {
         ctx_.dialogs().message(this, titles::kError, scoring::texts::kNoIdentityRow, Dialogs::Icon::Warning);
         return;
     }
-    Q_EMIT profileRequested(scoredExaminee());
+    Q_EMIT profileRequested(examinee());
     hide();
 }
 
@@ -409,9 +404,7 @@ void FrmkLID::save()
     if (r)
         r = ide_.update();
     if (!r) {
-        ctx_.dialogs().message(this, titles::kError,
-                               scoring::texts::kCannotSaveIdentity + QLatin1Char('\n') + r.error,
-                               Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, scoring::texts::kCannotSaveIdentity, r.error);
         return;
     }
     ShowAutoClosingMessage(ctx_.dialogs(), this, texts::kSaved);
@@ -419,8 +412,7 @@ void FrmkLID::save()
 
 void FrmkLID::reportReadFailure(const QString& error)
 {
-    ctx_.dialogs().message(this, titles::kError, scoring::texts::kCannotReadExaminee + QLatin1Char('\n') + error,
-                           Dialogs::Icon::Critical);
+    ReportFailure(ctx_.dialogs(), this, scoring::texts::kCannotReadExaminee, error);
 }
 
 void FrmkLID::closeEvent(QCloseEvent* event)

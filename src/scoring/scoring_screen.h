@@ -2,11 +2,13 @@
 // The scoring screen: pick an examinee by code, show identity and responses, report the
 // unanswered items and the eleven raw scores; correct sex and education.
 //
-// Its view-profile button hands the selected examinee over as one value (profileRequested) and
-// hides the screen; while the profile is open the screen stays loaded, hidden, and only the
-// corrected sex and education are asked of it again (normGroup).
+// The examinee is read from his IDE and Answer rows into one value, which the fields show; the
+// unanswered items and the raw scores are computed from that value, never read back from the
+// fields. The view-profile button hands the value over (profileRequested) and hides the screen;
+// while the profile is open the screen stays loaded, hidden, and only the corrected sex and
+// education are asked of it again (normGroup).
 #include "kit/app_context.h"
-#include "scoring/scored_examinee.h"
+#include "examinees/examinee_record.h"
 #include "store/view.h"
 
 #include <QComboBox>
@@ -34,15 +36,16 @@ public:
     // Run every time the screen is opened.
     void load();
 
-    // The selected examinee as shown: identity, responses, raw scores, unanswered count.
-    scoring::ScoredExaminee scoredExaminee() const;
+    // The selected examinee as read, with sex and education as the lists show them now (saved
+    // or not); an empty record while none is selected.
+    examinees::ExamineeRecord examinee() const;
     // Sex and education as the lists show them now, saved or not.
-    scoring::NormGroup normGroup() const;
+    examinees::NormGroup normGroup() const;
 
-    // Writes the raw scores of the responses shown into TxtL..TxtMa.
+    // Writes the raw scores of the selected examinee's responses into TxtL..TxtMa.
     void ComputeRawScores();
 
-    // The 71 response texts as shown, item 1 first.
+    // The 71 response texts as the fields show them, item 1 first.
     QStringList responseTexts() const;
     // Item n's response field (n from 1 to 71).
     QLineEdit* responseField(int item) const { return Txt3.at(item - 1); }
@@ -97,7 +100,7 @@ public:
 
 Q_SIGNALS:
     // The view-profile button with an examinee selected; the screen hides right after.
-    void profileRequested(const scoring::ScoredExaminee& examinee);
+    void profileRequested(const examinees::ExamineeRecord& examinee);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -126,5 +129,6 @@ private:
     std::function<QString()> identifierLabel_;
     store::View answer_; // the examinee's responses
     store::View ide_;    // the examinee's identity
+    examinees::ExamineeRecord examinee_; // as read from the two rows; empty while none is selected
     QString themeName_;
 };

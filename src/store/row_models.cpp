@@ -323,4 +323,29 @@ Result ReadWholeTable(Connection& connection, const QString& table, QStringList&
     return Result::success();
 }
 
+Result ReadAllRows(Connection& connection, const QString& table, const QStringList& columns,
+                   const std::function<void(const QStringList& row)>& visit)
+{
+    if (Result r = checkColumns(connection, table, columns); !r)
+        return r;
+    QStringList selected;
+    for (const QString& c : columns)
+        selected << quoteIdentifier(c);
+    QSqlQuery q;
+    if (Result r = connection.exec(q, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid")
+                                          .arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table)));
+        !r)
+        return r;
+    QStringList row;
+    while (q.next()) {
+        row.clear();
+        for (int i = 0; i < columns.size(); ++i)
+            row << q.value(i).toString();
+        visit(row);
+    }
+    if (q.lastError().isValid()) // a read that broke off is not the end of the table
+        return connection.failure(q.lastError());
+    return Result::success();
+}
+
 } // namespace store

@@ -101,4 +101,8 @@ Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStr
 // Every row of a table, every column, as texts in stored order (a small table read whole).
 Result ReadWholeTable(Connection& connection, const QString& table, QStringList& columns, QVector<QStringList>& rows);
 
+// Some columns of every row of a table, in stored order: for a small table read whole at once.
+Result ReadAllRows(Connection& connection, const QString& table, const QStringList& columns,
+                   const std::function<void(const QStringList& row)>& visit);
+
 } // namespace store

@@ -1,3 +1,4 @@
+#include "settings/clinic_details_panel.h"
 #include "support/test_registry.h"
 #include "support/test_env.h"
 #include "app/main_window.h"
@@ -150,7 +151,7 @@ private Q_SLOTS:
     {
         Sheet r;
         QVERIFY(r.seeded && r.s);
-        r.w.Text23->setText(u"شماره پرونده"_s);
+        r.w.clinicDetailsPanel()->Text23->setText(u"شماره پرونده"_s);
         QVERIFY(!r.select(QString()));
         QCOMPARE(r.env.dialogs.lastMessage()->text, u"شما بايد شماره پرونده  مورد نظر را وارد كنيد "_s);
         QVERIFY(!r.select(u"8"_s));

@@ -1,3 +1,4 @@
+#include "settings/settings_panel.h"
 #include "support/test_registry.h"
 #include "support/test_env.h"
 #include "app/main_window.h"
@@ -30,7 +31,7 @@ struct Editing {
     bool loaded = w.load();
     ItemEditPanel* p = qobject_cast<ItemEditPanel*>(w.Frame1);
 
-    Editing() { w.Cmndedit->click(); }
+    Editing() { w.settingsPanel()->Cmndedit->click(); }
     QString file() const { return env.path(u"Tavora71.mdb"_s); }
     void number(const QString& text)
     {
@@ -53,7 +54,7 @@ private Q_SLOTS:
         QCOMPARE(r.p->geometry(), twipsRect(135, 855, 7770, 3510));
         QCOMPARE(r.p->Text21->text(), u"1"_s);
         QCOMPARE(r.p->Text18->toPlainText(), deliveredText(r.file(), 1));
-        QCOMPARE(r.w.Cmndedit->text(), u" ويرايش سوالات"_s);
+        QCOMPARE(r.w.settingsPanel()->Cmndedit->text(), u" ويرايش سوالات"_s);
 
         r.p->Command15->click(); // close: the settings panel stays
         QVERIFY(r.p->isHidden());
@@ -105,7 +106,7 @@ private Q_SLOTS:
         QVERIFY(test);
         test->Command5->click();
 
-        r.w.Cmndedit->click();
+        r.w.settingsPanel()->Cmndedit->click();
         r.number(u"5"_s);
         const QString edited = u"بيشتر وقت‌ها با آرامش از خواب بيدار مي‌شوم."_s;
         r.p->Text18->setPlainText(edited);

@@ -1,3 +1,4 @@
+#include "settings/clinic_details_panel.h"
 #include "support/test_registry.h"
 #include "support/test_env.h"
 #include "app/main_window.h"
@@ -151,7 +152,7 @@ void TestRunTestButton::asksForTheCode()
 {
     TestRun r;
     QVERIFY(r.seeded && r.loaded);
-    r.w.Text23->setText(u"شماره پرونده"_s);
+    r.w.clinicDetailsPanel()->Text23->setText(u"شماره پرونده"_s);
     r.w.Command1->click();
     FrmTest* t = r.open();
     QVERIFY(t);

@@ -1,4 +1,5 @@
 // The lookup and deletion screen, opened from the main window on real data files.
+#include "settings/clinic_details_panel.h"
 #include "support/test_registry.h"
 #include "support/test_env.h"
 #include "app/main_window.h"
@@ -116,7 +117,7 @@ void TestLookupScreen::opensOnlyWhenResponsesExist()
 void TestLookupScreen::identifierLabelInItsThreePlaces()
 {
     Lookup r;
-    r.w.Text23->setText(u"شماره پرونده"_s); // edited in the clinic details, not yet saved
+    r.w.clinicDetailsPanel()->Text23->setText(u"شماره پرونده"_s); // edited in the clinic details, not yet saved
     QVERIFY(r.open());
     QCOMPARE(r.screen->examinees.headerData(0, Qt::Horizontal).toString(), u"شماره پرونده"_s);
     QCOMPARE(r.screen->SkinLabel1->text(), u"شماره پرونده را وارد کنيد"_s);

@@ -80,11 +80,10 @@ TaffLookup fakeTaff(const QStringList& missing = {}, const QHash<QString, TaffRo
     };
 }
 
-// The input as the profile screen prepares it: rank, write the work table, read it back.
+// The input as the profile result holds it: the T scores and their ranking.
 InterpretationInput inputFor(const ScaleTexts& t, const QString& unanswered = u"0"_s, TaffLookup taff = fakeTaff())
 {
-    const Ranking ranking = RankScales(t);
-    return {ranking.table, scoresFromSortt2(ranking.sortt2), unanswered, std::move(taff)};
+    return {RankScales(t).table, t, unanswered, std::move(taff)};
 }
 
 QString build(bool longRun, const InterpretationInput& input)

@@ -199,7 +199,7 @@ private Q_SLOTS:
     void initTestCase();
     void selectNormTable_data();
     void selectNormTable();
-    void noMatchKeepsPreviousChoice();
+    void eachChoiceReadsItsOwnTable();
     void missingTableSelectsNothing();
     void convertsWithChosenTable();
     void sameRawScoreReadsOwnField();
@@ -253,44 +253,53 @@ void TestNormConversion::selectNormTable()
     QCOMPARE(profile::SelectNormTable(sex, education), table);
 }
 
-void TestNormConversion::noMatchKeepsPreviousChoice()
+void TestNormConversion::eachChoiceReadsItsOwnTable()
 {
     TestEnv env;
     QVERIFY2(env.isValid(), qPrintable(env.seedError()));
-    profile::NormSource fresh(normsFile(env));
-    QVERIFY(fresh.select(profile::SelectNormTable(QString(), examinees::kUniversity)).ok);
-    QVERIFY(!fresh.isSelected());
+    profile::NormTableCache tables(normsFile(env), {});
     const QStringList raw = rawRow({2, 4, 9, 5, 10, 12, 9, 7, 8, 10, 5});
-    QCOMPARE(profile::ConvertToTScores(raw, fresh.lookup()), QStringList(11, QString()));
+    const QString femaleUniversity = profile::SelectNormTable(examinees::kFemale, examinees::kUniversity);
+    const profile::NormChoice female = tables.choose(femaleUniversity);
+    QVERIFY(female.table);
+    QCOMPARE(female.table->name, femaleUniversity);
+    const QStringList before = profile::ConvertToTScores(raw, *female.table);
+    // A misspelt education chooses no table: never the one chosen before.
+    QCOMPARE(profile::SelectNormTable(examinees::kMale, QStringLiteral("دانشگاه")), QString());
 
-    profile::NormSource source(normsFile(env));
-    QVERIFY(source.select(profile::SelectNormTable(examinees::kFemale, examinees::kUniversity)).ok);
-    const QStringList before = profile::ConvertToTScores(raw, source.lookup());
-    const QString misspelt = QStringLiteral("دانشگاه");
-    QVERIFY(source.select(profile::SelectNormTable(examinees::kMale, misspelt)).ok);
-    QVERIFY(source.isSelected());
-    QCOMPARE(source.tableName(), QStringLiteral("EvabaliniDJFMIR"));
-    QCOMPARE(profile::ConvertToTScores(raw, source.lookup()), before);
+    // A corrected sex takes effect on the next choice.
+    const profile::NormChoice male = tables.choose(profile::SelectNormTable(examinees::kMale, examinees::kUniversity));
+    QVERIFY(male.table);
+    QCOMPARE(male.table->name, QStringLiteral("EvabaliniDJMIR"));
+    QVERIFY(profile::ConvertToTScores(raw, *male.table) != before);
 
-    // A corrected sex takes effect on the next selection.
-    QVERIFY(source.select(profile::SelectNormTable(examinees::kMale, examinees::kUniversity)).ok);
-    QCOMPARE(source.tableName(), QStringLiteral("EvabaliniDJMIR"));
-    QVERIFY(profile::ConvertToTScores(raw, source.lookup()) != before);
+    // A table is read once and kept; cleared, it is read afresh and a change in the file is seen.
+    QVERIFY(testing_support::execSql(normsFile(env), {QStringLiteral("DELETE FROM EvabaliniDJFMIR WHERE KHam = '2'")}));
+    QCOMPARE(profile::ConvertToTScores(raw, *tables.choose(femaleUniversity).table), before);
+    tables.clear();
+    QVERIFY(profile::ConvertToTScores(raw, *tables.choose(femaleUniversity).table).first().isEmpty());
+    QVERIFY(tables.readError().isEmpty());
 }
 
 void TestNormConversion::missingTableSelectsNothing()
 {
     TestEnv env;
     QVERIFY2(env.isValid(), qPrintable(env.seedError()));
-    profile::NormSource source(normsFile(env));
-    QVERIFY(source.select(QStringLiteral("EvabaliniDAMIR")).ok);
-    const store::Result r = source.select(QStringLiteral("NoSuchTable"));
-    QVERIFY(!r.ok);
-    QVERIFY(!r.error.isEmpty());
-    QVERIFY(!source.isSelected());
-    // A table without the scale fields is refused too.
-    QVERIFY(!source.select(QStringLiteral("Sortt2")).ok);
-    QVERIFY(!source.isSelected());
+    profile::NormTableCache tables(normsFile(env), [](const QString& table) {
+        return table == QStringLiteral("EvabaliniDAMIR") ? QStringLiteral("damaged") : QString();
+    });
+    // Damaged at start-up: no table, the damage said.
+    const profile::NormChoice damaged = tables.choose(QStringLiteral("EvabaliniDAMIR"));
+    QVERIFY(!damaged.table);
+    QCOMPARE(damaged.problem, QStringLiteral("damaged"));
+    QVERIFY(tables.readError().isEmpty());
+    // Not there, or not a norm table (no scale fields): no table, and the read error kept.
+    for (const QString& name : {QStringLiteral("NoSuchTable"), QStringLiteral("Sortt2")}) {
+        const profile::NormChoice none = tables.choose(name);
+        QVERIFY(!none.table);
+        QVERIFY(!none.problem.isEmpty());
+    }
+    QVERIFY(tables.readError().startsWith(QStringLiteral("NoSuchTable: ")));
 }
 
 void TestNormConversion::convertsWithChosenTable()
@@ -302,27 +311,28 @@ void TestNormConversion::convertsWithChosenTable()
     for (int r : rawScores)
         raw << QString::number(r);
 
+    profile::NormTableCache tables(normsFile(env), {});
     QHash<QString, QStringList> byTable;
     for (const auto& [sex, education] : {qMakePair(examinees::kFemale, examinees::kUniversity),
                                          qMakePair(examinees::kMale, examinees::kDiplomaOrLess)}) {
         const QString table = profile::SelectNormTable(sex, education);
-        profile::NormSource source(normsFile(env));
-        QVERIFY(source.select(table).ok);
-        const QStringList t = profile::ConvertToTScores(raw, source.lookup());
+        const profile::NormTable* norms = tables.choose(table).table;
+        QVERIFY(norms);
+        const QStringList t = profile::ConvertToTScores(raw, *norms);
         QStringList want;
         for (int i = 0; i < 11; ++i)
             want << expected(table, i, rawScores.at(i));
         QCOMPARE(t, want);
         // Converting again for the same examinee and table gives the same row.
-        QCOMPARE(profile::ConvertToTScores(raw, source.lookup()), t);
+        QCOMPARE(profile::ConvertToTScores(raw, *norms), t);
         byTable.insert(table, t);
     }
     QVERIFY(byTable.value(QStringLiteral("EvabaliniDJFMIR")) != byTable.value(QStringLiteral("EvabaliniDAMIR")));
 
     // Raw 0 is looked up under "0" and gives every scale its own T.
-    profile::NormSource source(normsFile(env));
-    QVERIFY(source.select(QStringLiteral("EvabaliniDAFMIR")).ok);
-    const QStringList zeros = profile::ConvertToTScores(QStringList(11, QStringLiteral("0")), source.lookup());
+    const profile::NormTable* norms = tables.choose(QStringLiteral("EvabaliniDAFMIR")).table;
+    QVERIFY(norms);
+    const QStringList zeros = profile::ConvertToTScores(QStringList(11, QStringLiteral("0")), *norms);
     for (int i = 0; i < 11; ++i)
         QCOMPARE(zeros.at(i), expected(QStringLiteral("EvabaliniDAFMIR"), i, 0));
 }
@@ -332,10 +342,11 @@ void TestNormConversion::sameRawScoreReadsOwnField()
     TestEnv env;
     QVERIFY2(env.isValid(), qPrintable(env.seedError()));
     const QString table = QStringLiteral("EvabaliniDJMIR");
-    profile::NormSource source(normsFile(env));
-    QVERIFY(source.select(table).ok);
+    profile::NormTableCache tables(normsFile(env), {});
+    const profile::NormTable* norms = tables.choose(table).table;
+    QVERIFY(norms);
     // L and F at raw 3, Sc and Ma at raw 9 (Ma is read from the field spelt "MA").
-    const QStringList t = profile::ConvertToTScores(rawRow({3, 3, 0, 0, 0, 0, 0, 0, 0, 9, 9}), source.lookup());
+    const QStringList t = profile::ConvertToTScores(rawRow({3, 3, 0, 0, 0, 0, 0, 0, 0, 9, 9}), *norms);
     QVERIFY(expected(table, 0, 3) != expected(table, 1, 3));
     QVERIFY(expected(table, 9, 9) != expected(table, 10, 9));
     QCOMPARE(t.at(0), expected(table, 0, 3));
@@ -349,12 +360,13 @@ void TestNormConversion::rawTextMatchedExactly()
     TestEnv env;
     QVERIFY2(env.isValid(), qPrintable(env.seedError()));
     const QString table = QStringLiteral("EvabaliniDAMIR");
-    profile::NormSource source(normsFile(env));
-    QVERIFY(source.select(table).ok);
+    profile::NormTableCache tables(normsFile(env), {});
+    const profile::NormTable* norms = tables.choose(table).table;
+    QVERIFY(norms);
     const QStringList raw{QStringLiteral(" 7"), QStringLiteral("7.0"), QStringLiteral("07"), QStringLiteral("7 "),
                           QString(), QStringLiteral("x"), QStringLiteral("25"), QStringLiteral("-1"),
                           QStringLiteral("7"), QStringLiteral("7"), QStringLiteral("7")};
-    const QStringList t = profile::ConvertToTScores(raw, source.lookup());
+    const QStringList t = profile::ConvertToTScores(raw, *norms);
     QCOMPARE(t.size(), 11);
     for (int i = 0; i < 8; ++i)
         QVERIFY2(t.at(i).isEmpty(), qPrintable(QStringLiteral("'%1' found '%2'").arg(raw.at(i), t.at(i))));

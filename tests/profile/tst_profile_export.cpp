@@ -38,7 +38,7 @@ QByteArray readPart(const QString& docx, const QString& name)
 struct Fixture {
     TestEnv env;
     QTemporaryDir documents;
-    scoring::ScoredExaminee examinee;
+    examinees::ExamineeRecord examinee;
     std::unique_ptr<FrmNemudar> screen;
     ProfileExport* exporter = nullptr; // the screen's child
     bool seeded = false;
@@ -57,7 +57,7 @@ struct Fixture {
 
         examinee = {.code = kCode, .givenName = {}, .familyName = u"كريمي"_s, .sex = u"زن"_s, .age = u"29"_s,
                     .maritalStatus = u"مجرد"_s, .education = u"دانشگاهي"_s, .group = u"B"_s, .date = u"1403/07/21"_s, .time = {},
-                    .responses = QStringList(71, u"2"_s), .rawScores = QStringList(11, u"5"_s), .unanswered = u"0"_s};
+                    .interpretation = {}, .responses = QStringList(71, u"2"_s)};
         screen = std::make_unique<FrmNemudar>(env.ctx, examinee);
         exporter = new ProfileExport(env.ctx, *screen);
         exporter->setDocumentsFolder(documents.path());
@@ -231,7 +231,7 @@ void TestProfileExport::reportFromTheScreen()
     QCOMPARE(text(u"Label186"_s), profile::screen_texts::kChartTitle);
     QCOMPARE(bool(page.find(u"Image4"_s)), logoOn);
     // The photograph is the screen at its size.
-    QCOMPARE(f.exporter->Picture2->pixmap().size(), s.size());
+    QCOMPARE(f.exporter->reportPicture().size(), s.size());
 }
 
 // The document from the screen: the identity line (a caption with nothing after it for the
@@ -245,7 +245,7 @@ void TestProfileExport::wordDocumentFromTheScreen()
     s.Cmdword->click();
     QVERIFY(finished.wait(2000));
 
-    const QString line = f.exporter->Txtid->text();
+    const QString line = f.exporter->identityLine();
     QCOMPARE(line, u"كد آزمودني:  1024 -  نام:  -  نام خانوادگي:  كريمي -  جنس:  زن -  سن:  29 -  وضعيت تاهل:   مجرد -  تحصيلات:  دانشگاهي"_s);
     const QString docx = f.documents.filePath(reports::texts::kWordFileName);
     const QString xml = QString::fromUtf8(readPart(docx, u"word/document.xml"_s));
@@ -254,7 +254,7 @@ void TestProfileExport::wordDocumentFromTheScreen()
     QCOMPARE(f.env.desktop.openedFiles, QStringList{docx});
     const QImage bitmap(f.env.path(kCode + u".bmp"_s), "BMP");
     QCOMPARE(bitmap.size(), s.size());
-    QVERIFY(!f.exporter->Picture1->isVisible());
+    QCOMPARE(f.exporter->wordPicture().size(), s.size());
 }
 
 TAVORA_TEST(TestProfileExport)

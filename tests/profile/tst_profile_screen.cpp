@@ -6,6 +6,8 @@
 #include "profile/profile_screen.h"
 #include "profile/line_ends.h"
 #include "profile/profile_chart.h"
+#include "scoring/answered_percentages.h"
+#include "scoring/scoring_key.h"
 #include "scoring/scoring_screen.h"
 #include "store/schema.h"
 #include "store/view.h"
@@ -311,21 +313,23 @@ void TestProfileScreen::activationOncePerActivation()
     QCOMPARE(f.ready, 1);
     QVERIFY(!s->Timer3->isActive());
 
-    // Another program takes the focus and gives it back: not an activation of this program.
+    // Another program takes the focus and gives it back: not an activation of this program,
+    // and no deferred step is pending (only Timer3 could bring one).
     QApplication::setActiveWindow(nullptr);
     QApplication::setActiveWindow(s);
     QVERIFY(s->isActiveWindow());
-    QTest::qWait(250);
+    QCoreApplication::processEvents();
     QCOMPARE(f.activations, 1);
+    QVERIFY(!s->Timer3->isActive());
     QCOMPARE(f.ready, 1);
 
     // Another window of the program: one activation and one deferred step each time.
     for (int n = 2; n <= 3; ++n) {
         QVERIFY(f.comeBack());
-        QTest::qWait(250);
+        QCoreApplication::processEvents();
         QCOMPARE(f.activations, n);
-        QCOMPARE(f.ready, n);
         QVERIFY(!s->Timer3->isActive());
+        QCOMPARE(f.ready, n);
     }
 
     // From another program back into another window of this one, then here: an activation.
@@ -336,10 +340,11 @@ void TestProfileScreen::activationOncePerActivation()
     QApplication::setActiveWindow(s);
     QCOMPARE(f.activations, 4);
     QVERIFY(s->Timer3->isActive());
-    // Drawing by hand (the hidden draw button) ends the pending deferred step.
+    // Drawing by hand (the hidden draw button) ends the pending deferred step: nothing is left
+    // to run it.
     s->Cmdbik->click();
     QVERIFY(!s->Timer3->isActive());
-    QTest::qWait(250);
+    QCoreApplication::processEvents();
     QCOMPARE(f.ready, 3);
 }
 
@@ -350,15 +355,28 @@ void TestProfileScreen::storedRowsCreatedOnceAndOverwritten()
     for (const char* table : {"NOMREKhamIR", "NOMREbikIR"})
         QCOMPARE(rowsWithCode(f.norms(), QString::fromLatin1(table), kCode), 1);
     const QStringList firstT = f.screen->tScoreTexts();
+    const QStringList firstRaw = f.screen->rawScoreTexts();
 
     f.screen->Cmdexit->click();
     QTRY_VERIFY(!f.screen);
-    // Rescored with another L raw score before the second opening.
-    f.scoring->TxtL->setText(QStringLiteral("4"));
+    // The L items answered otherwise before the second opening, and the examinee selected again.
+    QStringList changed = mixedResponses();
+    for (int item : scoring::ScoringKey()[0].yesItems)
+        changed[item - 1] = QStringLiteral("1");
+    for (int item : scoring::ScoringKey()[0].noItems)
+        changed[item - 1] = QStringLiteral("2");
+    QStringList sql;
+    for (int item = 1; item <= 71; ++item)
+        sql << QStringLiteral("UPDATE Answer SET \"%1\" = '%2' WHERE Code = '%3'").arg(item).arg(changed[item - 1], kCode);
+    QVERIFY(testing_support::execSql(f.env.path(QStringLiteral("Tavora71.mdb")), sql));
+    const QString maximumL = QString::number(scoring::ScoringKey()[0].maximum());
+    QVERIFY(firstRaw.first() != maximumL);
+    f.env.dialogs.inputAnswers.enqueue(kCode);
+    f.scoring->Command1->click();
     QVERIFY(f.open());
     for (const char* table : {"NOMREKhamIR", "NOMREbikIR"})
         QCOMPARE(rowsWithCode(f.norms(), QString::fromLatin1(table), kCode), 1);
-    QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), kCode).first(), QStringLiteral("4"));
+    QCOMPARE(rowOf(f.norms(), QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), kCode).first(), maximumL);
     const QStringList t = rowOf(f.norms(), QStringLiteral("NOMREbikIR"), QStringLiteral("Code"), kCode);
     QCOMPARE(t, f.expectedT(QStringLiteral("EvabaliniDJMIR")));
     QVERIFY(t.first() != firstT.first());
@@ -367,8 +385,13 @@ void TestProfileScreen::storedRowsCreatedOnceAndOverwritten()
 void TestProfileScreen::codeStoredTrimmed()
 {
     Fixture f;
-    // The identity row may hold the code with a trailing blank.
-    f.scoring->Text15->setText(kCode + QLatin1Char(' '));
+    // Rows that hold the code with a trailing blank, selected as they are written.
+    QVERIFY(testing_support::execSql(f.env.path(QStringLiteral("Tavora71.mdb")),
+                                     {QStringLiteral("UPDATE IDE SET Code = '%1 ' WHERE Code = '%1'").arg(kCode),
+                                      QStringLiteral("UPDATE Answer SET Code = '%1 ' WHERE Code = '%1'").arg(kCode)}));
+    f.env.dialogs.inputAnswers.enqueue(kCode + QLatin1Char(' '));
+    f.scoring->Command1->click();
+    QCOMPARE(f.scoring->Text15->text(), kCode + QLatin1Char(' '));
     QVERIFY(f.open());
     QVERIFY(f.comeBack()); // found again, not added again
     for (const char* table : {"NOMREKhamIR", "NOMREbikIR"}) {
@@ -451,15 +474,15 @@ void TestProfileScreen::worksFromTheHandedOverValueAlone()
 {
     TestEnv env;
     QVERIFY(testing_support::addExaminee(env.folder(), QStringLiteral("44")));
-    scoring::ScoredExaminee examinee;
+    examinees::ExamineeRecord examinee;
     examinee.code = QStringLiteral("44");
     examinee.sex = examinees::kMale; // as handed over; the group source says otherwise
     examinee.education = examinees::kUniversity;
-    examinee.responses = QStringList(71, QStringLiteral("2"));
-    examinee.responses[48] = QString(); // item 49
-    examinee.rawScores = QStringList{u"3"_s, u"4"_s, u"12"_s, u"7"_s, u"9"_s, u"14"_s, u"8"_s, u"6"_s, u"5"_s, u"7"_s, u"2"_s};
-    examinee.unanswered = QStringLiteral("5");
-    scoring::NormGroup group{examinees::kFemale, examinees::kDiplomaOrLess};
+    QStringList responses(71, QStringLiteral("2"));
+    for (int item : {49, 2, 3, 4, 5}) // five items empty: the long text stops at its gate
+        responses[item - 1] = QString();
+    examinee.responses = responses;
+    examinees::NormGroup group{examinees::kFemale, examinees::kDiplomaOrLess};
 
     FrmNemudar screen(env.ctx, examinee, [&group] { return group; });
     int ready = 0;
@@ -471,15 +494,14 @@ void TestProfileScreen::worksFromTheHandedOverValueAlone()
     QVERIFY(QTest::qWaitFor([&] { return ready == 1; }));
 
     const QString norms = env.path(kNorms);
-    QCOMPARE(screen.rawScoreTexts(), examinee.rawScores);
-    QCOMPARE(rowOf(norms, QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), u"44"_s), examinee.rawScores);
+    const QStringList raw = scoring::RawScoreTexts(responses);
+    QCOMPARE(screen.rawScoreTexts(), raw);
+    QCOMPARE(rowOf(norms, QStringLiteral("NOMREKhamIR"), QStringLiteral("Code"), u"44"_s), raw);
     QCOMPARE(screen.normTableName(), QStringLiteral("EvabaliniDAFMIR"));
-    QCOMPARE(screen.examinee().sex, examinees::kFemale);
-    QCOMPARE(screen.examinee().education, examinees::kDiplomaOrLess);
-    QCOMPARE(screen.examinee().rawScores, examinee.rawScores);
-    // Only item 49 empty: F 14 of 15, Hy 23 of 24, Pd does not look at it.
-    QCOMPARE(screen.percentTexts(), (QStringList{u"100"_s, u"93"_s, u"100"_s, u"100"_s, u"100"_s, u"96"_s, u"100"_s,
-                                                 u"100"_s, u"100"_s, u"100"_s, u"100"_s}));
+    QCOMPARE(screen.result().examinee.sex, examinees::kFemale);
+    QCOMPARE(screen.result().examinee.education, examinees::kDiplomaOrLess);
+    QCOMPARE(screen.result().unanswered, 5);
+    QCOMPARE(screen.percentTexts(), scoring::ComputeAnsweredPercentages(responses));
 
     // The interpretation is about this examinee: its unanswered count stops the long text, and
     // the text is saved with its code.

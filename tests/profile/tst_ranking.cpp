@@ -42,7 +42,7 @@ private Q_SLOTS:
     void workTableAndBlocks();
     void order_data();
     void order();
-    void readBackFromWorkTable();
+    void workTableRowsCarryTheirScales();
 };
 
 void TestRanking::workTableAndBlocks()
@@ -102,19 +102,27 @@ void TestRanking::order()
     }
 }
 
-void TestRanking::readBackFromWorkTable()
+void TestRanking::workTableRowsCarryTheirScales()
 {
+    // Each of the eight rows, found by its id, holds the T text of its clinical scale, and the
+    // rows 1..3 those of L, F, K; nothing else.
     const ScaleTexts t = tRow({"41", "62", "57", "48", "73", "55", "66.5", "59", "70", "", "45"});
     QList<Sortt2Row> rows = RankScales(t).sortt2;
-    std::reverse(rows.begin(), rows.end()); // found by id, not by position
-    QCOMPARE(scoresFromSortt2(rows), t);
-
-    // A missing row leaves its scales empty (row 2 carries D and F).
-    rows.removeIf([](const Sortt2Row& r) { return r.id == u"2"_s; });
-    ScaleTexts expected = t;
-    expected[1].clear();
-    expected[4].clear();
-    QCOMPARE(scoresFromSortt2(rows), expected);
+    std::reverse(rows.begin(), rows.end());
+    ScaleTexts carried;
+    for (const Sortt2Row& row : rows) {
+        const int scale = 3 + int(QStringView(u"12346789").indexOf(row.id));
+        QCOMPARE(row.Name, scaleName(scale));
+        carried[std::size_t(scale)] = row.Numb;
+        if (scale - 3 < 3) {
+            QCOMPARE(row.Name2, scaleName(scale - 3));
+            carried[std::size_t(scale - 3)] = row.etebari;
+        } else {
+            QVERIFY(row.Name2.isEmpty() && row.etebari.isEmpty());
+        }
+    }
+    QCOMPARE(rows.size(), 8);
+    QCOMPARE(carried, t);
 }
 
 TAVORA_TEST(TestRanking)

@@ -11,7 +11,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>

@@ -29,7 +29,7 @@
 #include "maintenance/progress_screen.h"
 #include "profile/interpretation_panel.h"
 #include "profile/profile_screen.h"
-#include "profile/group_export.h"
+#include "group/group_export.h"
 #include "profile/profile_export.h"
 #include "reports/report_painter.h"
 #include "settings/clinic_details.h"
@@ -122,20 +122,21 @@ void saveScoringScreen(AppContext& ctx, ScriptedDialogs& dialogs, Frm1& main, co
 // profile it sits over the chart, at the size it has there.
 void saveInterpretationPanel(AppContext& ctx, const QString& theme, const QString& folder)
 {
-    const profile::ScaleTexts scores{QStringLiteral("53"), QStringLiteral("72"), QStringLiteral("46"),
-                                     QStringLiteral("64"), QStringLiteral("78"), QStringLiteral("58"),
-                                     QStringLiteral("62"), QStringLiteral("67"), QStringLiteral("76"),
-                                     QStringLiteral("73"), QStringLiteral("44")};
+    profile::ProfileResult result;
+    result.examinee.code = QStringLiteral("1024");
+    result.unanswered = 2;
+    result.tScores = QStringList{QStringLiteral("53"), QStringLiteral("72"), QStringLiteral("46"),
+                                 QStringLiteral("64"), QStringLiteral("78"), QStringLiteral("58"),
+                                 QStringLiteral("62"), QStringLiteral("67"), QStringLiteral("76"),
+                                 QStringLiteral("73"), QStringLiteral("44")};
+    profile::RankAndRead(result);
     InterpretationPanel panel(ctx);
     if (theme.isEmpty())
         ApplyTheme(ctx.programFolder(), &panel);
     else
         LoadAndApplyTheme(ctx.programFolder(), &panel, theme);
-    scoring::ScoredExaminee examinee;
-    examinee.code = QStringLiteral("1024");
-    examinee.unanswered = QStringLiteral("2");
-    panel.restrictToExaminee(examinee);
-    panel.RankScales(scores);
+    panel.showResult(result);
+    panel.RankScales();
     panel.CmdTafneuBoland->click();
     save(&panel, folder, QStringLiteral("interpretation-panel"));
 }
@@ -404,7 +405,7 @@ void saveCaptureScreens(ScriptedDialogs& dialogs, Frm1& main, const QString& fol
         save(file, folder, QStringLiteral("examinee-file"));
         file->close();
     }
-    main.Cmndedit->click();
+    main.settingsPanel()->Cmndedit->click();
     if (auto* edit = qobject_cast<ItemEditPanel*>(main.Frame1))
         edit->Text21->setText(QStringLiteral("12"));
     save(&main, folder, QStringLiteral("item-edit-panel"));

@@ -1,4 +1,4 @@
-#include "profile/delivered_check.h"
+#include "app/delivered_check.h"
 #include "store/schema.h"
 #include "support/test_env.h"
 #include "support/test_registry.h"
@@ -47,7 +47,7 @@ void TestDeliveredCheck::damageIsNamed()
     QVERIFY2(env.isValid(), qPrintable(env.seedError()));
     if (!damage.isEmpty())
         QVERIFY(testing_support::execSql(env.path(file), {damage}));
-    const QMap<QString, QString> problems = profile::CheckDeliveredData(env.folder());
+    const QMap<QString, QString> problems = startup::CheckDeliveredData(env.folder());
     if (table.isEmpty()) {
         QVERIFY2(problems.isEmpty(), qPrintable(problems.values().join(u'\n')));
         return;

@@ -1,38 +1,26 @@
-#include "profile/group_members.h"
+#include "group/group_members.h"
 #include "store/connection.h"
 #include "store/row_models.h"
 #include "store/schema.h"
 
 #include <QHash>
 
-namespace profile {
+namespace group {
 
-store::Result ReadGroupMembers(const QString& examineeFilePath, const QStringList& codes, QList<GroupMember>& members)
+store::Result ReadGroupMembers(const QString& examineeFilePath, const QStringList& codes,
+                               QList<examinees::ExamineeRecord>& members)
 {
     members.clear();
     store::Connection file(examineeFilePath);
     const QString code = QStringLiteral("Code");
 
-    QHash<QString, GroupMember> identities;
+    QHash<QString, examinees::ExamineeRecord> identities;
     identities.reserve(codes.size());
-    const QStringList identityColumns{code,
-                                      QStringLiteral("FName"),
-                                      QStringLiteral("LName"),
-                                      QStringLiteral("Group"),
-                                      QStringLiteral("Jens"),
-                                      QStringLiteral("Sen"),
-                                      QStringLiteral("Taahol"),
-                                      QStringLiteral("Tahsil"),
-                                      QStringLiteral("Date"),
-                                      QStringLiteral("Time"),
-                                      QStringLiteral("TT1")};
-    store::Result r = store::ReadRowsWithKeys(file, QStringLiteral("IDE"), identityColumns, code, codes,
+    store::Result r = store::ReadRowsWithKeys(file, QStringLiteral("IDE"), examinees::RecordColumns(), code, codes,
                                               [&](const QStringList& v) {
                                                   if (identities.contains(v.at(0)))
                                                       return; // the code is unique; the first row counts
-                                                  identities.insert(v.at(0), {v.at(0), v.at(1), v.at(2), v.at(3),
-                                                                              v.at(4), v.at(5), v.at(6), v.at(7),
-                                                                              v.at(8), v.at(9), v.at(10), {}});
+                                                  identities.insert(v.at(0), examinees::RecordOfValues(v));
                                               });
     if (!r)
         return r;
@@ -58,7 +46,7 @@ store::Result ReadGroupMembers(const QString& examineeFilePath, const QStringLis
         if (it == identities.constEnd() || listed.contains(c))
             continue;
         listed.insert(c);
-        GroupMember m = *it;
+        examinees::ExamineeRecord m = *it;
         if (const auto answers = responses.constFind(c.trimmed()); answers != responses.constEnd())
             m.responses = *answers;
         members << m;
@@ -66,4 +54,4 @@ store::Result ReadGroupMembers(const QString& examineeFilePath, const QStringLis
     return store::Result::success();
 }
 
-} // namespace profile
+} // namespace group

@@ -6,9 +6,9 @@
 #include "app/main_window.h"
 #include "capture/workbook_reader.h"
 #include "examinees/lookup_screen.h"
-#include "profile/group_export.h"
-#include "profile/group_members.h"
-#include "profile/group_results.h"
+#include "group/group_export.h"
+#include "group/group_members.h"
+#include "group/group_results.h"
 #include "profile/profile_screen_texts.h"
 #include "store/schema.h"
 
@@ -223,9 +223,9 @@ private Q_SLOTS:
         const QString male = u"مرد"_s;
         const QString table = u"EvabaliniDJMIR"_s;
         QTest::newRow("no Answer row") << std::optional<QStringList>() << male << QString() << QString() << 71 << false
-                                       << 0 << profile::group_texts::kNoResponses;
+                                       << 0 << group::group_texts::kNoResponses;
         QTest::newRow("all responses empty") << std::optional(allOf(QString())) << male << QString() << QString() << 71
-                                             << false << 0 << profile::group_texts::kNoResponses;
+                                             << false << 0 << group::group_texts::kNoResponses;
         // A "0" from the answer sheet is an answer that scores nothing.
         QTest::newRow("all marked unanswered") << std::optional(allOf(u"0"_s)) << male << QString() << QString() << 0
                                                << true << 11 << QString();
@@ -252,15 +252,15 @@ private Q_SLOTS:
         if (!droppedRow.isEmpty())
             QVERIFY(testing_support::execSql(env.path(store::kNormsFile),
                                              {u"DELETE FROM EvabaliniDJMIR WHERE KHam = '%1'"_s.arg(droppedRow)}));
-        profile::GroupNormTables norms(env.path(store::kNormsFile), [&](const QString& t) {
+        profile::NormTableCache norms(env.path(store::kNormsFile), [&](const QString& t) {
             return t == damagedTable ? u"damaged: rows missing"_s : QString();
         });
-        profile::GroupMember m;
+        examinees::ExamineeRecord m;
         m.code = u"7"_s;
         m.sex = sex;
         m.education = u"دانشگاهي"_s;
         m.responses = responses;
-        const profile::GroupResult r = profile::ComputeGroupResult(m, norms.tables());
+        const group::GroupResult r = group::ComputeGroupResult(m, norms.tables());
         QCOMPARE(r.unanswered, unanswered);
         QCOMPARE(r.rawScores.size(), rawScores ? store::kScaleCount : 0);
         QCOMPARE(int(std::count_if(r.tScores.cbegin(), r.tScores.cend(), [](const QString& t) { return !t.isEmpty(); })),
@@ -286,7 +286,7 @@ private Q_SLOTS:
     {
         QFETCH(QString, text);
         QFETCH(bool, number);
-        const CellValue cell = profile::CellOf(text);
+        const CellValue cell = group::CellOf(text);
         QCOMPARE(cell.kind == CellValue::Kind::Number, number);
         QCOMPARE(cell.asText(), text); // nothing lost either way
     }

@@ -1,4 +1,4 @@
-#include "profile/delivered_check.h"
+#include "app/delivered_check.h"
 #include "profile/interpretation_text.h"
 #include "profile/norm_conversion.h"
 #include "scoring/scoring_key.h"
@@ -10,7 +10,7 @@
 #include <QHash>
 #include <QRegularExpression>
 
-namespace profile {
+namespace startup {
 
 namespace {
 
@@ -105,7 +105,7 @@ QString checkTaff(store::Connection& file)
     Rows rows;
     if (QString e = readRows(file, QStringLiteral("Taff"), QStringLiteral("id"), rows); !e.isEmpty())
         return e;
-    for (const auto& [id, column] : TaffFieldsRead()) {
+    for (const auto& [id, column] : profile::TaffFieldsRead()) {
         if (!rows.contains(id))
             return QStringLiteral("جدول Taff، رديف %1: نيست.").arg(id);
         if (rows.value(id, column).trimmed().isEmpty())
@@ -128,10 +128,10 @@ QMap<QString, QString> CheckDeliveredData(const QString& programFolder)
     };
     note(QStringLiteral("QUS"), checkItems(examinees));
     note(QStringLiteral("Theme"), checkSettings(settings));
-    for (const QString& table : NormTableNames())
+    for (const QString& table : profile::NormTableNames())
         note(table, checkNormTable(norms, table));
     note(QStringLiteral("Taff"), checkTaff(norms));
     return problems;
 }
 
-} // namespace profile
+} // namespace startup

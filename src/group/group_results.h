@@ -1,39 +1,23 @@
 #pragma once
 // The results of many examinees side by side, one row each, for a workbook: identity, unanswered
 // count, raw scores, T scores, code types and whether an interpretation has been saved. Every
-// score comes from the functions the scoring and profile screens use.
+// value comes from the profile result the profile screen shows.
 #include "capture/xlsx_writer.h"
+#include "examinees/examinee_record.h"
 #include "profile/norm_conversion.h"
 
 #include <QDate>
-#include <QHash>
 #include <QString>
 #include <QStringList>
-#include <functional>
-#include <memory>
 #include <optional>
 
-namespace profile {
-
-// One examinee as stored: the IDE row and the responses of his Answer row.
-struct GroupMember {
-    QString code, givenName, familyName, group, sex, age, maritalStatus, education, date, time;
-    QString interpretation;               // TT1
-    std::optional<QStringList> responses; // items 1..71; none without an Answer row
-};
-
-// A norm table as the export may use it: a lookup, or why there is none.
-struct NormChoice {
-    NormLookup lookup;
-    QString problem; // why there are no T scores from this table (empty with a lookup)
-};
-// The choice for a table name of SelectNormTable.
-using NormTables = std::function<NormChoice(const QString& table)>;
+namespace group {
 
 struct GroupResult {
-    GroupMember member;               // as stored (responses left out)
+    examinees::ExamineeRecord member; // as stored (responses left out)
     int unanswered = 0;               // empty responses, a missing Answer row counting all 71
     QStringList rawScores;            // eleven decimal texts; empty without any response
+    QString normTable;                // the norm table of the T scores; empty without one
     QStringList tScores;              // eleven T texts (some may be empty); empty without a table
     QString twoPointCode;             // only when all eleven T scores are there
     std::optional<QString> threePointCode;
@@ -41,34 +25,9 @@ struct GroupResult {
     QString note;                     // why scores are missing; empty when all are there
 };
 
-// The row of one examinee. Raw scores as the scoring screen computes them; T scores with the
-// norm table of his sex and education as the profile screen converts them; the code types as the
-// interpretation panel ranks them, only when the profile screen would let it (every T there).
-GroupResult ComputeGroupResult(const GroupMember& member, const NormTables& norms);
-
-// The norm tables of the norms file, each opened once on first use and each raw score looked up
-// once; a table found damaged at start-up (damaged(table) not empty) gives no T scores, as on
-// the profile screen.
-class GroupNormTables {
-public:
-    GroupNormTables(QString normsFilePath, std::function<QString(const QString& table)> damaged);
-    ~GroupNormTables();
-    GroupNormTables(const GroupNormTables&) = delete;
-    GroupNormTables& operator=(const GroupNormTables&) = delete;
-
-    NormChoice choose(const QString& table);
-    NormTables tables(); // choose() as NormTables, valid while this lives
-    // The first read of a norm table that failed (the table name and why); T scores computed
-    // since it failed are not to be trusted. Empty while every read worked.
-    const QString& readError() const { return readError_; }
-
-private:
-    struct Table;
-    QString path_;
-    std::function<QString(const QString&)> damaged_;
-    QHash<QString, std::shared_ptr<Table>> tables_;
-    QString readError_;
-};
+// The row of one examinee: his profile result (profile/profile_result.h), with the scores left
+// out when he has given no response at all.
+GroupResult ComputeGroupResult(const examinees::ExamineeRecord& member, const profile::NormTables& norms);
 
 // The worksheet: a bold header row (the examinee code headed by the identifier label), then one
 // row per result in the order given; read from the right. Numbers are number cells.
@@ -113,4 +72,4 @@ inline const QString kNoResponses = QStringLiteral("پاسخي از اين آز�
 inline const QString kWorkbookNameStart = QStringLiteral("نتايج گروه ");
 } // namespace group_texts
 
-} // namespace profile
+} // namespace group

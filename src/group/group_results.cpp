@@ -1,119 +1,38 @@
-#include "profile/group_results.h"
+#include "group/group_results.h"
 #include "calendar/solar_hijri.h"
 #include "capture/test_texts.h"
-#include "profile/code_types.h"
-#include "profile/profile_screen_texts.h"
-#include "profile/ranking.h"
+#include "profile/profile_result.h"
 #include "scoring/leading_number.h"
-#include "scoring/scoring_key.h"
-#include "scoring/unanswered_items.h"
 #include "store/schema.h"
 
 #include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
-namespace profile {
+namespace group {
 
-GroupResult ComputeGroupResult(const GroupMember& member, const NormTables& norms)
+GroupResult ComputeGroupResult(const examinees::ExamineeRecord& member, const profile::NormTables& norms)
 {
+    const profile::ProfileResult scores = profile::ComputeProfileResult(member, norms);
     GroupResult out;
     out.member = member;
     out.member.responses.reset(); // the row carries what it shows, not the 71 responses
     out.interpretationSaved = !member.interpretation.trimmed().isEmpty();
-
-    const QStringList responses = member.responses.value_or(QStringList());
-    const QVector<int> empty = scoring::UnansweredItems(responses);
-    out.unanswered = int(empty.size());
-    if (empty.size() == store::kItemCount) {
+    out.unanswered = scores.unanswered;
+    if (scores.unanswered == store::kItemCount) {
         out.note = group_texts::kNoResponses;
         return out;
     }
-    out.rawScores = scoring::RawScoreTexts(responses);
-
-    const QString table = SelectNormTable(member.sex, member.education);
-    if (table.isEmpty()) {
-        out.note = screen_texts::NoNormGroup(member.sex, member.education);
-        return out;
+    out.rawScores = scores.rawScores;
+    out.normTable = scores.normTable;
+    if (!scores.normTable.isEmpty())
+        out.tScores = scores.tScores;
+    out.note = scores.problem;
+    if (scores.interpretable()) {
+        out.twoPointCode = scores.reading.twoPointCode;
+        out.threePointCode = scores.reading.threePointCode;
     }
-    const NormChoice choice = norms ? norms(table) : NormChoice{{}, screen_texts::kNormTableUnreadable};
-    if (!choice.lookup) {
-        out.note = choice.problem.isEmpty() ? screen_texts::kNormTableUnreadable : choice.problem;
-        return out;
-    }
-    out.tScores = ConvertToTScores(out.rawScores, choice.lookup);
-
-    QStringList missing;
-    ScaleTexts t;
-    for (int i = 0; i < store::kScaleCount; ++i) {
-        t[std::size_t(i)] = out.tScores.at(i);
-        if (!LeadingNumber(out.tScores.at(i)))
-            missing << QString::fromLatin1(store::kScaleNames[std::size_t(i)]);
-    }
-    // As on the profile screen: no ranking from T scores that are not all there.
-    if (!missing.isEmpty()) {
-        out.note = screen_texts::NoTScore(missing, table);
-        return out;
-    }
-    const RankingTable ranking = RankScales(t).table;
-    out.twoPointCode = twoPointCode(ranking);
-    out.threePointCode = threePointCode(ranking);
     return out;
-}
-
-struct GroupNormTables::Table {
-    std::unique_ptr<NormSource> source;
-    QHash<QString, std::optional<QStringList>> rows; // by raw-score text, as read
-    QString problem;
-};
-
-GroupNormTables::GroupNormTables(QString normsFilePath, std::function<QString(const QString&)> damaged)
-    : path_(std::move(normsFilePath))
-    , damaged_(std::move(damaged))
-{
-}
-
-GroupNormTables::~GroupNormTables() = default;
-
-NormChoice GroupNormTables::choose(const QString& table)
-{
-    std::shared_ptr<Table>& entry = tables_[table];
-    if (!entry) {
-        entry = std::make_shared<Table>();
-        if (const QString why = damaged_ ? damaged_(table) : QString(); !why.isEmpty()) {
-            entry->problem = why;
-        } else {
-            entry->source = std::make_unique<NormSource>(path_);
-            if (const store::Result r = entry->source->select(table); !r) {
-                entry->problem = screen_texts::kNormTableUnreadable;
-                if (readError_.isEmpty())
-                    readError_ = table + QStringLiteral(": ") + r.error;
-            }
-        }
-    }
-    if (!entry->problem.isEmpty())
-        return {{}, entry->problem};
-    Table* t = entry.get();
-    return {[this, t, table](const QString& raw) -> std::optional<QStringList> {
-                if (const auto it = t->rows.constFind(raw); it != t->rows.constEnd())
-                    return *it;
-                const QString before = t->source->lastError();
-                std::optional<QStringList> row = t->source->row(raw);
-                if (t->source->lastError() != before) {
-                    // A failed read is not "no such row": it is kept out of the cache and told.
-                    if (readError_.isEmpty())
-                        readError_ = table + QStringLiteral(": ") + t->source->lastError();
-                    return std::nullopt;
-                }
-                t->rows.insert(raw, row);
-                return row;
-            },
-            {}};
-}
-
-NormTables GroupNormTables::tables()
-{
-    return [this](const QString& table) { return choose(table); };
 }
 
 workbook::CellValue CellOf(const QString& text)
@@ -191,7 +110,7 @@ void GroupSheet::add(const GroupResult& result)
 {
     const int row = next_++;
     QMap<int, workbook::CellValue>& cells = sheet_.rows[row];
-    const GroupMember& m = result.member;
+    const examinees::ExamineeRecord& m = result.member;
     const QStringList identity{m.code, m.givenName, m.familyName, m.group, m.sex, m.age,
                                m.maritalStatus, m.education, m.date, m.time};
     for (int c = 0; c < identity.size(); ++c) {
@@ -233,4 +152,4 @@ QString GroupWorkbookName(const QDate& date)
            + QStringLiteral(".xlsx");
 }
 
-} // namespace profile
+} // namespace group

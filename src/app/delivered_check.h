@@ -5,7 +5,7 @@
 #include <QMap>
 #include <QString>
 
-namespace profile {
+namespace startup {
 
 // The whole T scores a norm table may hold.
 inline constexpr int kLowestT = 0;
@@ -21,4 +21,4 @@ inline constexpr int kHighestT = 150;
 // A file that cannot be read at all is named under each of its tables.
 QMap<QString, QString> CheckDeliveredData(const QString& programFolder);
 
-} // namespace profile
+} // namespace startup

@@ -1,9 +1,9 @@
-#include "profile/group_export.h"
+#include "group/group_export.h"
 #include "capture/xlsx_writer.h"
 #include "examinees/lookup_texts.h"
 #include "kit/twips.h"
-#include "profile/group_members.h"
-#include "profile/group_results.h"
+#include "group/group_members.h"
+#include "group/group_results.h"
 #include "reports/output_files.h"
 #include "reports/report_texts.h"
 #include "store/schema.h"
@@ -54,7 +54,7 @@ GroupExport::Outcome GroupExport::run(const QStringList& codes, const QString& i
         return Outcome::Cancelled;
     }
     const QString folder = documentsFolder_.isEmpty() ? reports::DocumentsFolder() : documentsFolder_;
-    const QString proposed = QDir(folder).filePath(profile::GroupWorkbookName(ctx_.clock().now().date()));
+    const QString proposed = QDir(folder).filePath(group::GroupWorkbookName(ctx_.clock().now().date()));
     QString path = ctx_.dialogs().saveFileName(owner_, texts::kCaptionGroupExcel, proposed, kFilter);
     if (path.isEmpty())
         return Outcome::Cancelled;
@@ -80,14 +80,14 @@ GroupExport::Outcome GroupExport::run(const QStringList& codes, const QString& i
         return fail(what + QStringLiteral("\r\n") + why);
     };
 
-    profile::GroupNormTables norms(ctx_.path(store::kNormsFile),
-                                   [this](const QString& table) { return ctx_.dataProblem(table); });
+    profile::NormTableCache norms(ctx_.path(store::kNormsFile),
+                                  [this](const QString& table) { return ctx_.dataProblem(table); });
     const profile::NormTables tables = norms.tables();
-    profile::GroupSheet sheet(identifierLabel);
+    group::GroupSheet sheet(identifierLabel);
     // Read a part at a time: the responses of a whole clinic's examinees are never held at once.
-    QList<profile::GroupMember> members;
+    QList<examinees::ExamineeRecord> members;
     for (int from = 0; from < total; from += kReadRows) {
-        if (const store::Result r = profile::ReadGroupMembers(ctx_.path(store::kExamineeFile), codes.mid(from, kReadRows), members); !r)
+        if (const store::Result r = group::ReadGroupMembers(ctx_.path(store::kExamineeFile), codes.mid(from, kReadRows), members); !r)
             return failWith(kNotRead, r.error);
         for (qsizetype i = 0; i < members.size(); ++i) {
             if (i % kProgressStep == 0) {
@@ -96,7 +96,7 @@ GroupExport::Outcome GroupExport::run(const QStringList& codes, const QString& i
                 if (dialog.wasCanceled())
                     return Outcome::Cancelled;
             }
-            sheet.add(profile::ComputeGroupResult(members.at(i), tables));
+            sheet.add(group::ComputeGroupResult(members.at(i), tables));
             if (!norms.readError().isEmpty())
                 return failWith(kNormNotRead, norms.readError());
         }
