@@ -636,7 +636,7 @@ bool benchStore(const QString& folder)
         // What the interpretation panel adds around it: the ranking stored in Sortt2 (one
         // transaction, one commit to disk).
         store::View sortt2(store::DataFilePath(folder, store::kNormsFile), QStringLiteral("Sortt2"));
-        m("store the ranking", [&] { return profile::StoreRanking(sortt2, result.ranking).ok; });
+        m("store the ranking", [&] { return profile::StoreRanking(sortt2, result.rankingRows).ok; });
     }
     const bool lookupOk = benchLookupScreen(ctx, dialogs);
     const bool groupOk = benchGroupWorkbook(ctx, dialogs);

@@ -137,8 +137,7 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
     // The blank answer workbook, for clinics that cannot reach the publisher's site; the
     // program works without it.
     if (const store::Result r = workbook::WriteBlankWorkbookIfMissing(ctx.programFolder()); !r)
-        ctx.dialogs().message(nullptr, titles::kError, texts::kBlankWorkbookNotWritten + QLatin1Char('\n') + r.error,
-                              Dialogs::Icon::Warning);
+        ReportFailure(ctx.dialogs(), nullptr, texts::kBlankWorkbookNotWritten, r.error, Dialogs::Icon::Warning);
     auto window = std::make_unique<Frm1>(ctx);
     if (!window->load()) {
         ctx.dialogs().message(nullptr, titles::kError, kCannotUseFile.arg(QString(), window->loadError()),

@@ -159,8 +159,7 @@ bool ItemEditPanel::storeText()
     if (r)
         r = items_.update();
     if (!r) {
-        ctx_.dialogs().message(window(), titles::kError, texts::kItemNotStored + QLatin1Char('\n') + r.error,
-                               Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), window(), texts::kItemNotStored, r.error);
         return false;
     }
     storedText_ = items_.value(kTextColumn);

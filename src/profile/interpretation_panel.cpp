@@ -237,7 +237,7 @@ void InterpretationPanel::RankScales()
         return;
     // The rows are kept in the data file as they always were; the texts are built from the
     // profile in hand, so a failed write is told and changes no text.
-    if (const store::Result r = profile::StoreRanking(sortt2_, result_.ranking); !r)
+    if (const store::Result r = profile::StoreRanking(sortt2_, result_.rankingRows); !r)
         ReportFailure(ctx_.dialogs(), this, kCannotRank, r.error);
 }
 

@@ -36,7 +36,7 @@ struct ProfileReading {
     QList<HeldRule> heldRules;  // rule 1 and rules 3..19 that hold, in order
 };
 
-// tScores are the T texts the text describes (as read back from Sortt2); ranking is the table
+// tScores are the T texts the text describes (those of the profile result); ranking is the table
 // the ranking filled; unanswered is the count as shown.
 ProfileReading ReadProfile(const RankingTable& ranking, const ScaleTexts& tScores, const QString& unanswered);
 

@@ -51,7 +51,7 @@ void RankAndRead(ProfileResult& result)
     for (int i = 0; i < kScaleCount; ++i)
         t[std::size_t(i)] = result.tScores.value(i);
     const Ranking ranking = RankScales(t);
-    result.ranking = ranking.sortt2;
+    result.rankingRows = ranking.sortt2;
     result.reading = ReadProfile(ranking.table, t, result.unansweredText());
 }
 

@@ -25,8 +25,8 @@ struct ProfileResult {
     // Why the T scores are missing or cannot be interpreted (no norm group, a damaged or unreadable
     // table, a raw score the table has no row for); empty when everything below is there.
     QString problem;
-    QList<Sortt2Row> ranking; // the eight rows of the ranking work table, in id order
-    ProfileReading reading;   // ranking table, code types, gates, band and rule readings
+    QList<Sortt2Row> rankingRows; // the eight rows of the ranking work table, in id order
+    ProfileReading reading;       // ranking table, code types, gates, band and rule readings
 
     bool interpretable() const { return problem.isEmpty(); }
     // The unanswered count as the screens show it ("0", "3").
@@ -35,7 +35,8 @@ struct ProfileResult {
 
 // The result of one examinee. norms is asked once, for the table SelectNormTable chooses by his
 // sex and education, and only when it chooses one; the ranking and reading are made only when all
-// eleven T scores are there.
+// eleven T scores are there. Given tables already read (a NormTableCache reads each once), the
+// computation reads nothing from any file.
 ProfileResult ComputeProfileResult(const examinees::ExamineeRecord& examinee, const NormTables& norms);
 
 // The part that rests on the T scores and the unanswered count alone: the ranking rows and the

@@ -75,8 +75,7 @@ void ThemePanel::numberChanged(const QString& text)
     current_ = name;
     Q_EMIT themeChanged(name);
     if (const store::Result r = WriteThemeName(ctx_.programFolder(), name); !r)
-        ctx_.dialogs().message(window(), titles::kError, kListNotWritten + QLatin1Char('\n') + r.error,
-                               Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), window(), kListNotWritten, r.error);
 }
 
 void ThemePanel::step(int by)
