@@ -128,7 +128,8 @@ void TestReportPdf::identityValuesAtTheirPlaces()
 {
     QFETCH(QString, word);
     QFETCH(QString, control);
-    const ReportItem* item = LayoutReport(samples::content()).first().find(control);
+    const auto pages = LayoutReport(samples::content()); // the item lives in them
+    const ReportItem* item = pages.first().find(control);
     QVERIFY(item);
     const QRectF box = item->rect.adjusted(-20, -item->rect.height(), 20, item->rect.height());
     bool found = false;
