@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "app/startup.h"
 #include "maintenance/backup_screen.h"
-#include "profile/group_export.h"
+#include "group/group_export.h"
 #include "profile/profile_export.h"
 #include "profile/profile_screen.h"
 #include "store/schema.h"
@@ -74,14 +74,12 @@ private Q_SLOTS:
                                              {{u"LName"_s, u"كريمي"_s}, {u"Jens"_s, u"زن"_s}, {u"Tahsil"_s, u"دانشگاهي"_s}}));
 
         // The profile screen's Word document, its picture, and the report saved as PDF.
-        scoring::ScoredExaminee examinee;
+        examinees::ExamineeRecord examinee;
         examinee.code = code;
         examinee.familyName = u"كريمي"_s;
         examinee.sex = u"زن"_s;
         examinee.education = u"دانشگاهي"_s;
         examinee.responses = QStringList(store::kItemCount, u"2"_s);
-        examinee.rawScores = QStringList(store::kScaleCount, u"5"_s);
-        examinee.unanswered = u"0"_s;
         {
             FrmNemudar screen(env.ctx, examinee);
             auto* exporter = new ProfileExport(env.ctx, screen);
