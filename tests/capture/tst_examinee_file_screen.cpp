@@ -168,10 +168,8 @@ private Q_SLOTS:
             QVERIFY(fifo.emplace(file).isValid());
         }
         r.select(u"7"_s);
-        testing_support::Cost cost;
-        cost.start();
         r.read(file);
-        QVERIFY(cost.elapsedMs() < 3000);
+        QVERIFY(!fifo || !fifo->readerCame()); // never opened: it would have blocked the screen
         QCOMPARE(r.env.dialogs.lastMessage()->title, title);
         QCOMPARE(r.env.dialogs.lastMessage()->text, text);
         QCOMPARE(r.env.dialogs.lastMessage()->icon, icon);

@@ -356,7 +356,6 @@ private Q_SLOTS:
         cost.start();
         const AnswerWorkbook read = workbook::ReadAnswerWorkbook(path, kSheet);
         QCOMPARE(read.outcome, AnswerWorkbook::Outcome::Unreadable);
-        QVERIFY2(cost.elapsedMs() < 5000, qPrintable(u"%1 ms"_s.arg(cost.elapsedMs())));
         QVERIFY2(cost.peakGrowthMiB() < 100, qPrintable(u"%1 MiB"_s.arg(cost.peakGrowthMiB())));
     }
 

@@ -254,10 +254,8 @@ private Q_SLOTS:
         const QByteArray before = readFile(s.database());
         s.form->Text2->setText(chosen);
         s.env.dialogs.questionAnswers.enqueue(true);
-        testing_support::Cost cost;
-        cost.start();
         QVERIFY(!s.run(s.form->VisualButtonEx3));
-        QVERIFY(cost.elapsedMs() < 3000);
+        QVERIFY(!fifo || !fifo->readerCame()); // never opened: it would have blocked the screen
         QCOMPARE(readFile(s.database()), before);
         const ScriptedDialogs::Shown refused = *s.env.dialogs.lastMessage();
         QCOMPARE(refused.title, QStringLiteral("خطا"));

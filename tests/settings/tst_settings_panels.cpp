@@ -248,10 +248,8 @@ void TestSettingsPanels::logoChoice()
     if (!chosen.isEmpty())
         s.env.dialogs.fileAnswers.enqueue(s.env.path(chosen));
     s.w.Command9->click();
-    testing_support::Cost cost;
-    cost.start();
     s.panel->Command65->click();
-    QVERIFY(cost.elapsedMs() < 3000);
+    QVERIFY(!pipe.readerCame()); // never opened: it would have blocked the screen
     QCOMPARE(testing_support::ListedByFileDialog(s.env.dialogs.shown.first().filter, {u"logo.jpg"_s}),
              QStringList{u"logo.jpg"_s});
 

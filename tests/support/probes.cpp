@@ -72,14 +72,14 @@ Fifo::Fifo(const QString& path)
         return;
     releaser_ = std::thread([this] {
         using namespace std::chrono_literals;
-        for (int waited = 0; !done_; waited += 50) {
-            std::this_thread::sleep_for(50ms);
-            if (waited < 4000)
-                continue;
+        while (!done_) {
             // Opening for writing succeeds only while a reader waits; closing at once gives it EOF.
             const int fd = ::open(path_.constData(), O_WRONLY | O_NONBLOCK);
-            if (fd >= 0)
+            if (fd >= 0) {
+                readerCame_ = true;
                 ::close(fd);
+            }
+            std::this_thread::sleep_for(5ms);
         }
     });
 }
@@ -101,7 +101,6 @@ void Cost::start()
         reset.write("5");
     reset.close();
     startKiB_ = statusKiB("VmRSS:");
-    clock_.start();
 }
 
 qint64 Cost::peakGrowthMiB() const

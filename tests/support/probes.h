@@ -1,8 +1,7 @@
 #pragma once
 // What a test needs to watch the program the way a hostile file or a careless user would meet
-// it: the files a real file dialog lists, a FIFO chosen as a file, and the time and peak memory
-// a refusal costs.
-#include <QElapsedTimer>
+// it: the files a real file dialog lists, a FIFO chosen as a file, and the peak memory a refusal
+// costs.
 #include <QString>
 #include <QStringList>
 #include <atomic>
@@ -14,8 +13,8 @@ namespace testing_support {
 // files: its own parsing of the filter decides.
 QStringList ListedByFileDialog(const QString& filter, const QStringList& files);
 
-// A FIFO at path. A reader that blocks on it is let go after a few seconds (it then reads
-// nothing), so a program that opens it blocks the test for that long, not for ever.
+// A FIFO at path. A reader that opens it would wait for a writer for ever: the FIFO notices it,
+// notes that a reader came, and lets it go at once (it then reads nothing).
 class Fifo {
 public:
     explicit Fifo(const QString& path);
@@ -23,24 +22,25 @@ public:
     Fifo(const Fifo&) = delete;
     Fifo& operator=(const Fifo&) = delete;
     bool isValid() const { return valid_; }
+    // Whether anything opened it to read and waited there.
+    bool readerCame() const { return readerCame_; }
 
 private:
     QByteArray path_;
     bool valid_ = false;
     std::atomic<bool> done_{false};
+    std::atomic<bool> readerCame_{false};
     std::thread releaser_;
 };
 
-// Time and peak memory (VmHWM) of this process from start() on.
+// The peak memory (VmHWM) of this process from start() on.
 class Cost {
 public:
     void start();
-    qint64 elapsedMs() const { return clock_.elapsed(); }
     // How far the peak resident memory rose above the memory in use at start().
     qint64 peakGrowthMiB() const;
 
 private:
-    QElapsedTimer clock_;
     qint64 startKiB_ = 0;
 };
 
