@@ -4,7 +4,7 @@
 #include "app/store_setup.h"
 #include "examinees/code_proposal.h"
 #include "examinees/registration_panel.h"
-#include "profile/delivered_check.h"
+#include "app/delivered_check.h"
 #include "store/data_files.h"
 #include "store/digit_codes.h"
 #include "store/schema.h"
@@ -200,9 +200,9 @@ private Q_SLOTS:
         QCOMPARE(scalar(db, u"SELECT count(*) FROM tavora71.\"IDE\" WHERE \"TT1\" = ''"_s).toInt(), 1);
         QCOMPARE(scalar(db, u"SELECT version FROM public.tavora71_schema"_s).toInt(), store::kServerSchemaVersion);
         // The start-up checks of the delivered tables read the server too.
-        QVERIFY(profile::CheckDeliveredData(env.folder()).isEmpty());
+        QVERIFY(startup::CheckDeliveredData(env.folder()).isEmpty());
         QVERIFY(testing_support::execSql(env.path(store::kNormsFile), {u"DELETE FROM \"EvabaliniDAMIR\" WHERE \"KHam\" = '3'"_s}));
-        QVERIFY(profile::CheckDeliveredData(env.folder()).contains(u"EvabaliniDAMIR"_s));
+        QVERIFY(startup::CheckDeliveredData(env.folder()).contains(u"EvabaliniDAMIR"_s));
     }
 };
 
