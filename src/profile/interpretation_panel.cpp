@@ -9,6 +9,7 @@
 #include "profile/profile_screen_texts.h"
 #include "profile/score_rows.h"
 #include "store/connection.h"
+#include "store/examinee_rows.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -198,9 +199,7 @@ void InterpretationPanel::showResult(const profile::ProfileResult& result)
 
 void InterpretationPanel::readSavedText()
 {
-    store::Result r = ide_.refresh();
-    if (r)
-        r = ide_.setFilter(QStringLiteral("Code"), result_.examinee.code);
+    store::Result r = store::SelectByCode(ide_, result_.examinee.code);
     saved_ = r ? ide_.value(QStringLiteral("TT1")) : QString();
 }
 
@@ -281,9 +280,7 @@ void InterpretationPanel::SaveInterpretation()
     if (!ctx_.dialogs().question(this, titles::kWarning, kSaveQuestion, Dialogs::Icon::Information))
         return;
 
-    store::Result r = ide_.refresh();
-    if (r)
-        r = ide_.setFilter(QStringLiteral("Code"), result_.examinee.code);
+    store::Result r = store::SelectByCode(ide_, result_.examinee.code);
     if (r && !ide_.hasCurrent())
         r = store::Result::failure(texts::kNoSuchPerson);
     if (r)

@@ -7,6 +7,7 @@
 #include "profile/profile_geometry.h"
 #include "profile/profile_screen_texts.h"
 #include "profile/score_rows.h"
+#include "store/examinee_rows.h"
 #include "store/schema.h"
 
 #include <QApplication>
@@ -248,7 +249,7 @@ void FrmNemudar::activate()
     setTexts(lblt, {});
     if (!result_.normTable.isEmpty()) {
         // Score rows are stored under the code without surrounding blanks.
-        const store::Result r = storedT_.setFilter(QStringLiteral("Code"), code.trimmed());
+        const store::Result r = store::SelectByCode(storedT_, code.trimmed());
         note(r);
         if (r && storedT_.hasCurrent())
             showStoredRow(storedT_, lblt);
