@@ -149,8 +149,7 @@ void ProfileExport::FillReport()
     preview_ = reports::ShowReportPreview(ctx_, c, documentsFolder());
     RestoreProfileLook();
     if (!read)
-        ctx_.dialogs().message(&form_, titles::kError, kClinicNotRead + QStringLiteral("\r\n") + read.error,
-                               Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), &form_, kClinicNotRead, read.error);
 }
 
 void ProfileExport::wordClicked()

@@ -152,7 +152,7 @@ void SettingsPanel::chooseLogo()
         return;
     }
     if (const store::Result r = settings::StoreLogo(picture, ctx_.programFolder()); !r) {
-        dialogs.message(window(), titles::kError, kLogoNotStored + QLatin1Char('\n') + r.error, Dialogs::Icon::Critical);
+        ReportFailure(dialogs, window(), kLogoNotStored, r.error);
         return;
     }
     // The preview shows the file as the report will print it.
@@ -170,12 +170,10 @@ void SettingsPanel::switchLogo(bool shown)
     if (r)
         r = Adodc13.update();
     if (!r) {
-        ctx_.dialogs().message(window(), titles::kError, kSwitchNotStored + QLatin1Char('\n') + r.error,
-                               Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), window(), kSwitchNotStored, r.error);
         // The box shows what is stored, not the click that was not kept.
         if (const store::Result reread = load(); !reread)
-            ctx_.dialogs().message(window(), titles::kError, kSwitchNotRead + QLatin1Char('\n') + reread.error,
-                                   Dialogs::Icon::Critical);
+            ReportFailure(ctx_.dialogs(), window(), kSwitchNotRead, reread.error);
     }
     showSwitchCaption();
 }
