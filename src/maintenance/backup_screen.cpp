@@ -14,6 +14,7 @@
 #include "store/connection.h"
 #include "store/private_files.h"
 #include "store/schema.h"
+#include "store/server_backup.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -185,7 +186,7 @@ QString Frmbackup::proposedName() const
 
 bool Frmbackup::isCopying() const
 {
-    return copier_->isRunning();
+    return copier_->isRunning() || serverWork_;
 }
 
 QString Frmbackup::backFolder() const
@@ -233,6 +234,10 @@ void Frmbackup::backup()
     if (ChkSeal->isChecked() && !(sealing = askSealing()))
         return;
     const QString database = ctx_.path(store::kExamineeFile);
+    if (store::ServerOf(ctx_.programFolder())) {
+        backupServer(target, std::move(sealing));
+        return;
+    }
     if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
         reportCopyFailure(busy);
         return;
@@ -243,6 +248,33 @@ void Frmbackup::backup()
     connect(copier_, &FileCopier::finished, this, [this](const QString& error) { endCopy(error, mtexts::kBackupMade); },
             Qt::SingleShotConnection);
     copier_->start(database, target, {}, std::move(sealing));
+}
+
+void Frmbackup::backupServer(const QString& target, std::unique_ptr<CopyTransform> sealing)
+{
+    // The server's tables are first written into a file of the examinee file's format, beside
+    // it (removed at the next start if the program is killed meanwhile); that file is then
+    // copied, sealed or not, as a local database would be.
+    const QString snapshot = store::PartFileName(ctx_.path(store::kExamineeFile) + QStringLiteral(".snapshot"));
+    store::RemoveStaleParts(backFolder());
+    setCopying(true);
+    serverWork_ = true;
+    // On the event loop's next turn, so that the screen shows the copy under way first.
+    sealing_ = std::move(sealing);
+    QTimer::singleShot(0, this, [this, target, snapshot] {
+        const store::Result r = store::BackupServerExaminees(*store::ServerOf(ctx_.programFolder()), snapshot);
+        serverWork_ = false;
+        if (!r) {
+            sealing_.reset();
+            endCopy(r.error, mtexts::kBackupMade);
+            return;
+        }
+        connect(copier_, &FileCopier::finished, this, [this, snapshot](const QString& error) {
+            QFile::remove(snapshot);
+            endCopy(error, mtexts::kBackupMade);
+        }, Qt::SingleShotConnection);
+        copier_->start(snapshot, target, {}, std::move(sealing_));
+    });
 }
 
 std::unique_ptr<CopyTransform> Frmbackup::askSealing()
@@ -334,6 +366,10 @@ void Frmbackup::restore()
         ctx_.dialogs().message(this, titles::kError, mtexts::kNotOurDatabase + kCrLf + why, Dialogs::Icon::Warning);
         return;
     }
+    if (store::ServerOf(ctx_.programFolder())) {
+        restoreServer(source, plain);
+        return;
+    }
     if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
         discardOpened(plain, source);
         reportOtherRestoreFailure(busy);
@@ -377,6 +413,33 @@ void Frmbackup::restoreAfterSafetyCopy(const QString& source, const QString& pla
     if (!error.isEmpty())
         QFile::remove(fresh);
     endCopy(error, mtexts::kRestored);
+}
+
+void Frmbackup::restoreServer(const QString& source, const QString& plain)
+{
+    setCopying(true);
+    serverWork_ = true;
+    QTimer::singleShot(0, this, [this, source, plain] {
+        // The backup's rows go into a fresh file of the program's own schema, checked, exactly as
+        // for a local restore; only that file's rows reach the server.
+        const QString fresh = store::PartFileName(ctx_.path(store::kExamineeFile));
+        const QString error = RebuildExamineeDatabase(plain, fresh);
+        discardOpened(plain, source);
+        if (!error.isEmpty()) {
+            serverWork_ = false;
+            setCopying(false);
+            ctx_.dialogs().message(this, titles::kError, mtexts::kNotOurDatabase + kCrLf + error, Dialogs::Icon::Warning);
+            Q_EMIT copyFinished(false);
+            return;
+        }
+        // The server's rows as they are now are kept in "Back" first, under the name proposed now.
+        const QString keep = FreeBackupPath(backFolder(), proposedName());
+        store::RemoveStaleParts(backFolder());
+        const store::Result r = store::RestoreServerExaminees(*store::ServerOf(ctx_.programFolder()), fresh, keep);
+        QFile::remove(fresh);
+        serverWork_ = false;
+        endCopy(r ? QString() : r.error, mtexts::kRestored);
+    });
 }
 
 void Frmbackup::discardOpened(const QString& plain, const QString& source)

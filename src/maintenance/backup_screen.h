@@ -68,6 +68,9 @@ private:
     // Asks the passphrase twice; null when the user gave none that can be used (said).
     std::unique_ptr<maintenance::CopyTransform> askSealing();
     void restoreAfterSafetyCopy(const QString& source, const QString& plain);
+    // The same two on a clinic's database server.
+    void backupServer(const QString& target, std::unique_ptr<maintenance::CopyTransform> sealing);
+    void restoreServer(const QString& source, const QString& plain);
     // Removes the opened copy of a sealed backup (plain), never the chosen file itself.
     void discardOpened(const QString& plain, const QString& source);
     // The copy has ended: a failure is reported, a success said before the program ends.
@@ -80,4 +83,6 @@ private:
     QDate openedOn_;
     QString confirmedTarget_; // the last name the save dialog gave, its replacement confirmed there
     maintenance::FileCopier* copier_ = nullptr;
+    bool serverWork_ = false; // a backup or restore on the server is under way
+    std::unique_ptr<maintenance::CopyTransform> sealing_; // for the copy of the server's snapshot
 };

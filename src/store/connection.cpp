@@ -282,6 +282,28 @@ QString Connection::onlyDigits(const QString& textExpr) const
                    : QStringLiteral("NOT %1 GLOB '*[^0-9]*'").arg(textExpr);
 }
 
+void Connection::rowsDeleted(const QString& table)
+{
+    if (!server_)
+        return;
+    if (!deleted_.contains(table))
+        deleted_ << table;
+    if (!inTransaction_)
+        reclaimDeleted();
+}
+
+void Connection::reclaimDeleted()
+{
+    if (deleted_.isEmpty())
+        return;
+    // Dead rows are removed from the table's pages and indexes and their space freed for new
+    // rows, rather than left until the server's own vacuum comes by. Best effort: a role that
+    // does not own the tables only gets a warning, and the deletion itself is done already.
+    QSqlQuery q(database());
+    (void)q.exec(QStringLiteral("VACUUM ") + deleted_.join(QStringLiteral(", ")));
+    deleted_.clear();
+}
+
 Transaction::Transaction(std::shared_ptr<Connection> connection)
     : connection_(std::move(connection))
 {
@@ -321,6 +343,7 @@ Result Transaction::commit()
     }
     active_ = false;
     connection_->inTransaction_ = false;
+    connection_->reclaimDeleted();
     return Result::success();
 }
 
@@ -330,6 +353,7 @@ void Transaction::rollback()
         return;
     active_ = false;
     connection_->inTransaction_ = false;
+    connection_->deleted_.clear();
     // A failed rollback leaves the engine to undo the transaction when the connection closes.
     connection_->database().rollback();
 }

@@ -58,10 +58,16 @@ public:
 
     bool inTransaction() const { return inTransaction_; }
 
+    // The table (as this connection names it) lost rows. On a server the space they took is
+    // reclaimed (VACUUM) once they are gone for good: at once outside a transaction, else after
+    // its commit. A SQLite file zeroes what is deleted by itself.
+    void rowsDeleted(const QString& table);
+
 private:
     friend class Transaction;
     bool broken() const;
     Result connect();
+    void reclaimDeleted();
 
     QString name_;
     QString path_;
@@ -69,6 +75,7 @@ private:
     QString schema_;
     QHash<QString, QStringList> columns_;
     bool inTransaction_ = false;
+    QStringList deleted_;
 };
 
 // One transaction on a connection: what the views on it write between begin() and commit()

@@ -7,7 +7,9 @@
 #include <QCryptographicHash>
 #include <QFileInfo>
 #include <QSqlDriver>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <libpq-fe.h>
 
 #include <vector>
@@ -82,34 +84,8 @@ Result moveTable(Connection& local, Connection& admin, const FileDef& file, cons
     QSqlQuery rows;
     if (Result r = local.exec(rows, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(list, quoteIdentifier(t.name))); !r)
         return r;
-    if (Result r = startCopy(conn, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(target, list), PGRES_COPY_IN); !r)
-        return r;
     QCryptographicHash hash(QCryptographicHash::Sha256);
-    QByteArray buffer;
-    const int n = int(columns.size());
-    while (rows.next()) {
-        QByteArray line;
-        for (int i = 0; i < n; ++i) {
-            if (i)
-                line += '\t';
-            line += CopyField(rows.value(i));
-        }
-        line += '\n';
-        hash.addData(line);
-        buffer += line;
-        ++moved.localRows;
-        if (buffer.size() > (1 << 20)) {
-            if (PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
-                return Result::failure(pgError(conn));
-            buffer.clear();
-        }
-    }
-    if (rows.lastError().isValid() && rows.lastError().type() != QSqlError::NoError)
-        (void)PQputCopyEnd(conn, "the file could not be read");
-    else if ((!buffer.isEmpty() && PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
-             || PQputCopyEnd(conn, nullptr) != 1)
-        return Result::failure(pgError(conn));
-    if (Result r = finishCopy(conn); !r)
+    if (Result r = CopyRowsIn(admin, rows, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(target, list), moved.localRows, &hash); !r)
         return r;
     moved.localChecksum = hash.result();
 
@@ -162,6 +138,46 @@ QByteArray CopyField(const QVariant& value)
         }
     }
     return out;
+}
+
+Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, qint64& count, QCryptographicHash* hash)
+{
+    PGconn* conn = pgOf(server);
+    if (!conn)
+        return Result::failure(QStringLiteral("no PostgreSQL connection"));
+    if (Result r = startCopy(conn, copySql, PGRES_COPY_IN); !r)
+        return r;
+    QByteArray buffer;
+    const int n = rows.record().count();
+    while (rows.next()) {
+        QByteArray line;
+        for (int i = 0; i < n; ++i) {
+            if (i)
+                line += '\t';
+            line += CopyField(rows.value(i));
+        }
+        line += '\n';
+        if (hash)
+            hash->addData(line);
+        buffer += line;
+        ++count;
+        if (buffer.size() > (1 << 20)) {
+            if (PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
+                return Result::failure(pgError(conn));
+            buffer.clear();
+        }
+    }
+    // A file that could not be read to its end ends the copy with an error: nothing of it stays.
+    const bool readToEnd = !rows.lastError().isValid() || rows.lastError().type() == QSqlError::NoError;
+    if (!readToEnd)
+        (void)PQputCopyEnd(conn, "the file could not be read");
+    else if ((!buffer.isEmpty() && PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
+             || PQputCopyEnd(conn, nullptr) != 1)
+        return Result::failure(pgError(conn));
+    Result r = finishCopy(conn);
+    if (r && !readToEnd)
+        r = Result::failure(rows.lastError().text());
+    return r;
 }
 
 MoveReport CopyFilesToServer(const QString& programFolder, const ServerAddress& server)

@@ -6,6 +6,9 @@
 
 #include <QVector>
 
+class QCryptographicHash;
+class QSqlQuery;
+
 namespace store {
 
 struct MovedTable {
@@ -32,6 +35,14 @@ MoveReport CopyFilesToServer(const QString& programFolder, const ServerAddress& 
 
 // The report in words, for the settings panel and the command line.
 QString DescribeMove(const MoveReport& report, const ServerAddress& server);
+
+class Connection;
+
+// Streams the rows of a query on a SQLite file, from its first row on, into the server through
+// copySql ("COPY ... FROM STDIN" naming the query's columns in order), as PostgreSQL's COPY text.
+// Counts them into count, and adds each line to hash when one is given.
+Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, qint64& count,
+                  QCryptographicHash* hash = nullptr);
 
 // One value as a field of PostgreSQL's COPY text format (NULL as \N).
 QByteArray CopyField(const QVariant& value);

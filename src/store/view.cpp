@@ -466,6 +466,7 @@ Result View::deleteCurrent()
     if (Result r = connection_->exec(q, QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(quoteIdentifier(table_)), {*current_}); !r)
         return fail(r);
     q.finish();
+    connection_->rowsDeleted(quoteIdentifier(table_));
     invalidateCount();
     // Step on to the next row (or back to the last one) from the deleted row's place.
     Result r = seek(&key, true);

@@ -5,6 +5,9 @@
 #include "examinees/code_proposal.h"
 #include "examinees/registration_panel.h"
 #include "app/delivered_check.h"
+#include "maintenance/backup_names.h"
+#include "maintenance/backup_screen.h"
+#include "maintenance/maintenance_texts.h"
 #include "store/data_files.h"
 #include "store/digit_codes.h"
 #include "store/schema.h"
@@ -16,10 +19,12 @@
 
 #include <QComboBox>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSqlQuery>
 #include <QTest>
 #include <QThread>
@@ -95,6 +100,26 @@ int registerMany(const QString& folder, int n, QString& error)
         ++done;
     }
     return duplicates;
+}
+
+// Clicks a copy button of the backup screen and waits until the copy it starts has ended.
+bool runCopy(Frmbackup& form, QPushButton* button)
+{
+    QSignalSpy ended(&form, &Frmbackup::copyFinished);
+    button->click();
+    return form.isCopying() && ended.wait(60000);
+}
+
+// The codes in a table of a data file, or of the server's file, in their stored order.
+QStringList codes(const QString& file, const QString& table = u"IDE"_s)
+{
+    store::View v(file, table);
+    QStringList found;
+    if (!v.refresh())
+        return {u"unreadable"_s};
+    for (bool more = v.hasCurrent(); more; more = v.moveNext() && v.hasCurrent())
+        found << v.value(u"Code"_s);
+    return found;
 }
 
 } // namespace
@@ -391,10 +416,123 @@ private Q_SLOTS:
     }
 };
 
+class TestServerBackup : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    // The backup screen on the server writes a file of the examinee file's format, sealed as a
+    // local backup is: a computer with its own files restores it.
+    void aSealedServerBackupRestoresIntoLocalFiles()
+    {
+        // The computer with its own files first: a test program has one server database.
+        TestEnv local(false);
+        store::UseLocalFiles(local.folder());
+        QVERIFY(store::PrepareProgramFolder(local.folder()).ok);
+        TestEnv env;
+        QVERIFY2(env.isValid(), qPrintable(env.seedError()));
+        QVERIFY(testing_support::addExaminee(env.folder(), u"41"_s, {}, {{u"LName"_s, u"نيک‌سرشت"_s}}));
+        const QString target = env.path(u"clinic.mdbB"_s);
+        const QString passphrase = u"گذرواژه درمانگاه 1403"_s;
+        {
+            Frmbackup form(env.ctx);
+            form.Text1->setText(target);
+            form.ChkSeal->setChecked(true);
+            env.dialogs.secretAnswers << passphrase << passphrase;
+            QVERIFY(runCopy(form, form.VisualButtonEx2));
+        }
+        QCOMPARE(env.dialogs.messageTexts(), QStringList{maintenance::texts::kBackupMade});
+        QCOMPARE(QDir(env.folder()).entryList({u"*.part"_s}, QDir::Files), QStringList()); // the snapshot is gone
+
+        Frmbackup form(local.ctx);
+        form.Text2->setText(target);
+        local.dialogs.questionAnswers.enqueue(true);
+        local.dialogs.secretAnswers << passphrase;
+        QVERIFY(runCopy(form, form.VisualButtonEx3));
+        QCOMPARE(local.dialogs.messageTexts(), QStringList{maintenance::texts::kRestored});
+        store::View ide(local.path(store::kExamineeFile), u"IDE"_s);
+        QVERIFY(ide.setFilter(u"Code"_s, u"41"_s));
+        QCOMPARE(ide.value(u"LName"_s), u"نيک‌سرشت"_s);
+    }
+
+    // A backup restored into the server replaces its examinee tables; the rows replaced are kept
+    // in "Back" first, and registering goes on after the restored rows.
+    void aRestoreReplacesTheServersRowsAndKeepsThem()
+    {
+        TestEnv local(false);
+        store::UseLocalFiles(local.folder());
+        QVERIFY(store::PrepareProgramFolder(local.folder()).ok);
+        TestEnv env;
+        QVERIFY2(env.isValid(), qPrintable(env.seedError()));
+        for (const QString& code : {u"1"_s, u"2"_s})
+            QVERIFY(testing_support::addExaminee(env.folder(), code));
+        for (const QString& code : {u"9"_s, u"7"_s})
+            QVERIFY(testing_support::addExaminee(local.folder(), code));
+
+        Frmbackup form(env.ctx);
+        form.Text2->setText(local.path(store::kExamineeFile));
+        env.dialogs.questionAnswers.enqueue(true);
+        QVERIFY(runCopy(form, form.VisualButtonEx3));
+        QCOMPARE(env.dialogs.messageTexts(), QStringList{maintenance::texts::kRestored});
+        QCOMPARE(env.desktop.endCalls, QList<int>{0});
+        const QString server = env.path(store::kExamineeFile);
+        QCOMPARE(codes(server), (QStringList{u"9"_s, u"7"_s}));
+        QCOMPARE(codes(server, u"Answer"_s), (QStringList{u"9"_s, u"7"_s}));
+        const QStringList kept = QDir(env.path(maintenance::kBackupFolder)).entryList({u"*.mdbB"_s}, QDir::Files);
+        QCOMPARE(kept.size(), 1);
+        QCOMPARE(codes(QDir(env.path(maintenance::kBackupFolder)).filePath(kept.first())), (QStringList{u"1"_s, u"2"_s}));
+        QVERIFY(testing_support::addExaminee(env.folder(), u"10"_s));
+        QCOMPARE(codes(server).last(), u"10"_s);
+    }
+
+    // When the replaced rows cannot be kept, nothing is replaced and the failure is said.
+    void aRestoreThatCannotKeepTheRowsChangesNothing()
+    {
+        TestEnv local(false);
+        store::UseLocalFiles(local.folder());
+        QVERIFY(store::PrepareProgramFolder(local.folder()).ok);
+        TestEnv env;
+        QVERIFY2(env.isValid(), qPrintable(env.seedError()));
+        QVERIFY(testing_support::addExaminee(env.folder(), u"1"_s));
+        QFile blocker(env.path(maintenance::kBackupFolder)); // a file where the folder should be
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+
+        Frmbackup form(env.ctx);
+        form.Text2->setText(local.path(store::kExamineeFile));
+        env.dialogs.questionAnswers.enqueue(true);
+        QVERIFY(runCopy(form, form.VisualButtonEx3));
+        QCOMPARE(env.dialogs.lastMessage()->title, u"خطا"_s);
+        QVERIFY(!env.dialogs.messageTexts().contains(maintenance::texts::kRestored));
+        QVERIFY(env.desktop.endCalls.isEmpty());
+        QCOMPARE(codes(env.path(store::kExamineeFile)), QStringList{u"1"_s});
+    }
+
+    // A deleted examinee's rows are vacuumed away on the server once the deletion is committed.
+    void aDeletionIsVacuumedAfterItsCommit()
+    {
+        TestEnv env;
+        QVERIFY2(env.isValid(), qPrintable(env.seedError()));
+        QVERIFY(testing_support::addExaminee(env.folder(), u"5"_s));
+        const store::ServerAddress db = *store::ServerOf(env.folder());
+        const QString vacuumed = u"SELECT count(*) FROM pg_stat_user_tables WHERE schemaname = 'tavora71' "
+                                 "AND relname IN ('IDE', 'Answer') AND last_vacuum IS NOT NULL"_s;
+        QCOMPARE(scalar(db, vacuumed).toInt(), 0);
+        auto conn = std::make_shared<store::Connection>(env.path(store::kExamineeFile));
+        store::View ide(conn, u"IDE"_s), answer(conn, u"Answer"_s);
+        store::Transaction t(conn);
+        QVERIFY(t.begin());
+        QVERIFY(ide.setFilter(u"Code"_s, u"5"_s) && ide.deleteCurrent());
+        QVERIFY(answer.setFilter(u"Code"_s, u"5"_s) && answer.deleteCurrent());
+        QCOMPARE(scalar(db, vacuumed).toInt(), 0); // not before the commit
+        QVERIFY(t.commit());
+        QCOMPARE(scalar(db, vacuumed).toInt(), 2);
+    }
+};
+
 TAVORA_TEST(TestServerSetting)
 TAVORA_TEST(TestServerSchema)
 TAVORA_TEST(TestConcurrentRegistration)
 TAVORA_TEST(TestKilledClient)
 TAVORA_TEST(TestServerRestart)
 TAVORA_TEST(TestMoveToServer)
+TAVORA_TEST(TestServerBackup)
 #include "tst_server.moc"

@@ -1,0 +1,161 @@
+#include "store/server_backup.h"
+#include "store/connection.h"
+#include "store/data_files.h"
+#include "store/private_files.h"
+#include "store/schema.h"
+#include "store/server_move.h"
+
+#include <QFile>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace store {
+
+namespace {
+
+const FileDef& examineeFile()
+{
+    return *findFile(kExamineeFile);
+}
+
+QString qualified(const FileDef& file, const TableDef& t)
+{
+    return quoteIdentifier(serverSchema(file)) + QLatin1Char('.') + quoteIdentifier(t.name);
+}
+
+QString columnList(const TableDef& t)
+{
+    QStringList columns;
+    for (const QString& c : t.columns)
+        columns << quoteIdentifier(c);
+    return columns.join(QStringLiteral(", "));
+}
+
+Result fillSnapshot(Connection& server, const FileDef& file, const QString& path)
+{
+    const auto local = Connection::toFile(path);
+    if (Result r = local->open(); !r)
+        return r;
+    QSqlDatabase db = local->database();
+    if (!db.transaction())
+        return local->failure(db.lastError());
+    for (const TableDef& t : file.tables) {
+        QStringList marks;
+        for (qsizetype i = 0; i < t.columns.size(); ++i)
+            marks << QStringLiteral("?");
+        QSqlQuery insert(db);
+        if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                .arg(quoteIdentifier(t.name), columnList(t), marks.join(QStringLiteral(", ")))))
+            return local->failure(insert.lastError());
+        // In pieces through a cursor: the server's driver would otherwise hold every row in memory.
+        QSqlQuery q;
+        if (Result r = server.exec(q, QStringLiteral("DECLARE snapshot NO SCROLL CURSOR FOR SELECT %1 FROM %2 ORDER BY rowid")
+                                          .arg(columnList(t), qualified(file, t)));
+            !r)
+            return r;
+        for (bool more = true; more;) {
+            if (Result r = server.exec(q, QStringLiteral("FETCH FORWARD 2000 FROM snapshot")); !r)
+                return r;
+            more = false;
+            while (q.next()) {
+                more = true;
+                for (int i = 0; i < t.columns.size(); ++i)
+                    insert.bindValue(i, q.value(i));
+                if (!insert.exec())
+                    return local->failure(insert.lastError());
+            }
+        }
+        if (Result r = server.exec(q, QStringLiteral("CLOSE snapshot")); !r)
+            return r;
+    }
+    if (!db.commit())
+        return local->failure(db.lastError());
+    return Result::success();
+}
+
+// The examinee tables as the server's open transaction sees them, into a new file at path.
+Result writeSnapshot(Connection& server, const QString& path)
+{
+    QFile::remove(path);
+    Result r = CreateEmptyDataFile(path, examineeFile());
+    if (r)
+        r = fillSnapshot(server, examineeFile(), path);
+    if (!r) {
+        QFile::remove(path);
+        QFile::remove(path + QStringLiteral("-journal"));
+    }
+    return r;
+}
+
+Result run(Connection& c, const QString& sql)
+{
+    QSqlQuery q;
+    return c.exec(q, sql);
+}
+
+} // namespace
+
+Result BackupServerExaminees(const ServerAddress& server, const QString& target)
+{
+    const auto conn = std::make_shared<Connection>(server);
+    Transaction snapshot(conn);
+    Result r = snapshot.begin();
+    if (r)
+        r = run(*conn, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
+    if (r)
+        r = writeSnapshot(*conn, target);
+    return r; // only read: the guard ends the transaction
+}
+
+Result RestoreServerExaminees(const ServerAddress& server, const QString& source, const QString& keep)
+{
+    const FileDef& file = examineeFile();
+    const auto local = Connection::toFile(source);
+    if (Result r = local->open(); !r)
+        return r;
+    const auto conn = std::make_shared<Connection>(server);
+    Transaction restore(conn);
+    Result r = restore.begin();
+    if (r)
+        r = run(*conn, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ"));
+    // Taken before the first read, so the rows kept below are exactly the rows replaced: other
+    // computers can still read, and their writes wait until the restore is done.
+    QStringList tables;
+    for (const TableDef& t : file.tables)
+        tables << qualified(file, t);
+    if (r)
+        r = run(*conn, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(tables.join(QStringLiteral(", "))));
+    if (r) {
+        const QString part = PartFileName(keep);
+        r = writeSnapshot(*conn, part);
+        if (const QString error = r ? ReplaceFileDurably(part, keep) : QString(); !error.isEmpty()) {
+            QFile::remove(part);
+            r = Result::failure(error);
+        }
+    }
+    for (const TableDef& t : file.tables) {
+        if (!r)
+            break;
+        r = run(*conn, QStringLiteral("DELETE FROM %1").arg(qualified(file, t)));
+        if (!r)
+            break;
+        conn->rowsDeleted(qualified(file, t));
+        // New row identities from the server: the rows keep their order, and nothing more than
+        // the right to use the identity sequence is needed.
+        QSqlQuery rows;
+        qint64 copied = 0;
+        r = local->exec(rows, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columnList(t), quoteIdentifier(t.name)));
+        if (r)
+            r = CopyRowsIn(*conn, rows, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(qualified(file, t), columnList(t)), copied);
+        QSqlQuery count;
+        if (r)
+            r = conn->exec(count, QStringLiteral("SELECT count(*) FROM %1").arg(qualified(file, t)));
+        if (r && (!count.next() || count.value(0).toLongLong() != copied))
+            r = Result::failure(QStringLiteral("%1: %2 rows read from the backup, another number stored").arg(t.name).arg(copied));
+    }
+    if (r)
+        r = restore.commit();
+    return r;
+}
+
+} // namespace store
