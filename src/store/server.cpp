@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QMutex>
 #include <QMutexLocker>
+#include <QThreadPool>
 #include <libpq-fe.h>
 
 #include <vector>
@@ -118,25 +119,50 @@ Result ParseServerAddress(const QString& text, ServerAddress& address)
     return Result::success();
 }
 
+namespace {
+
+// libpq's keywords and values for the address, the password included.
+struct ConnectParams {
+    std::vector<QByteArray> keys, values;
+    explicit ConnectParams(const ServerAddress& address)
+    {
+        for (auto it = address.params.cbegin(); it != address.params.cend(); ++it) {
+            keys.push_back(it.key().toUtf8());
+            values.push_back(it.value().toUtf8());
+        }
+        if (!address.password.isEmpty()) {
+            keys.push_back(QByteArrayLiteral("password"));
+            values.push_back(address.password.toUtf8());
+        }
+    }
+    PGconn* connect() const
+    {
+        std::vector<const char*> k, v;
+        for (std::size_t i = 0; i < keys.size(); ++i) {
+            k.push_back(keys[i].constData());
+            v.push_back(values[i].constData());
+        }
+        k.push_back(nullptr);
+        v.push_back(nullptr);
+        return PQconnectdbParams(k.data(), v.data(), 0);
+    }
+};
+
+} // namespace
+
+void RunInBackground(const ServerAddress& address, const QString& sql)
+{
+    QThreadPool::globalInstance()->start([params = ConnectParams(address), statement = sql.toUtf8()] {
+        PGconn* conn = params.connect();
+        if (PQstatus(conn) == CONNECTION_OK)
+            PQclear(PQexec(conn, statement.constData()));
+        PQfinish(conn);
+    });
+}
+
 Reach TryServer(ServerAddress& address, QString& why)
 {
-    std::vector<QByteArray> keys, values;
-    for (auto it = address.params.cbegin(); it != address.params.cend(); ++it) {
-        keys.push_back(it.key().toUtf8());
-        values.push_back(it.value().toUtf8());
-    }
-    if (!address.password.isEmpty()) {
-        keys.push_back(QByteArrayLiteral("password"));
-        values.push_back(address.password.toUtf8());
-    }
-    std::vector<const char*> k, v;
-    for (std::size_t i = 0; i < keys.size(); ++i) {
-        k.push_back(keys[i].constData());
-        v.push_back(values[i].constData());
-    }
-    k.push_back(nullptr);
-    v.push_back(nullptr);
-    PGconn* conn = PQconnectdbParams(k.data(), v.data(), 0);
+    PGconn* conn = ConnectParams(address).connect();
     Reach reach = Reach::Reached;
     if (PQstatus(conn) != CONNECTION_OK) {
         why = QString::fromUtf8(PQerrorMessage(conn)).trimmed();

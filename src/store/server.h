@@ -42,6 +42,10 @@ enum class Reach { Reached, NeedsPassword, Failed };
 // One connection attempt through libpq; fills shownHost and shownDatabase when reached.
 Reach TryServer(ServerAddress& address, QString& why);
 
+// Runs a statement whose outcome nobody waits for (a VACUUM) on a connection of its own, on a
+// thread of the pool, so that the program's work goes on meanwhile.
+void RunInBackground(const ServerAddress& address, const QString& sql);
+
 // The program folder's tables are on the server (set once at start, and by tests).
 void UseServer(const QString& programFolder, const ServerAddress& address);
 void UseLocalFiles(const QString& programFolder);
