@@ -234,8 +234,8 @@ void Frmbackup::backup()
     if (ChkSeal->isChecked() && !(sealing = askSealing()))
         return;
     const QString database = ctx_.path(store::kExamineeFile);
-    if (store::ServerOf(ctx_.programFolder())) {
-        backupServer(target, std::move(sealing));
+    if (const std::optional<store::ServerAddress> server = store::ServerOf(ctx_.programFolder())) {
+        backupServer(*server, target, std::move(sealing));
         return;
     }
     if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
@@ -250,7 +250,8 @@ void Frmbackup::backup()
     copier_->start(database, target, {}, std::move(sealing));
 }
 
-void Frmbackup::backupServer(const QString& target, std::unique_ptr<CopyTransform> sealing)
+void Frmbackup::backupServer(const store::ServerAddress& server, const QString& target,
+                             std::unique_ptr<CopyTransform> sealing)
 {
     // The server's tables are first written into a file of the examinee file's format, beside
     // it (removed at the next start if the program is killed meanwhile); that file is then
@@ -261,8 +262,8 @@ void Frmbackup::backupServer(const QString& target, std::unique_ptr<CopyTransfor
     serverWork_ = true;
     // On the event loop's next turn, so that the screen shows the copy under way first.
     sealing_ = std::move(sealing);
-    QTimer::singleShot(0, this, [this, target, snapshot] {
-        const store::Result r = store::BackupServerExaminees(*store::ServerOf(ctx_.programFolder()), snapshot);
+    QTimer::singleShot(0, this, [this, server, target, snapshot] {
+        const store::Result r = store::BackupServerExaminees(server, snapshot);
         serverWork_ = false;
         if (!r) {
             sealing_.reset();
@@ -366,8 +367,8 @@ void Frmbackup::restore()
         ctx_.dialogs().message(this, titles::kError, mtexts::kNotOurDatabase + kCrLf + why, Dialogs::Icon::Warning);
         return;
     }
-    if (store::ServerOf(ctx_.programFolder())) {
-        restoreServer(source, plain);
+    if (const std::optional<store::ServerAddress> server = store::ServerOf(ctx_.programFolder())) {
+        restoreServer(*server, source, plain);
         return;
     }
     if (const QString busy = ReleaseDatabaseFile(database); !busy.isEmpty()) {
@@ -415,11 +416,11 @@ void Frmbackup::restoreAfterSafetyCopy(const QString& source, const QString& pla
     endCopy(error, mtexts::kRestored);
 }
 
-void Frmbackup::restoreServer(const QString& source, const QString& plain)
+void Frmbackup::restoreServer(const store::ServerAddress& server, const QString& source, const QString& plain)
 {
     setCopying(true);
     serverWork_ = true;
-    QTimer::singleShot(0, this, [this, source, plain] {
+    QTimer::singleShot(0, this, [this, server, source, plain] {
         // The backup's rows go into a fresh file of the program's own schema, checked, exactly as
         // for a local restore; only that file's rows reach the server.
         const QString fresh = store::PartFileName(ctx_.path(store::kExamineeFile));
@@ -435,7 +436,7 @@ void Frmbackup::restoreServer(const QString& source, const QString& plain)
         // The server's rows as they are now are kept in "Back" first, under the name proposed now.
         const QString keep = FreeBackupPath(backFolder(), proposedName());
         store::RemoveStaleParts(backFolder());
-        const store::Result r = store::RestoreServerExaminees(*store::ServerOf(ctx_.programFolder()), fresh, keep);
+        const store::Result r = store::RestoreServerExaminees(server, fresh, keep);
         QFile::remove(fresh);
         serverWork_ = false;
         endCopy(r ? QString() : r.error, mtexts::kRestored);

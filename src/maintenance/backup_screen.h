@@ -2,6 +2,7 @@
 // Backup and restore of the examinee database, reached while leaving the program. The program
 // ends after a successful backup or restore, and when this screen closes.
 #include "kit/app_context.h"
+#include "store/server.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -69,8 +70,9 @@ private:
     std::unique_ptr<maintenance::CopyTransform> askSealing();
     void restoreAfterSafetyCopy(const QString& source, const QString& plain);
     // The same two on a clinic's database server.
-    void backupServer(const QString& target, std::unique_ptr<maintenance::CopyTransform> sealing);
-    void restoreServer(const QString& source, const QString& plain);
+    void backupServer(const store::ServerAddress& server, const QString& target,
+                      std::unique_ptr<maintenance::CopyTransform> sealing);
+    void restoreServer(const store::ServerAddress& server, const QString& source, const QString& plain);
     // Removes the opened copy of a sealed backup (plain), never the chosen file itself.
     void discardOpened(const QString& plain, const QString& source);
     // The copy has ended: a failure is reported, a success said before the program ends.
