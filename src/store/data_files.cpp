@@ -205,6 +205,8 @@ Result verifyOn(Connection& conn, const QString& path, const FileDef& file)
     q.finish();
     for (const TableDef& t : file.tables) {
         const QStringList columns = have.value(t.name.toLower());
+        if (columns.isEmpty() && t.addedLater)
+            continue; // made by an earlier version: added at start-up
         if (columns.isEmpty())
             return Result::failure(QStringLiteral("%1: the table %2 is missing").arg(path, t.name));
         for (const QString& c : t.columns)
@@ -212,6 +214,47 @@ Result verifyOn(Connection& conn, const QString& path, const FileDef& file)
                 return Result::failure(QStringLiteral("%1: the table %2 lacks the column %3").arg(path, t.name, c));
     }
     return Result::success();
+}
+
+// Tables added to the layout since the file was made, created empty with their indexes, all or
+// none. Unlike a missing index, a missing table is needed: failing to add it fails the start.
+Result addTablesOn(Connection& conn, const QString& path, const FileDef& file)
+{
+    QSqlDatabase db = conn.database();
+    QSqlQuery q(db);
+    if (!q.exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'")))
+        return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
+    QStringList have;
+    while (q.next())
+        have << q.value(0).toString();
+    q.finish();
+    QVector<const TableDef*> missing;
+    for (const TableDef& t : file.tables)
+        if (t.addedLater && !have.contains(t.name, Qt::CaseInsensitive))
+            missing << &t;
+    if (missing.isEmpty())
+        return Result::success();
+    if (!db.transaction())
+        return Result::failure(QStringLiteral("%1: %2").arg(path, db.lastError().text()));
+    Result result;
+    for (const TableDef* t : missing) {
+        if (result)
+            result = execOrFail(q, CreateTableSql(*t, {}));
+        for (const QString& c : t->uniqueColumns)
+            if (result)
+                result = execOrFail(q, CreateIndexSql(*t, c, true, {}));
+        for (const QString& c : t->indexedColumns)
+            if (result)
+                result = execOrFail(q, CreateIndexSql(*t, c, false, {}));
+    }
+    q.finish();
+    if (result && !db.commit())
+        result = Result::failure(db.lastError().text());
+    if (!result) {
+        db.rollback();
+        return Result::failure(QStringLiteral("%1: %2").arg(path, result.error));
+    }
+    return result;
 }
 
 Result addIndexesOn(Connection& conn, const QString& path, const FileDef& file)
@@ -234,7 +277,8 @@ Result addIndexesOn(Connection& conn, const QString& path, const FileDef& file)
     return Result::success();
 }
 
-// An existing file at start-up: checked, then given the indexes it lacks, on one connection.
+// An existing file at start-up: checked, then given the tables and indexes it lacks, on one
+// connection.
 Result verifyAndIndex(const QString& path, const FileDef& file)
 {
     const auto conn = Connection::toFile(path);
@@ -242,7 +286,8 @@ Result verifyAndIndex(const QString& path, const FileDef& file)
         return r;
     if (Result r = verifyOn(*conn, path, file); !r)
         return r;
-
+    if (Result r = addTablesOn(*conn, path, file); !r)
+        return r;
     // A file made before an index was added (or restored from such a backup) gets it now. Only
     // speed depends on it, so a file that cannot take it (read-only, busy) is used as it is.
     (void)addIndexesOn(*conn, path, file);

@@ -18,7 +18,8 @@ QStringList DeliveredTablePaths(const FileDef& file, const TableDef& table);
 Result CreateDataFile(const QString& programFolder, const FileDef& file);
 // Creates a file at path with the tables and indexes of one data file and no rows.
 Result CreateEmptyDataFile(const QString& path, const FileDef& file);
-// An existing file must open as a database and hold every table with every column.
+// An existing file must open as a database and hold every table with every column; a table
+// added later (TableDef::addedLater) may be missing, and start-up adds it.
 Result VerifyDataFile(const QString& path, const FileDef& file);
 // Closes every connection the program holds to a data file and settles an interrupted write (a
 // journal left beside it is rolled back), so that the file alone is complete on disk.
@@ -40,8 +41,8 @@ struct PrepareOutcome {
 };
 
 // Creates what is missing (data files, the skin folder and its files), never overwrites,
-// and verifies every existing data file. A folder that uses a server gets the server's tables
-// prepared instead of its files. A data file that is a link leading out of the program
+// verifies every existing data file and adds the tables added to it later. A folder that uses a
+// server gets the server's tables prepared instead of its files. A data file that is a link leading out of the program
 // folder is refused: the program writes only into its own folder.
 PrepareOutcome PrepareProgramFolder(const QString& programFolder);
 

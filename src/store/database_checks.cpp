@@ -125,6 +125,8 @@ Result checkSchema(QSqlDatabase& db, const QString& path, const FileDef& file)
     }
     q.finish();
     for (const TableDef& t : file.tables) {
+        if (!tablesSeen.contains(t.name.toLower()) && t.addedLater)
+            continue; // a file of an earlier version; the fresh copy has the table, empty
         if (!tablesSeen.contains(t.name.toLower()))
             return failure(path, QStringLiteral("the table %1 is missing").arg(t.name));
         if (!q.exec(QStringLiteral("SELECT type, wr FROM pragma_table_list WHERE schema = 'main' AND name = '%1' COLLATE NOCASE")
@@ -235,6 +237,18 @@ Result copyRows(const QString& source, const QString& target, const FileDef& fil
     for (const TableDef& t : file.tables) {
         if (!result)
             break;
+        if (t.addedLater) {
+            q.prepare(QStringLiteral("SELECT 1 FROM backup.sqlite_master WHERE type = 'table' AND name = ? COLLATE NOCASE"));
+            q.addBindValue(t.name);
+            if (!q.exec()) {
+                result = failure(source, q.lastError().text());
+                break;
+            }
+            const bool there = q.next();
+            q.finish();
+            if (!there)
+                continue;
+        }
         if (!q.exec(QStringLiteral("INSERT INTO main.%1 (%2) SELECT %3 FROM backup.%1")
                         .arg(quoteIdentifier(t.name), columnList(t, false), columnList(t, true))))
             result = failure(target, q.lastError().text());

@@ -54,6 +54,26 @@ TableDef scoreRowTable(const QString& name)
     return {name, QStringList{QStringLiteral("Code")} + scaleColumns(), {}, {QStringLiteral("Code")}, {}};
 }
 
+TableDef normInfoTable()
+{
+    TableDef t{kNormInfoTable,
+               {QStringLiteral("Tbl"), QStringLiteral("Name"), QStringLiteral("Source"), QStringLiteral("Changed"),
+                QStringLiteral("Delivered"), QStringLiteral("KeptName"), QStringLiteral("KeptSource"),
+                QStringLiteral("KeptChanged"), QStringLiteral("KeptDelivered")},
+               {}, {}, {QStringLiteral("Tbl")}};
+    t.addedLater = true;
+    return t;
+}
+
+TableDef normKeptTable()
+{
+    QStringList cols{QStringLiteral("Tbl"), QStringLiteral("KHam")};
+    cols << normColumns() << QStringLiteral("ID");
+    TableDef t{kNormKeptTable, cols, {}, {QStringLiteral("Tbl")}, {}};
+    t.addedLater = true;
+    return t;
+}
+
 QVector<FileDef> buildFiles()
 {
     const QString code = QStringLiteral("Code");
@@ -92,6 +112,8 @@ QVector<FileDef> buildFiles()
         {QStringLiteral("Taff"),
          {QStringLiteral("id"), QStringLiteral("Topp"), QStringLiteral("Mediumm"), QStringLiteral("Downn")},
          {}, {}, {QStringLiteral("id")}}, // a duplicate key would hide a text silently
+        normInfoTable(),
+        normKeptTable(),
     }};
     FileDef buffer{kImportBufferFile, QStringLiteral("Logo"), {
         {QStringLiteral("Answer"), itemColumns(), {}, {}, {}},

@@ -13,6 +13,9 @@ struct TableDef {
     QStringList integerColumns;
     QStringList indexedColumns; // plain index
     QStringList uniqueColumns;  // unique index
+    // A table added after files were first delivered: an existing file that lacks it gets it,
+    // empty, at start-up, so files made by an earlier version keep working.
+    bool addedLater = false;
 };
 
 struct FileDef {
@@ -41,6 +44,11 @@ int scaleIndex(QStringView name);
 const QStringList& scaleColumns();
 // The same fields of the norm tables, where the last one is spelt "MA".
 const QStringList& normColumns();
+// The tables beside the four norm tables: what each one holds now (its name, source, date of
+// change, whether it is the delivered one, and the same of the table it replaced) and the rows
+// of that replaced table, kept so that it can be put back.
+inline const QString kNormInfoTable = QStringLiteral("NormInfo");
+inline const QString kNormKeptTable = QStringLiteral("NormKept");
 // Item columns "1".."71".
 QStringList itemColumns();
 
