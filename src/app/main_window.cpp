@@ -16,6 +16,8 @@
 #include "scoring/scoring_screen.h"
 #include "settings/apply_theme.h"
 #include "settings/clinic_details.h"
+#include "norms/norm_tables_panel.h"
+#include "app/delivered_check.h"
 #include "settings/clinic_details_panel.h"
 #include "settings/settings_panel.h"
 #include "settings/theme_panel.h"
@@ -159,6 +161,7 @@ void Frm1::buildWindow()
     Frame6 = theme_ = new ThemePanel(ctx_, this);
     Frame1 = itemEdit_ = new ItemEditPanel(ctx_, Adodc12, this);
     Frame1->hide();
+    normTablesFrame = normTables_ = new NormTablesPanel(ctx_, this);
     Frame3 = makePanel(QStringLiteral("Frame3"));
 
     Timer3 = new QTimer(this);
@@ -222,7 +225,7 @@ QString Frm1::IdentifierLabel() const
 
 void Frm1::HideAllPanels()
 {
-    for (QFrame* f : {Frame1, Frame6, Frame10, Frame8, Frame9})
+    for (QFrame* f : {Frame1, Frame6, Frame10, Frame8, Frame9, normTablesFrame})
         f->hide();
     Command1->setEnabled(true);
     registration_->discard();
@@ -465,6 +468,11 @@ void Frm1::wireSettings()
     connect(settings_, &SettingsPanel::logoChoiceRequested, this, &Frm1::chooseLogo);
     connect(settings_, &SettingsPanel::logoChanged, this, [this](const QImage& logo) { logo_ = logo; });
     connect(theme_, &ThemePanel::themeChanged, this, &Frm1::applyChosenTheme);
+    connect(settings_, &SettingsPanel::normTablesRequested, this, &Frm1::openNormTables);
+    connect(normTables_, &NormTablesPanel::closed, this, &Frm1::openSettingsPanel);
+    // A replaced table is checked as at start-up: a damaged one found then may be whole now.
+    connect(normTables_, &NormTablesPanel::normTablesChanged, this,
+            [this] { ctx_.setDataProblems(startup::CheckDeliveredData(ctx_.programFolder())); });
 }
 
 void Frm1::openSettingsPanel()
@@ -502,6 +510,13 @@ void Frm1::chooseLogo()
 {
     openSettingsPanel();
     settings_->chooseLogo();
+}
+
+void Frm1::openNormTables()
+{
+    HideAllPanels();
+    normTablesFrame->setGeometry(twipsRect(120, 120, 8100, 7140));
+    normTables_->open();
 }
 
 void Frm1::openItemEdit()

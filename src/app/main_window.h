@@ -18,6 +18,7 @@ class ClinicDetailsPanel;
 class FrmTest;
 class FrmkLID;
 class MaintenanceScreens;
+class NormTablesPanel;
 class ItemEditPanel;
 class RegistrationPanel;
 class SettingsPanel;
@@ -90,6 +91,7 @@ public:
     QFrame* Frame9 = nullptr;  // clinic details (a ClinicDetailsPanel)
     QFrame* Frame6 = nullptr;  // theme (a ThemePanel)
     QFrame* Frame1 = nullptr;  // item editing (an ItemEditPanel)
+    QFrame* normTablesFrame = nullptr; // the norm tables (a NormTablesPanel)
     QFrame* Frame3 = nullptr;  // update notice
 
     // Hooks for the screens that open from here; each is set once its screen exists.
@@ -109,6 +111,7 @@ public:
     SettingsPanel* settingsPanel() const { return settings_; }
     ClinicDetailsPanel* clinicDetailsPanel() const { return clinicDetails_; }
     ThemePanel* themePanel() const { return theme_; }
+    NormTablesPanel* normTablesPanel() const { return normTables_; }
     FrmTest* testScreen() const { return frmTest_; }
 
     // The hint the mouse over this control shows (empty: hide the hint line).
@@ -146,6 +149,7 @@ private:
     void wireSettings();
     void openSettingsPanel();
     void openItemEdit();
+    void openNormTables();
     void openClinicDetails();
     void openTheme();
     void chooseLogo();
@@ -155,6 +159,7 @@ private:
     SettingsPanel* settings_ = nullptr;
     ClinicDetailsPanel* clinicDetails_ = nullptr;
     ThemePanel* theme_ = nullptr;
+    NormTablesPanel* normTables_ = nullptr;
 
     AppContext& ctx_;
     QString loadError_;

@@ -50,18 +50,20 @@ void SettingsPanel::build()
                                                  {QStringLiteral("Command67"), texts::kCaptionClinicDetails},
                                                  {QStringLiteral("Cmndedit"), texts::kCaptionEditItems},
                                                  {QStringLiteral("Command65"), texts::kCaptionChooseLogo},
+                                                 {QStringLiteral("normTables"), texts::kCaptionNormTables},
                                                  {QStringLiteral("Command69"), texts::kCaptionExit}};
     QList<QPushButton*> made;
     for (int i = 0; i < buttons.size(); ++i) {
         QPushButton* b = MakeButton(this, buttons.at(i).first, buttons.at(i).second);
-        b->setGeometry(twipsRect(3180, 150 + i * 630, 1920, 480));
+        b->setGeometry(twipsRect(3180, 150 + i * 525, 1920, 450));
         made << b;
     }
     Command68 = made[0];
     Command67 = made[1];
     Cmndedit = made[2];
     Command65 = made[3];
-    Command69 = made[4];
+    normTables = made[4];
+    Command69 = made[5];
 
     Picture2 = MakeLabel(this, QStringLiteral("Picture2"));
     Picture2->setScaledContents(true); // painted stretched to the whole box
@@ -86,6 +88,7 @@ void SettingsPanel::build()
     connect(Command68, &QPushButton::clicked, this, &SettingsPanel::themeRequested);
     connect(Cmndedit, &QPushButton::clicked, this, &SettingsPanel::editItemsRequested);
     connect(Command65, &QPushButton::clicked, this, &SettingsPanel::logoChoiceRequested);
+    connect(normTables, &QPushButton::clicked, this, &SettingsPanel::normTablesRequested);
     connect(Command69, &QPushButton::clicked, this, &SettingsPanel::closed);
     connect(Check1, &QCheckBox::clicked, this, &SettingsPanel::switchLogo);
 }

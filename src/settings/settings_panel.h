@@ -1,6 +1,6 @@
 #pragma once
-// The settings panel of the main window: opens the clinic details, theme and item-edit panels,
-// chooses the clinic logo and switches it on or off for the printed report.
+// The settings panel of the main window: opens the clinic details, theme, item-edit and norm
+// tables panels, chooses the clinic logo and switches it on or off for the printed report.
 #include "store/view.h"
 
 #include <QFrame>
@@ -31,6 +31,7 @@ public:
     QPushButton* Command67 = nullptr; // clinic details
     QPushButton* Cmndedit = nullptr;  // edit the items
     QPushButton* Command65 = nullptr; // choose the clinic logo
+    QPushButton* normTables = nullptr; // the norm tables panel
     QPushButton* Command69 = nullptr; // exit
     QLabel* Picture2 = nullptr;       // logo preview
     QLabel* logoSwitchCaption = nullptr;
@@ -45,6 +46,7 @@ Q_SIGNALS:
     void themeRequested();
     void editItemsRequested();
     void logoChoiceRequested();
+    void normTablesRequested();
     void closed();
     void logoChanged(const QImage& logo); // the logo file holds a new picture
 

@@ -21,6 +21,7 @@ inline const QString kCaptionChangeTheme = QStringLiteral("تغيير تم بر�
 inline const QString kCaptionClinicDetails = QStringLiteral(" مشخصات کلينيک");
 inline const QString kCaptionEditItems = QStringLiteral(" ويرايش سوالات");
 inline const QString kCaptionChooseLogo = QStringLiteral("انتخاب آرم کلينيک");
+inline const QString kCaptionNormTables = QStringLiteral("جداول نرم");
 inline const QString kLogoSwitchQuestion = QStringLiteral("وضعيت نمايش آرم را مشخص نمائيد");
 inline const QString kLogoSwitchDesign = QStringLiteral("آرم را نمايش ندهد"); // until the stored state is read
 inline const QString kLogoShown = QStringLiteral("آرم را نمايش مي دهد");

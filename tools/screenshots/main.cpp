@@ -32,6 +32,8 @@
 #include "group/group_export.h"
 #include "profile/profile_export.h"
 #include "reports/report_painter.h"
+#include "norms/norm_library.h"
+#include "norms/norm_tables_panel.h"
 #include "settings/clinic_details.h"
 #include "scoring/scoring_screen.h"
 #include "settings/apply_theme.h"
@@ -57,6 +59,7 @@
 #include <QPainter>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTableWidget>
 #include <QTemporaryDir>
 
 namespace {
@@ -572,6 +575,21 @@ void saveLookupAndSettings(ScriptedDialogs& dialogs, Frm1& main, const QString& 
 
     main.settingsPanel()->Command68->click();
     save(&main, folder, QStringLiteral("theme-panel"));
+
+    // The norm tables panel, with one group's table replaced by the clinic's own.
+    norms::NormTableData clinic{QStringLiteral("EvabaliniDJFMIR"),
+                                {QStringLiteral("هنجار کلينيک آرامش"), QStringLiteral("۴۱۲ مراجع زن با تحصيلات دانشگاهي، ۱۴۰۱ تا ۱۴۰۲"),
+                                 QStringLiteral("1402/03/18 11:05"), false},
+                                norms::DeliveredValues(QStringLiteral("EvabaliniDJFMIR"))};
+    for (QStringList& row : clinic.values)
+        for (QString& t : row)
+            t = t.isEmpty() ? t : QString::number(std::min(120, t.toInt() + 2));
+    QStringList replaced;
+    if (!norms::ReplaceNormTables(QDir(program).filePath(store::kNormsFile), {clinic}, replaced))
+        std::printf("FAILED norm-tables-panel (table)\n");
+    main.settingsPanel()->normTables->click();
+    main.normTablesPanel()->normTables->setCurrentCell(2, 0);
+    save(&main, folder, QStringLiteral("norm-tables-panel"));
     main.HideAllPanels();
 }
 
