@@ -127,13 +127,20 @@ void paragraphStart(QXmlStreamWriter& x)
     x.writeEndElement();
 }
 
-void textParagraph(QXmlStreamWriter& x, const QString& text)
+// halfPoints: the text's size when it is not the document's own.
+void textParagraph(QXmlStreamWriter& x, const QString& text, int halfPoints = 0)
 {
     paragraphStart(x);
     if (!text.isEmpty()) {
         x.writeStartElement(kW, QStringLiteral("r"));
         x.writeStartElement(kW, QStringLiteral("rPr"));
         x.writeEmptyElement(kW, QStringLiteral("rtl"));
+        if (halfPoints > 0) {
+            for (const char* size : {"sz", "szCs"}) {
+                x.writeEmptyElement(kW, QString::fromLatin1(size));
+                x.writeAttribute(kW, QStringLiteral("val"), QString::number(halfPoints));
+            }
+        }
         x.writeEndElement();
         x.writeStartElement(kW, QStringLiteral("t"));
         x.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
@@ -238,6 +245,10 @@ QByteArray documentXml(const WordDocument& d)
         static const QRegularExpression lineEnd(QStringLiteral("\r\n|\r|\n"));
         for (const QString& line : d.text.split(lineEnd))
             textParagraph(x, line);
+        if (!d.provenance.isEmpty()) {
+            textParagraph(x, {});
+            textParagraph(x, d.provenance, 16);
+        }
         x.writeStartElement(kW, QStringLiteral("sectPr"));
         x.writeEmptyElement(kW, QStringLiteral("pgSz"));
         x.writeAttribute(kW, QStringLiteral("w"), QStringLiteral("11906"));

@@ -3,7 +3,8 @@
 // processor is needed to make it.
 //
 // The body: an empty right-to-left justified paragraph, the picture inline in the next one,
-// an empty paragraph, then the document text, each of its line ends starting a new paragraph.
+// an empty paragraph, then the document text, each of its line ends starting a new paragraph,
+// and last, in small print, the line saying where the scores came from.
 // Every paragraph is right to left and justified.
 #include "reports/output_files.h"
 
@@ -18,6 +19,7 @@ struct WordDocument {
     QString text;        // identity line, two line ends, the saved interpretation
     QImage picture;      // the photograph of the profile screen; may be null
     QString pictureName; // its name inside the document (the bitmap's file name)
+    QString provenance = QString(); // norm table, program version, check code of the answers; none when empty
 };
 
 struct DocxPart {

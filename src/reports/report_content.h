@@ -31,6 +31,9 @@ struct ReportContent {
     QString interpretation;  // the saved text, lines ending in CR LF
     QString address;
     QString contactLines;    // lines ending in CR LF
+    // Where the scores came from (norm table, program version, check code of the answers): a
+    // small line above the footer of every page; none when empty.
+    QString provenance;
 };
 
 } // namespace reports

@@ -131,6 +131,27 @@ QVector<ReportItem> pageFooter(const ReportContent& c)
 }
 
 const Face kTextFont{kNazanin, 11.25};
+const Face kProvenanceFont{kTitr, layout::kProvenancePoints};
+
+// The provenance line's height on the page; nothing when there is no line.
+double provenanceHeight(const ReportContent& c)
+{
+    return c.provenance.isEmpty() ? 0 : QFontMetricsF(ReportFont(kProvenanceFont)).height();
+}
+
+ReportItem provenanceLine(const ReportContent& c)
+{
+    const double height = provenanceHeight(c);
+    ReportItem line;
+    line.kind = Kind::Text;
+    line.name = QStringLiteral("Provenance");
+    line.rect = QRectF(layout::kBodyLeft, layout::kFooterTop - height, layout::kBodyWidth, height);
+    line.font = kProvenanceFont;
+    line.alignment = kCentre;
+    line.direction = Qt::RightToLeft;
+    line.text = c.provenance;
+    return line;
+}
 
 } // namespace
 
@@ -224,13 +245,16 @@ QVector<TextLine> BreakInterpretation(const QString& text)
 
 QVector<ReportPage> LayoutReport(const ReportContent& content)
 {
-    const QVector<ReportItem> footer = pageFooter(content);
+    QVector<ReportItem> footer = pageFooter(content);
+    if (!content.provenance.isEmpty())
+        footer.prepend(provenanceLine(content));
+    const double textBottom = layout::kFooterTop - provenanceHeight(content);
     QVector<ReportPage> pages(1);
     pages[0].items = detailSection(content);
 
     double y = layout::kTopMargin + layout::kTextTop;
     for (const TextLine& line : BreakInterpretation(content.interpretation)) {
-        if (y + line.height > layout::kFooterTop && y > layout::kTopMargin) {
+        if (y + line.height > textBottom && y > layout::kTopMargin) {
             pages.append(ReportPage{});
             y = layout::kTopMargin;
         }

@@ -35,6 +35,10 @@ inline constexpr int kTextWidth = 10395;
 // Rules under the header and in the footer run this long, centred on the body.
 inline constexpr int kRuleLength = 10727;
 
+// The line saying where the scores came from sits just above the footer; the interpretation
+// stops above it. It is written in the footer's face, a little smaller.
+inline constexpr double kProvenancePoints = 8.25;
+
 } // namespace reports::layout
 
 namespace reports {

@@ -23,7 +23,7 @@ WordExportOutcome ExportToWord(AppContext& ctx, QWidget* owner, const WordExport
     // cannot be written stops nothing and is told after the document's success.
     const WriteOutcome bitmap = WriteBitmap(out.bitmapPath, r.picture);
     const WordDocument document{WordDocumentText(r.identityLine, r.savedText), r.picture,
-                                QFileInfo(out.bitmapPath).fileName()};
+                                QFileInfo(out.bitmapPath).fileName(), r.provenance};
     const WriteOutcome written = WriteWordDocument(out.documentPath, document);
     if (!written) {
         dialogs.message(owner, titles::kError, texts::WriteFailedMessage(written.path, written.error),

@@ -17,6 +17,7 @@ struct WordExportRequest {
     QString identityLine; // as composed into Txtid
     QString savedText;    // the saved interpretation
     QImage picture;       // null when the capture failed
+    QString provenance = QString(); // where the scores came from, in small print at the end
 };
 
 struct WordExportOutcome {

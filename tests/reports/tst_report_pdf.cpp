@@ -78,6 +78,7 @@ private Q_SLOTS:
     void footerOnEveryPageOfATwoPageReport();
     void everyContactLineInsideTheFooter();
     void logoOnlyWithTheSwitchOn();
+    void provenanceLineAboveTheFooterOfEveryPage();
 
 private:
     QString write(const ReportContent& c);
@@ -189,6 +190,32 @@ void TestReportPdf::logoOnlyWithTheSwitchOn()
     off.logoOn = false;
     QCOMPARE(imageCount(sample_), 2); // logo and profile picture
     QCOMPARE(imageCount(write(off)), 1);
+}
+
+// The line naming the norms and the answers' check code: on every page, between the last line of
+// text and the footer, touching neither.
+void TestReportPdf::provenanceLineAboveTheFooterOfEveryPage()
+{
+    ReportContent c = samples::content(30);
+    c.provenance = QStringLiteral("جدول نرم: نرم همراه برنامه (موقت) — نسخه 3.5 — کد بررسي پاسخ ها: 1a2b3c4d");
+    const QVector<ReportPage> pages = LayoutReport(c);
+    QCOMPARE(pages.size(), 2);
+    for (const ReportPage& page : pages) {
+        const ReportItem* line = page.find(QStringLiteral("Provenance"));
+        QVERIFY(line);
+        QVERIFY(line->rect.bottom() <= layout::kFooterTop);
+        for (const ReportItem& item : page.items)
+            if (&item != line && item.kind == ReportItem::Kind::Text)
+                QVERIFY2(!item.rect.intersects(line->rect), qPrintable(item.name));
+    }
+    const QString pdf = write(c);
+    QVERIFY(pageText(pdf, 2).contains(QStringLiteral("1a2b3c4d")));
+    QVERIFY(pageText(pdf, 2).contains(fold(QStringLiteral("نرم همراه برنامه"))));
+    const QRectF box = pages.first().find(QStringLiteral("Provenance"))->rect.adjusted(0, -40, 0, 40);
+    bool found = false;
+    for (const auto& [text, rect] : words(pdf))
+        found = found || (text.contains(QLatin1String("1a2b3c4d")) && box.contains(rect));
+    QVERIFY(found);
 }
 
 TAVORA_TEST(TestReportPdf)

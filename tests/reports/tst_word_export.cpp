@@ -198,7 +198,8 @@ void TestWordExport::openedByAWordProcessor()
     const QString path = QDir(documents_->path()).filePath(texts::kWordFileName);
     const QString line = ComposeIdentityLine(kExaminee);
     QVERIFY(WriteWordDocument(path, {WordDocumentText(line, samples::interpretation(2)),
-                                     samples::solid(679, 664, QColor(20, 120, 40)), QStringLiteral("1024.bmp")}));
+                                     samples::solid(679, 664, QColor(20, 120, 40)), QStringLiteral("1024.bmp"),
+                                     QStringLiteral("جدول نرم: نرم همراه برنامه (موقت) — کد بررسي پاسخ ها: 1a2b3c4d")}));
     QProcess convert;
     convert.start(soffice, {QStringLiteral("-env:UserInstallation=file://") + documents_->filePath(QStringLiteral("lo")),
                             QStringLiteral("--headless"), QStringLiteral("--convert-to"), QStringLiteral("pdf"),
@@ -213,7 +214,8 @@ void TestWordExport::openedByAWordProcessor()
     // Justified lines come back with blanks inside words: compare without blanks or direction marks.
     static const QRegularExpression dropped(QStringLiteral("[\\x{200E}\\x{200F}\\x{202A}-\\x{202E}\\s]"));
     const QString read = QString::fromUtf8(text.readAllStandardOutput()).normalized(QString::NormalizationForm_KC).remove(dropped);
-    for (const QString& word : {QStringLiteral("1024"), QStringLiteral("29"), QStringLiteral("متوسط"), QStringLiteral("دانشگاهي")})
+    for (const QString& word : {QStringLiteral("1024"), QStringLiteral("29"), QStringLiteral("متوسط"), QStringLiteral("دانشگاهي"),
+                                QStringLiteral("1a2b3c4d")})
         QVERIFY2(read.contains(word), qPrintable(read));
     QProcess images;
     images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
