@@ -1,4 +1,5 @@
 #include "examinees/lookup_screen.h"
+#include "examinees/answers_check.h"
 #include "examinees/identity.h"
 #include "examinees/lookup_texts.h"
 #include "examinees/registration_texts.h"
@@ -108,6 +109,17 @@ void FrmCode::build()
         filters->setColumnStretch(2 * i + 1, 1);
     }
     Combo3->setMinimumWidth(twips(1900)); // room for its prompt
+    checkCode = MakeField(this, QStringLiteral("checkCode"));
+    checkCode->setLayoutDirection(Qt::LeftToRight);
+    checkCode->setMaxLength(examinees::kCheckCodeLength + 4);
+    checkCode->setFixedWidth(twips(1500));
+    findByCheck = MakeButton(this, QStringLiteral("findByCheck"), texts::kCaptionFindByCheck);
+    auto* byCheck = new QHBoxLayout;
+    byCheck->addWidget(MakeFieldCaption(this, texts::kCaptionCheckCode));
+    byCheck->addWidget(checkCode);
+    byCheck->addWidget(findByCheck);
+    byCheck->addStretch();
+    filters->addLayout(byCheck, 1, 0, 1, 6);
     page->addLayout(filters);
 
     auto* gridBox = new QGroupBox(texts::kGridCaption, this);
@@ -156,7 +168,7 @@ void FrmCode::build()
     page->addLayout(bottom);
 
     // Enter belongs to Text5 alone: no button of the window is a default button.
-    for (QPushButton* b : {Command2, Command6, CmdGroupExcel}) {
+    for (QPushButton* b : {Command2, Command6, CmdGroupExcel, findByCheck}) {
         b->setAutoDefault(false);
         b->setMinimumWidth(twips(1300));
     }
@@ -168,6 +180,8 @@ void FrmCode::build()
     connect(Text5, &QLineEdit::returnPressed, this, &FrmCode::deleteExaminee);
     connect(Command6, &QPushButton::clicked, this, &QDialog::close); // Escape closes it too
     connect(CmdGroupExcel, &QPushButton::clicked, this, &FrmCode::requestGroupExport);
+    connect(findByCheck, &QPushButton::clicked, this, &FrmCode::findByCheckCode);
+    connect(checkCode, &QLineEdit::returnPressed, this, &FrmCode::findByCheckCode);
 }
 
 void FrmCode::load()
@@ -219,6 +233,33 @@ void FrmCode::filterBy(QComboBox* list, const QString& column)
     const QString text = list->currentText();
     if (const store::Result r = text.isEmpty() ? examinees.showAll() : examinees.setFilter({column, text}); !r)
         ReportFailure(ctx_.dialogs(), this, kNotRead, r.error);
+}
+
+void FrmCode::findByCheckCode()
+{
+    const QString code = examinees::NormalisedCheckCode(checkCode->text());
+    if (code.isEmpty()) {
+        ctx_.dialogs().message(this, titles::kAttention, texts::kNotACheckCode, Dialogs::Icon::Warning);
+        return;
+    }
+    QStringList codes;
+    if (const store::Result r = examinees::FindByAnswersCheck(*examineeFile_, code, codes); !r) {
+        ReportFailure(ctx_.dialogs(), this, texts::kAnswersNotRead, r.error);
+        return;
+    }
+    if (codes.isEmpty()) {
+        ctx_.dialogs().message(this, titles::kAttention, texts::kNoAnswersWithCheck, Dialogs::Icon::Information);
+        return;
+    }
+    blankLists({DataCombo1, DataCombo6, Combo3});
+    if (const store::Result r = examinees.setFilter({kCode, QString(), codes}); !r) {
+        ReportFailure(ctx_.dialogs(), this, kNotRead, r.error);
+        return;
+    }
+    if (codes.size() > store::kMostFilterValues)
+        ctx_.dialogs().message(this, titles::kAttention,
+                               texts::kManyWithCheck.arg(codes.size()).arg(store::kMostFilterValues),
+                               Dialogs::Icon::Information);
 }
 
 void FrmCode::showEveryExaminee()

@@ -33,6 +33,9 @@ public:
     store::Result codesInView(QStringList& codes) const;
 
     void deleteExaminee(); // Command2, or Enter in Text5
+    // findByCheck, or Enter in checkCode: the grid shows the examinees whose stored answers have
+    // the check code printed with their results.
+    void findByCheckCode();
     // CmdGroupExcel: hands the codes the grid shows on to groupExportRequested; a failed read
     // is told here.
     void requestGroupExport();
@@ -65,6 +68,8 @@ public:
     QPushButton* Command2 = nullptr; // delete
     QPushButton* Command6 = nullptr; // exit
     QPushButton* CmdGroupExcel = nullptr; // the group's results in a workbook
+    QLineEdit* checkCode = nullptr;       // the check code of a printed result's answers
+    QPushButton* findByCheck = nullptr;
 
 private:
     void build();

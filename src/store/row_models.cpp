@@ -26,6 +26,19 @@ Result checkColumns(Connection& connection, const QString& table, const QStringL
     return Result::success();
 }
 
+// The filter's condition, its texts added to binds.
+QString filterCondition(const ColumnFilter& filter, QVariantList& binds)
+{
+    if (filter.anyOf.isEmpty()) {
+        binds << filter.value;
+        return QStringLiteral("%1 = ?").arg(quoteIdentifier(filter.column));
+    }
+    for (const QString& v : filter.anyOf)
+        binds << (v.isNull() ? QStringLiteral("") : v);
+    return QStringLiteral("%1 IN (%2)")
+        .arg(quoteIdentifier(filter.column), QStringList(filter.anyOf.size(), QStringLiteral("?")).join(QLatin1Char(',')));
+}
+
 } // namespace
 
 RowListModel::RowListModel(std::shared_ptr<Connection> connection, QString table, QStringList columns,
@@ -49,6 +62,8 @@ Result RowListModel::setFilter(const ColumnFilter& filter)
     filter_ = filter;
     if (filter_->value.isNull())
         filter_->value = QStringLiteral(""); // an empty text, never NULL, which equals nothing
+    if (filter_->anyOf.size() > kMostFilterValues)
+        filter_->anyOf = filter_->anyOf.mid(0, kMostFilterValues);
     return reload();
 }
 
@@ -69,10 +84,8 @@ QString RowListModel::where(QVariantList& binds) const
 {
     QString sql = QStringLiteral("rowid > ?");
     binds << lastRowid_;
-    if (filter_) {
-        sql += QStringLiteral(" AND %1 = ?").arg(quoteIdentifier(filter_->column));
-        binds << filter_->value;
-    }
+    if (filter_)
+        sql += QStringLiteral(" AND ") + filterCondition(*filter_, binds);
     return sql;
 }
 
@@ -126,10 +139,8 @@ Result RowListModel::valuesInView(const QString& column, QStringList& values) co
         return r;
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(quoteIdentifier(column), quoteIdentifier(table_));
     QVariantList binds;
-    if (filter_) {
-        sql += QStringLiteral(" WHERE %1 = ?").arg(quoteIdentifier(filter_->column));
-        binds << filter_->value;
-    }
+    if (filter_)
+        sql += QStringLiteral(" WHERE ") + filterCondition(*filter_, binds);
     sql += QStringLiteral(" ORDER BY rowid");
     QSqlQuery q;
     if (Result r = connection_->exec(q, sql, binds); !r)

@@ -15,12 +15,15 @@
 
 namespace store {
 
-// Rows whose column equals a text.
+// Rows whose column equals a text, or one of several texts.
 struct ColumnFilter {
     QString column;
     QString value;
+    QStringList anyOf = {}; // when not empty: rows whose column equals one of these (value unused)
     bool operator==(const ColumnFilter&) const = default;
 };
+// The most texts one filter may list (bound values have a limit).
+inline constexpr int kMostFilterValues = 500;
 
 // Some columns of a table's rows, in stored order, all of them or those that pass one filter.
 class RowListModel : public QAbstractTableModel {

@@ -93,6 +93,7 @@ private Q_SLOTS:
     void failedWriteLeavesTheExamineeDatabaseWhole_data();
     void failedWriteLeavesTheExamineeDatabaseWhole();
     void deletionLeavesNothingOfHimInTheFiles();
+    void findsByTheCheckCodeOfTheAnswers();
 };
 
 void TestLookupScreen::opensOnlyWhenResponsesExist()
@@ -349,6 +350,39 @@ void TestLookupScreen::deletionLeavesNothingOfHimInTheFiles()
         for (const QString& trace : {given, family, u"نام پيشين"_s, code})
             QVERIFY2(!bytes.contains(trace.toUtf8()), qPrintable(file + u": "_s + trace));
     }
+}
+
+// The check code printed with a result leads back to the examinees whose stored answers give it:
+// the first eight hex digits of the SHA-256 of the answers joined by commas.
+void TestLookupScreen::findsByTheCheckCodeOfTheAnswers()
+{
+    Lookup l; // four examinees without answers
+    QStringList mixed;
+    for (int item = 1; item <= store::kItemCount; ++item)
+        mixed << (item % 2 == 0 ? u"1"_s : u"2"_s);
+    mixed[2].clear();
+    mixed[5] = u"0"_s;
+    QVERIFY(testing_support::addExaminee(l.env.folder(), u"5"_s, QStringList(store::kItemCount, u"1"_s)));
+    QVERIFY(testing_support::addExaminee(l.env.folder(), u"6"_s, mixed));
+    QVERIFY(testing_support::addExaminee(l.env.folder(), u"7"_s, QStringList(store::kItemCount, u"1"_s)));
+    QVERIFY(l.open());
+    auto find = [&l](const QString& typed) {
+        l.screen->checkCode->setText(typed);
+        l.screen->findByCheck->click();
+        return l.shown();
+    };
+    QCOMPARE(find(u"b8f4f63b"_s), QStringList{u"6"_s});
+    QCOMPARE(find(u" DBAFE11C"_s), (QStringList{u"5"_s, u"7"_s})); // the same answers, the same code
+    QCOMPARE(find(u"2b967d95"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
+    QStringList codes;
+    QVERIFY(l.screen->codesInView(codes)); // what the group workbook would hold
+    QCOMPARE(codes, (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s}));
+
+    l.env.dialogs.clear();
+    QCOMPARE(find(u"00000000"_s), (QStringList{u"1"_s, u"2"_s, u"3"_s, u"4"_s})); // the grid stays
+    QVERIFY(l.env.dialogs.lastMessage()->text.contains(u"هيچ آزمودني"_s));
+    find(u"1a2b"_s);
+    QVERIFY(l.env.dialogs.lastMessage()->text.contains(u"هشت نويسه"_s));
 }
 
 TAVORA_TEST(TestLookupScreen)

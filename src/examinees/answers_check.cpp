@@ -1,0 +1,57 @@
+#include "examinees/answers_check.h"
+#include "store/connection.h"
+#include "store/schema.h"
+
+#include <QCryptographicHash>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace examinees {
+
+namespace {
+
+QString checkOf(const QByteArray& joined)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(joined, QCryptographicHash::Sha256).toHex().left(kCheckCodeLength));
+}
+
+} // namespace
+
+QString AnswersCheckCode(const QStringList& responses)
+{
+    QStringList items;
+    for (int i = 0; i < store::kItemCount; ++i)
+        items << responses.value(i);
+    return checkOf(items.join(QLatin1Char(',')).toUtf8());
+}
+
+QString NormalisedCheckCode(const QString& typed)
+{
+    static const QRegularExpression hex(QStringLiteral("^[0-9a-f]{%1}$").arg(kCheckCodeLength));
+    QString code = typed.toLower();
+    code.remove(QLatin1Char(' '));
+    return hex.match(code).hasMatch() ? code : QString();
+}
+
+store::Result FindByAnswersCheck(store::Connection& examineeFile, const QString& checkCode, QStringList& codes)
+{
+    codes.clear();
+    if (store::Result r = examineeFile.open(); !r)
+        return r;
+    // The answers joined by the database: one text a row, not 71 values to convert.
+    QStringList parts;
+    for (const QString& item : store::itemColumns())
+        parts << QStringLiteral("coalesce(%1, '')").arg(store::quoteIdentifier(item));
+    QSqlQuery q(examineeFile.database());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT \"Code\", %1 FROM \"Answer\"").arg(parts.join(QStringLiteral(" || ',' || ")))))
+        return store::Result::failure(QStringLiteral("Answer: %1").arg(q.lastError().text()));
+    while (q.next()) {
+        if (checkOf(q.value(1).toString().toUtf8()) == checkCode)
+            codes << q.value(0).toString();
+    }
+    return store::Result::success();
+}
+
+} // namespace examinees
