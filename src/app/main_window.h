@@ -1,6 +1,7 @@
 #pragma once
 // The main window: menu, hint line, links, clinic name, in-window panels, the exit flow.
 #include "kit/app_context.h"
+#include "kit/program_version.h"
 #include "store/view.h"
 
 #include <QFrame>
@@ -27,8 +28,8 @@ class ThemePanel;
 class Frm1 : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int kMajorVersion = 3;
-    static constexpr int kMinorVersion = 5;
+    static constexpr int kMajorVersion = kProgramMajorVersion;
+    static constexpr int kMinorVersion = kProgramMinorVersion;
 
     explicit Frm1(AppContext& ctx, QWidget* parent = nullptr);
     ~Frm1() override;

@@ -5,6 +5,7 @@
 #include "store/delivered_table.h"
 #include "store/schema.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <functional>
@@ -233,6 +234,10 @@ NormDescription DeliveredDescription()
 
 NormValues DeliveredValues(const QString& table)
 {
+    // Compiled in, so read once: every description of a table compares its values with these.
+    static QHash<QString, NormValues> read;
+    if (const auto it = read.constFind(table); it != read.cend())
+        return *it;
     const store::FileDef* file = store::findFile(store::kNormsFile);
     const store::TableDef* def = store::findTable(store::kNormsFile, table);
     if (!file || !def)
@@ -250,7 +255,9 @@ NormValues DeliveredValues(const QString& table)
             rows << ordered;
         }
     }
-    return valuesOf(rows);
+    const NormValues values = valuesOf(rows);
+    read.insert(table, values);
+    return values;
 }
 
 store::Result ReadNormValues(store::Connection& normsFile, const QString& table, NormValues& values)

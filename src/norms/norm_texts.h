@@ -96,3 +96,15 @@ inline const QString kNothingToRestore = QStringLiteral("همه گروه ها ه
 inline const QString kNotRestored = QStringLiteral("جداول همراه برنامه بازگردانده نشدند؛ هيچ جدولي تغيير نکرد.");
 
 } // namespace norms::texts
+
+namespace norms::texts {
+
+// The provenance line of every result.
+inline const QString kNormPart = QStringLiteral("جدول نرم: %1");
+inline const QString kProvisionalNorm = QStringLiteral("%1 (موقت)");
+inline const QString kDatedNorm = QStringLiteral("%1، %2");
+inline const QString kNoNormTable = QStringLiteral("—");
+inline const QString kVersionPart = QStringLiteral("Tavora-II-71 نسخه %1");
+inline const QString kCheckPart = QStringLiteral("کد بررسي پاسخ ها: %1");
+
+} // namespace norms::texts
