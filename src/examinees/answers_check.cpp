@@ -1,11 +1,10 @@
 #include "examinees/answers_check.h"
 #include "store/connection.h"
+#include "store/row_models.h"
 #include "store/schema.h"
 
 #include <QCryptographicHash>
 #include <QRegularExpression>
-#include <QSqlError>
-#include <QSqlQuery>
 
 namespace examinees {
 
@@ -40,18 +39,16 @@ store::Result FindByAnswersCheck(store::Connection& examineeFile, const QString&
     if (store::Result r = examineeFile.open(); !r)
         return r;
     // The answers joined by the database: one text a row, not 71 values to convert.
-    QStringList parts;
-    for (const QString& item : store::itemColumns())
-        parts << QStringLiteral("coalesce(%1, '')").arg(store::quoteIdentifier(item));
-    QSqlQuery q(examineeFile.database());
-    q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("SELECT \"Code\", %1 FROM \"Answer\"").arg(parts.join(QStringLiteral(" || ',' || ")))))
-        return store::Result::failure(QStringLiteral("Answer: %1").arg(q.lastError().text()));
-    while (q.next()) {
-        if (checkOf(q.value(1).toString().toUtf8()) == checkCode)
-            codes << q.value(0).toString();
-    }
-    return store::Result::success();
+    QStringList found;
+    const store::Result r = store::ReadJoinedColumns(examineeFile, QStringLiteral("Answer"), QStringLiteral("Code"),
+                                                     store::itemColumns(), QLatin1Char(','),
+                                                     [&](const QString& code, const QString& joined) {
+                                                         if (checkOf(joined.toUtf8()) == checkCode)
+                                                             found << code;
+                                                     });
+    if (r)
+        codes = found;
+    return r;
 }
 
 } // namespace examinees

@@ -3,11 +3,10 @@
 #include "store/connection.h"
 #include "store/data_files.h"
 #include "store/delivered_table.h"
+#include "store/row_models.h"
 #include "store/schema.h"
 
 #include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <functional>
 #include <memory>
 
@@ -18,6 +17,8 @@ namespace {
 // A table's rows as stored: KHam, the eleven scale fields, ID.
 using StoredRows = QVector<QStringList>;
 
+const QString kTableColumn = QStringLiteral("Tbl");
+
 QStringList rowColumns()
 {
     QStringList columns{QStringLiteral("KHam")};
@@ -25,25 +26,12 @@ QStringList rowColumns()
     return columns;
 }
 
-QString columnList(const QStringList& columns)
+const QStringList& infoColumns()
 {
-    QStringList quoted;
-    for (const QString& c : columns)
-        quoted << store::quoteIdentifier(c);
-    return quoted.join(QStringLiteral(", "));
-}
-
-store::Result failed(const QSqlQuery& q, const QString& table)
-{
-    return store::Result::failure(QStringLiteral("%1: %2").arg(table, q.lastError().text()));
-}
-
-store::Result exec(QSqlQuery& q, const QString& sql, const QVariantList& binds, const QString& table)
-{
-    q.prepare(sql);
-    for (int i = 0; i < binds.size(); ++i)
-        q.bindValue(i, binds.at(i));
-    return q.exec() ? store::Result::success() : failed(q, table);
+    static const QStringList columns{QStringLiteral("Name"),     QStringLiteral("Source"),     QStringLiteral("Changed"),
+                                     QStringLiteral("Delivered"), QStringLiteral("KeptName"),   QStringLiteral("KeptSource"),
+                                     QStringLiteral("KeptChanged"), QStringLiteral("KeptDelivered")};
+    return columns;
 }
 
 NormValues valuesOf(const StoredRows& rows)
@@ -78,41 +66,14 @@ StoredRows rowsOf(const NormValues& values)
 store::Result readRows(store::Connection& file, const QString& table, StoredRows& rows)
 {
     rows.clear();
-    if (store::Result r = file.open(); !r)
-        return r;
-    QSqlQuery q(file.database());
-    q.setForwardOnly(true);
-    const QStringList columns = rowColumns();
-    if (!q.exec(QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columnList(columns), store::quoteIdentifier(table))))
-        return failed(q, table);
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < columns.size(); ++i)
-            row << q.value(i).toString();
-        rows << row;
-    }
-    return store::Result::success();
+    return store::ReadAllRows(file, table, rowColumns(), [&rows](const QStringList& row) { rows << row; });
 }
 
 store::Result readKeptRows(store::Connection& file, const QString& table, StoredRows& rows)
 {
     rows.clear();
-    QSqlQuery q(file.database());
-    q.setForwardOnly(true);
-    const QStringList columns = rowColumns();
-    if (store::Result r = exec(q,
-                               QStringLiteral("SELECT %1 FROM %2 WHERE \"Tbl\" = ? ORDER BY rowid")
-                                   .arg(columnList(columns), store::quoteIdentifier(store::kNormKeptTable)),
-                               {table}, store::kNormKeptTable);
-        !r)
-        return r;
-    while (q.next()) {
-        QStringList row;
-        for (int i = 0; i < columns.size(); ++i)
-            row << q.value(i).toString();
-        rows << row;
-    }
-    return store::Result::success();
+    return store::ReadRowsWithKeys(file, store::kNormKeptTable, rowColumns(), kTableColumn, {table},
+                                   [&rows](const QStringList& row) { rows << row; });
 }
 
 // The recorded descriptions of a table: in use and kept (kept empty when none is).
@@ -124,22 +85,20 @@ struct Recorded {
 store::Result readRecorded(store::Connection& file, const QString& table, Recorded& recorded)
 {
     recorded = {};
-    QSqlQuery q(file.database());
-    q.setForwardOnly(true);
-    if (store::Result r = exec(q,
-                               QStringLiteral("SELECT \"Name\", \"Source\", \"Changed\", \"Delivered\", \"KeptName\", "
-                                              "\"KeptSource\", \"KeptChanged\", \"KeptDelivered\" FROM %1 WHERE \"Tbl\" = ?")
-                                   .arg(store::quoteIdentifier(store::kNormInfoTable)),
-                               {table}, store::kNormInfoTable);
-        !r)
-        return r;
-    if (!q.next())
-        return store::Result::success();
-    auto text = [&q](int i) { return q.value(i).toString(); };
-    recorded.current = NormDescription{text(0), text(1), text(2), text(3) == QLatin1String("1")};
-    if (!text(4).isEmpty())
-        recorded.kept = NormDescription{text(4), text(5), text(6), text(7) == QLatin1String("1")};
-    return store::Result::success();
+    Recorded read;
+    const store::Result r = store::ReadRowsWithKeys(file, store::kNormInfoTable, infoColumns(), kTableColumn, {table},
+                                                    [&read](const QStringList& text) {
+                                                        if (read.current)
+                                                            return; // the first row counts
+                                                        read.current = NormDescription{text.at(0), text.at(1), text.at(2),
+                                                                                       text.at(3) == QLatin1String("1")};
+                                                        if (!text.at(4).isEmpty())
+                                                            read.kept = NormDescription{text.at(4), text.at(5), text.at(6),
+                                                                                        text.at(7) == QLatin1String("1")};
+                                                    });
+    if (r)
+        recorded = read;
+    return r;
 }
 
 NormDescription unrecorded()
@@ -158,21 +117,9 @@ NormDescription described(const std::optional<NormDescription>& recorded, const 
     return *recorded;
 }
 
-store::Result writeRows(QSqlQuery& q, const QString& target, const QStringList& leading, const QVariantList& leadingValues,
-                        const StoredRows& rows)
+QString flag(bool on)
 {
-    const QStringList columns = leading + rowColumns();
-    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                            .arg(store::quoteIdentifier(target), columnList(columns),
-                                 QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-    for (const QStringList& row : rows) {
-        QVariantList binds = leadingValues;
-        for (const QString& v : row)
-            binds << (v.isNull() ? QStringLiteral("") : v);
-        if (store::Result r = exec(q, sql, binds, target); !r)
-            return r;
-    }
-    return store::Result::success();
+    return on ? QStringLiteral("1") : QStringLiteral("0");
 }
 
 // One table replaced inside the caller's transaction: the rows and description in use become
@@ -186,29 +133,18 @@ store::Result replaceOne(store::Connection& file, const QString& table, const St
     StoredRows inUse;
     if (store::Result r = readRows(file, table, inUse); !r)
         return r;
-    QSqlQuery q(file.database());
-    const QString kept = store::kNormKeptTable;
-    const QString info = store::kNormInfoTable;
-    store::Result r = exec(q, QStringLiteral("DELETE FROM %1 WHERE \"Tbl\" = ?").arg(store::quoteIdentifier(kept)), {table}, kept);
+    StoredRows kept;
+    for (const QStringList& row : std::as_const(inUse))
+        kept << QStringList{table} + row;
+    const NormDescription& was = state.current;
+    const QStringList info{table, description.name, description.source, description.changed, flag(description.delivered),
+                           was.name, was.source, was.changed, flag(was.delivered)};
+    store::Result r = store::ReplaceRows(file, store::kNormKeptTable, kTableColumn, table,
+                                         QStringList{kTableColumn} + rowColumns(), kept);
     if (r)
-        r = writeRows(q, kept, {QStringLiteral("Tbl")}, {table}, inUse);
+        r = store::ReplaceRows(file, table, QString(), QString(), rowColumns(), rows);
     if (r)
-        r = exec(q, QStringLiteral("DELETE FROM %1").arg(store::quoteIdentifier(table)), {}, table);
-    if (r)
-        r = writeRows(q, table, {}, {}, rows);
-    if (r)
-        r = exec(q, QStringLiteral("DELETE FROM %1 WHERE \"Tbl\" = ?").arg(store::quoteIdentifier(info)), {table}, info);
-    if (r) {
-        const NormDescription& was = state.current;
-        r = exec(q,
-                 QStringLiteral("INSERT INTO %1 (\"Tbl\", \"Name\", \"Source\", \"Changed\", \"Delivered\", \"KeptName\", "
-                                "\"KeptSource\", \"KeptChanged\", \"KeptDelivered\") VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
-                     .arg(store::quoteIdentifier(info)),
-                 {table, description.name, description.source, description.changed,
-                  description.delivered ? QStringLiteral("1") : QStringLiteral("0"), was.name, was.source, was.changed,
-                  was.delivered ? QStringLiteral("1") : QStringLiteral("0")},
-                 info);
-    }
+        r = store::ReplaceRows(file, store::kNormInfoTable, kTableColumn, table, QStringList{kTableColumn} + infoColumns(), {info});
     return r;
 }
 
@@ -266,6 +202,16 @@ store::Result ReadNormValues(store::Connection& normsFile, const QString& table,
     if (store::Result r = readRows(normsFile, table, rows); !r)
         return r;
     values = valuesOf(rows);
+    return store::Result::success();
+}
+
+store::Result DescribeNormTable(store::Connection& normsFile, const QString& table, const NormValues& values,
+                                NormDescription& description)
+{
+    Recorded recorded;
+    if (store::Result r = readRecorded(normsFile, table, recorded); !r)
+        return r;
+    description = described(recorded.current, table, values);
     return store::Result::success();
 }
 

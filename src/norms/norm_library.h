@@ -29,6 +29,9 @@ NormValues DeliveredValues(const QString& table);
 // values were changed since.
 store::Result ReadNormState(store::Connection& normsFile, const QString& table, NormTableState& state);
 store::Result ReadNormStates(const QString& normsFilePath, QVector<NormTableState>& states); // the four
+// What a table holding these values (read from it just now) is: ReadNormState without reading them.
+store::Result DescribeNormTable(store::Connection& normsFile, const QString& table, const NormValues& values,
+                                NormDescription& description);
 store::Result ReadNormValues(store::Connection& normsFile, const QString& table, NormValues& values);
 
 // The tables replace those in use, with their descriptions, in one transaction. Each table in

@@ -359,4 +359,56 @@ Result ReadAllRows(Connection& connection, const QString& table, const QStringLi
     return Result::success();
 }
 
+Result ReplaceRows(Connection& connection, const QString& table, const QString& keyColumn, const QString& key,
+                   const QStringList& columns, const QVector<QStringList>& rows)
+{
+    if (Result r = checkColumns(connection, table, keyColumn.isEmpty() ? columns : columns + QStringList{keyColumn}); !r)
+        return r;
+    QSqlQuery q;
+    if (keyColumn.isEmpty()) {
+        if (Result r = connection.exec(q, QStringLiteral("DELETE FROM %1").arg(quoteIdentifier(table))); !r)
+            return r;
+    } else if (Result r = connection.exec(q, QStringLiteral("DELETE FROM %1 WHERE %2 = ?").arg(quoteIdentifier(table), quoteIdentifier(keyColumn)),
+                                          {key.isNull() ? QStringLiteral("") : key});
+               !r) {
+        return r;
+    }
+    QStringList quoted;
+    for (const QString& c : columns)
+        quoted << quoteIdentifier(c);
+    const QString sql = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                            .arg(quoteIdentifier(table), quoted.join(QStringLiteral(", ")),
+                                 QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    for (const QStringList& row : rows) {
+        QVariantList binds;
+        for (int i = 0; i < columns.size(); ++i)
+            binds << (row.value(i).isNull() ? QStringLiteral("") : row.value(i)); // never NULL, as the views store
+        if (Result r = connection.exec(q, sql, binds); !r)
+            return r;
+    }
+    return Result::success();
+}
+
+Result ReadJoinedColumns(Connection& connection, const QString& table, const QString& keyColumn,
+                         const QStringList& columns, QChar separator,
+                         const std::function<void(const QString& key, const QString& joined)>& visit)
+{
+    if (Result r = checkColumns(connection, table, columns + QStringList{keyColumn}); !r)
+        return r;
+    QStringList parts;
+    for (const QString& c : columns)
+        parts << QStringLiteral("coalesce(%1, '')").arg(quoteIdentifier(c));
+    const QString glue = QStringLiteral(" || '%1' || ").arg(separator == QLatin1Char('\'') ? QStringLiteral("''") : QString(separator));
+    QSqlQuery q;
+    if (Result r = connection.exec(q, QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY rowid")
+                                          .arg(quoteIdentifier(keyColumn), parts.join(glue), quoteIdentifier(table)));
+        !r)
+        return r;
+    while (q.next())
+        visit(q.value(0).toString(), q.value(1).toString());
+    if (q.lastError().isValid())
+        return connection.failure(q.lastError());
+    return Result::success();
+}
+
 } // namespace store

@@ -108,4 +108,15 @@ Result ReadWholeTable(Connection& connection, const QString& table, QStringList&
 Result ReadAllRows(Connection& connection, const QString& table, const QStringList& columns,
                    const std::function<void(const QStringList& row)>& visit);
 
+// Within the caller's transaction: deletes the rows whose key column holds key (every row when
+// keyColumn is empty) and inserts rows in their place, each holding the given columns in order.
+Result ReplaceRows(Connection& connection, const QString& table, const QString& keyColumn, const QString& key,
+                   const QStringList& columns, const QVector<QStringList>& rows);
+
+// The key column of every row and the given columns joined by separator into one text (a NULL as
+// an empty text), joined by the database: a whole large table read without a value per column.
+Result ReadJoinedColumns(Connection& connection, const QString& table, const QString& keyColumn,
+                         const QStringList& columns, QChar separator,
+                         const std::function<void(const QString& key, const QString& joined)>& visit);
+
 } // namespace store

@@ -216,13 +216,13 @@ private Q_SLOTS:
         QCOMPARE(f.state(kMenUniversity).kept->name, u"کلينيک"_s);
     }
 
-    // A norms file of an earlier version: no descriptions kept, one table changed by hand.
+    // A norms file (or server) of an earlier version: no descriptions kept, one table changed by hand.
     void earlierFileGetsItsTablesAndIsDescribedByItsValues()
     {
         TestEnv env;
         const QString path = env.path(store::kNormsFile);
-        QVERIFY(testing_support::execSql(path, {u"DROP TABLE NormInfo"_s, u"DROP TABLE NormKept"_s,
-                                                u"UPDATE EvabaliniDAFMIR SET Hs = '99' WHERE KHam = '4'"_s}));
+        QVERIFY(testing_support::execSql(path, {u"DROP TABLE \"NormInfo\""_s, u"DROP TABLE \"NormKept\""_s,
+                                                u"UPDATE \"EvabaliniDAFMIR\" SET \"Hs\" = '99' WHERE \"KHam\" = '4'"_s}));
         const store::PrepareOutcome prepared = store::PrepareProgramFolder(env.folder());
         QVERIFY2(prepared.ok, qPrintable(prepared.error));
         QVector<norms::NormTableState> states;
