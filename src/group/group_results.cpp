@@ -19,6 +19,7 @@ GroupResult ComputeGroupResult(const examinees::ExamineeRecord& member, const pr
     out.member.responses.reset(); // the row carries what it shows, not the 71 responses
     out.interpretationSaved = !member.interpretation.trimmed().isEmpty();
     out.unanswered = scores.unanswered;
+    out.provenance = scores.provenance;
     if (scores.unanswered == store::kItemCount) {
         out.note = group_texts::kNoResponses;
         return out;
@@ -58,6 +59,7 @@ constexpr int kColTwoPoint = kColT + store::kScaleCount;
 constexpr int kColThreePoint = kColTwoPoint + 1;
 constexpr int kColSaved = kColThreePoint + 1;
 constexpr int kColNote = kColSaved + 1;
+constexpr int kColProvenance = kColNote + 1;
 constexpr double kNoteWidth = 48; // characters
 
 // Heights in points of rows of 11-point text: one line, and each further line.
@@ -103,6 +105,8 @@ GroupSheet::GroupSheet(const QString& identifierLabel)
     sheet_.columnWidths[kColThreePoint] = 12;
     sheet_.columnWidths[kColSaved] = 13;
     sheet_.columnWidths[kColNote] = kNoteWidth;
+    sheet_.setText(1, kColProvenance, kHeaderProvenance);
+    sheet_.columnWidths[kColProvenance] = 60;
     sheet_.rowHeights[1] = linesHeight(2); // the longer headings take two lines
 }
 
@@ -143,6 +147,8 @@ void GroupSheet::add(const GroupResult& result)
         cells.insert(kColNote, workbook::CellValue::fromText(result.note));
         lines = int(std::ceil(result.note.size() / kNoteWidth));
     }
+    if (!result.provenance.isEmpty())
+        cells.insert(kColProvenance, workbook::CellValue::fromText(result.provenance));
     sheet_.rowHeights[row] = linesHeight(lines);
 }
 

@@ -23,6 +23,7 @@ struct GroupResult {
     std::optional<QString> threePointCode;
     bool interpretationSaved = false;
     QString note;                     // why scores are missing; empty when all are there
+    QString provenance;               // the profile result's line: norm table, version, check code
 };
 
 // The row of one examinee: his profile result (profile/profile_result.h), with the scores left
@@ -68,6 +69,7 @@ inline const QString kHeaderTwoPoint = QStringLiteral("کد دو نقطه اي")
 inline const QString kHeaderThreePoint = QStringLiteral("کد سه نقطه اي");
 inline const QString kHeaderSaved = QStringLiteral("تفسير ذخيره شده");
 inline const QString kHeaderNote = QStringLiteral("توضيح");
+inline const QString kHeaderProvenance = QStringLiteral("منشا نمره ها");
 inline const QString kNoResponses = QStringLiteral("پاسخي از اين آزمودني ثبت نشده است.");
 inline const QString kWorkbookNameStart = QStringLiteral("نتايج گروه ");
 } // namespace group_texts

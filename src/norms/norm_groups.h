@@ -25,6 +25,15 @@ const NormGroup* FindNormGroup(const QString& table);
 int ScaleMaximum(int scale);
 int HighestRawScore();
 
+// What names a table besides its values.
+struct NormDescription {
+    QString name;
+    QString source;
+    QString changed;        // Solar Hijri date and time of the change; empty for the delivered file
+    bool delivered = false; // the provisional tables delivered with the program
+    bool operator==(const NormDescription&) const = default;
+};
+
 // A table's T texts: one row for every raw score from 0 to HighestRawScore(), eleven texts in
 // scale order. A cell above its scale's maximum is never read; the program's own tables leave it
 // empty.

@@ -12,15 +12,6 @@
 
 namespace norms {
 
-// What names a table besides its values.
-struct NormDescription {
-    QString name;
-    QString source;
-    QString changed;        // Solar Hijri date and time of the change; empty for the delivered file
-    bool delivered = false; // the provisional tables delivered with the program
-    bool operator==(const NormDescription&) const = default;
-};
-
 struct NormTableData {
     QString table; // "EvabaliniDJMIR", ...
     NormDescription description;

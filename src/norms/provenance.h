@@ -2,7 +2,7 @@
 // The line every result carries about where its T scores came from: the norm table (its name,
 // and that it is provisional when it is a delivered one), the program's version and the check
 // code of the answers, so that a paper report can be matched with the stored answers later.
-#include "norms/norm_sheet.h"
+#include "norms/norm_groups.h"
 
 #include <QString>
 #include <optional>

@@ -1,5 +1,6 @@
 #include "profile/norm_conversion.h"
 #include "examinees/identity.h"
+#include "norms/norm_library.h"
 #include "profile/profile_screen_texts.h"
 #include "store/connection.h"
 #include "store/row_models.h"
@@ -60,9 +61,17 @@ store::Result ReadNormTable(store::Connection& normsFile, const QString& name, N
         if (!read.rows.contains(values.at(0)))
             read.rows.insert(values.at(0), values.mid(1));
     });
-    if (r)
-        table = std::move(read);
-    return r;
+    if (!r)
+        return r;
+    norms::NormValues values;
+    for (int raw = 0; raw <= norms::HighestRawScore(); ++raw) {
+        const QStringList* row = read.row(QString::number(raw));
+        values << (row ? *row : QStringList(store::kScaleCount, QString()));
+    }
+    if (store::Result described = norms::DescribeNormTable(normsFile, name, values, read.description); !described)
+        return described;
+    table = std::move(read);
+    return store::Result::success();
 }
 
 QStringList ConvertToTScores(const QStringList& rawRow, const NormTable& table)

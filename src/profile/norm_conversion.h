@@ -1,5 +1,6 @@
 #pragma once
 // Raw scores to T scores: the choice of norm table, the table read whole, and the lookup in it.
+#include "norms/norm_groups.h"
 #include "store/result.h"
 
 #include <QHash>
@@ -29,13 +30,15 @@ const QStringList& NormTableNames();
 struct NormTable {
     QString name;
     QHash<QString, QStringList> rows;
+    norms::NormDescription description; // what the table is: its name, source, whether delivered
 
     // The T texts of a raw-score text, looked up exactly as it stands; null when there is no row.
     const QStringList* row(const QString& rawText) const;
 };
 
-// Reads the named table of the norms file in one query. A table without KHam and every scale
-// field (matched without regard to case; Ma is spelt "MA") is not a norm table and is refused.
+// Reads the named table of the norms file in one query, and what it is from the description
+// recorded beside it. A table without KHam and every scale field (matched without regard to case;
+// Ma is spelt "MA") is not a norm table and is refused.
 store::Result ReadNormTable(store::Connection& normsFile, const QString& name, NormTable& table);
 
 // The norm row of a raw-score text: its eleven T texts in scale order, or nothing when the

@@ -89,6 +89,7 @@ void ProfileExport::plainLook(const QColor& colour, bool keepTitle)
     form_.Frame2->hide();
     form_.FramTaf->hide();
     form_.Label6->setVisible(keepTitle);
+    form_.provenanceLine->hide(); // the report and the document print it as text
 }
 
 void ProfileExport::printClicked()
@@ -144,6 +145,7 @@ void ProfileExport::FillReport()
     c.address = clinic.address;
     c.contactLines = clinic.contactLines;
     c.identifierLabel = clinic.identifierLabel;
+    c.provenance = result.provenance;
 
     delete preview_; // one preview per screen: a new report replaces the last one
     preview_ = reports::ShowReportPreview(ctx_, c, documentsFolder());
@@ -167,7 +169,8 @@ void ProfileExport::ExportToWord()
         wordPicture_ = photograph();
     }
     const reports::WordExportRequest request{form_.result().examinee.code, identityLine_,
-                                             form_.FramTaf->savedInterpretation(), wordPicture_};
+                                             form_.FramTaf->savedInterpretation(), wordPicture_,
+                                             form_.result().provenance};
     try {
         (void)reports::ExportToWord(ctx_, &form_, request, documentsFolder()); // it tells the user itself
     } catch (const std::exception& e) {
@@ -189,6 +192,7 @@ void ProfileExport::RestoreProfileLook()
     setFill(form_.Shape3, FrmNemudar::shapeColor());
     form_.Frame2->show();
     form_.Label6->show();
+    form_.provenanceLine->show();
     form_.Cmdword->show();
     if (waitCursor_) {
         QGuiApplication::restoreOverrideCursor();

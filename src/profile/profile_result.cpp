@@ -1,4 +1,6 @@
 #include "profile/profile_result.h"
+#include "examinees/answers_check.h"
+#include "norms/provenance.h"
 #include "profile/profile_screen_texts.h"
 #include "scoring/answered_percentages.h"
 #include "scoring/leading_number.h"
@@ -17,6 +19,9 @@ ProfileResult ComputeProfileResult(const examinees::ExamineeRecord& examinee, co
     out.rawScores = scoring::RawScoreTexts(responses);
     out.percentages = scoring::ComputeAnsweredPercentages(responses);
     out.tScores = QStringList(store::kScaleCount, QString());
+    if (out.examinee.responses)
+        out.answersCheck = examinees::AnswersCheckCode(responses);
+    out.provenance = norms::ProvenanceLine(std::nullopt, out.answersCheck);
 
     const QString table = SelectNormTable(examinee.sex, examinee.education);
     if (table.isEmpty()) {
@@ -29,6 +34,7 @@ ProfileResult ComputeProfileResult(const examinees::ExamineeRecord& examinee, co
         return out;
     }
     out.normTable = table;
+    out.provenance = norms::ProvenanceLine(choice.table->description, out.answersCheck);
     out.tScores = ConvertToTScores(out.rawScores, *choice.table);
 
     // No ranking and no reading from T scores that are not all there.

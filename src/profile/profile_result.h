@@ -25,6 +25,11 @@ struct ProfileResult {
     // Why the T scores are missing or cannot be interpreted (no norm group, a damaged or unreadable
     // table, a raw score the table has no row for); empty when everything below is there.
     QString problem;
+    // The check code of the stored answers (examinees/answers_check.h); empty without an Answer row.
+    QString answersCheck;
+    // Where the scores came from: the norm table (provisional when delivered), the program's
+    // version and answersCheck, as every output prints it.
+    QString provenance;
     QList<Sortt2Row> rankingRows; // the eight rows of the ranking work table, in id order
     ProfileReading reading;       // ranking table, code types, gates, band and rule readings
 

@@ -22,10 +22,13 @@ namespace {
 // The conversion and drawing follow the activation after this pause.
 constexpr int kDeferredStepMs = 100;
 
-// Below the chart's drawing: the button panel on its decoration band.
-constexpr int kPanelTop = 9330;
+// Below the chart's drawing: the line saying where the scores came from, then the button panel
+// on its decoration band.
+constexpr int kProvenanceTop = chart::kExtentHeight;
+constexpr int kProvenanceHeight = 240;
+constexpr int kPanelTop = 9330 + kProvenanceHeight;
 constexpr int kPanelHeight = 540;
-constexpr int kWindowHeight = 9960;
+constexpr int kWindowHeight = 9960 + kProvenanceHeight;
 constexpr int kTableFontPx = 13;
 
 QStringList textsOf(const QVector<QLabel*>& row)
@@ -124,6 +127,12 @@ void FrmNemudar::buildWindow()
     LblTNotice->setFont(sexFont);
     chart->place(LblTNotice, QRect(chart::kSeparatorX + 300, 1200, chart::kPlotRight - chart::kSeparatorX - 600, 900));
     LblTNotice->hide();
+
+    provenanceLine = centredLabel(this, QStringLiteral("provenanceLine"));
+    QFont smallFont = font();
+    smallFont.setPixelSize(11);
+    provenanceLine->setFont(smallFont);
+    provenanceLine->setGeometry(twipsRect(225, kProvenanceTop, 9825, kProvenanceHeight));
 
     Lblkham = buildRow(QStringLiteral("Lblkham"), chart::RawRow);
     lblt = buildRow(QStringLiteral("lblt"), chart::TRow);
@@ -241,6 +250,7 @@ void FrmNemudar::activate()
     note(LocateOrCreateScoreRow(storedRaw_, code));
     setTexts(Lblkham, result_.rawScores);
     FramTaf->showResult(result_); // the saved text follows this examinee's row
+    provenanceLine->setText(result_.provenance);
     if (!result_.normTable.isEmpty())
         Lblj->setText(result_.examinee.sex);
     showTProblem();

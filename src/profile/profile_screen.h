@@ -74,6 +74,7 @@ public:
     QLabel* Label6 = nullptr;  // title over the chart
     QLabel* Lblj = nullptr;    // the examinee's sex
     QLabel* LblTNotice = nullptr; // why the T row is empty, hidden while it is not
+    QLabel* provenanceLine = nullptr; // under the chart: norm table, version, check code of the answers
     ProfileChart* chart = nullptr;
     QVector<QLabel*> Lblkham;  // raw scores, scale order (Lblkham_0..Lblkham_10)
     QVector<QLabel*> lblt;     // T scores

@@ -9,6 +9,9 @@
 #include "group/group_export.h"
 #include "group/group_members.h"
 #include "group/group_results.h"
+#include "examinees/answers_check.h"
+#include "norms/norm_library.h"
+#include "norms/provenance.h"
 #include "profile/profile_screen_texts.h"
 #include "store/schema.h"
 
@@ -85,6 +88,13 @@ QStringList expectedRow(const QStringList& identity, const QString& unanswered, 
     return row + QStringList{u"#"_s + unanswered} + numbers(raw) + numbers(t) + QStringList{two, three, saved, note};
 }
 
+// The provenance column: the delivered table, or none, and the check code of the answers.
+QString provenance(bool table, const QStringList& responses)
+{
+    return norms::ProvenanceLine(table ? std::optional(norms::DeliveredDescription()) : std::nullopt,
+                                 examinees::AnswersCheckCode(responses));
+}
+
 QStringList header()
 {
     QStringList h{kLabel,   u"نام"_s,     u"نام خانوادگي"_s,      u"گروه"_s, u"جنس"_s, u"سن"_s, u"وضعيت تاهل"_s,
@@ -93,7 +103,7 @@ QStringList header()
         h << u"خام "_s + QLatin1String(s);
     for (const char* s : store::kScaleNames)
         h << u"T "_s + QLatin1String(s);
-    return h + QStringList{u"کد دو نقطه اي"_s, u"کد سه نقطه اي"_s, u"تفسير ذخيره شده"_s, u"توضيح"_s};
+    return h + QStringList{u"کد دو نقطه اي"_s, u"کد سه نقطه اي"_s, u"تفسير ذخيره شده"_s, u"توضيح"_s, u"منشا نمره ها"_s};
 }
 
 // T scores from the delivered norm tables, read off the tables by hand.
@@ -106,15 +116,15 @@ Grid expectedThree()
             expectedRow({u"101"_s, u"علي"_s, u"احمدي"_s, u"A"_s, u"مرد"_s, u"30"_s, u"مجرد"_s, u"دانشگاهي"_s, when, at},
                         u"0"_s, {u"5"_s, u"3"_s, u"15"_s, u"9"_s, u"11"_s, u"20"_s, u"7"_s, u"5"_s, u"3"_s, u"4"_s, u"1"_s},
                         {u"72"_s, u"49"_s, u"72"_s, u"73"_s, u"61"_s, u"76"_s, u"52"_s, u"50"_s, u"40"_s, u"45"_s, u"28"_s},
-                        u"31"_s, u"312"_s, u"خير"_s, QString()),
+                        u"31"_s, u"312"_s, u"خير"_s, QString()) << provenance(true, allOf(u"2"_s)),
             expectedRow({u"102"_s, u"مريم"_s, u"كريمي"_s, u"B"_s, u"زن"_s, u"30"_s, u"مجرد"_s, u"ديپلم و كمتر"_s, when, at},
                         u"3"_s, {u"0"_s, u"12"_s, u"0"_s, u"4"_s, u"8"_s, u"4"_s, u"12"_s, u"9"_s, u"12"_s, u"15"_s, u"10"_s},
                         {u"30"_s, u"81"_s, u"23"_s, u"47"_s, u"46"_s, u"29"_s, u"68"_s, u"63"_s, u"61"_s, u"70"_s, u"74"_s},
-                        u"98"_s, u"984"_s, u"بلي"_s, QString()),
+                        u"98"_s, u"984"_s, u"بلي"_s, QString()) << provenance(true, withThreeEmpty()),
             expectedRow({u"103"_s, u"رضا"_s, u"رضايي"_s, u"A"_s, u"مرد"_s, u"30"_s, u"مجرد"_s, u"ليسانس"_s, when, at},
                         u"0"_s, {u"0"_s, u"12"_s, u"0"_s, u"4"_s, u"9"_s, u"4"_s, u"12"_s, u"9"_s, u"13"_s, u"16"_s, u"10"_s},
                         none, QString(), QString(), u"خير"_s,
-                        profile::screen_texts::NoNormGroup(u"مرد"_s, u"ليسانس"_s))};
+                        profile::screen_texts::NoNormGroup(u"مرد"_s, u"ليسانس"_s)) << provenance(false, allOf(u"1"_s))};
 }
 
 // Reads the first worksheet back with the program's own reader.
