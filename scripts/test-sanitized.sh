@@ -11,7 +11,10 @@ shift || true
 # The same packages as the plain run (the plain build folder is brought up to date on the way).
 "$here/scripts/setup.sh" --tests "$here/build"
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVORA71_SANITIZE=ON >/dev/null
+# GCC's flow-based warnings misfire on instrumented code (an out-of-bounds read reported in a plain
+# fixed-size header read); the plain build keeps warnings as errors, this one only reports them.
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTAVORA71_SANITIZE=ON \
+  -DCMAKE_COMPILE_WARNING_AS_ERROR=OFF >/dev/null
 cmake --build "$build" --parallel "$(nproc)"
 
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:check_initialization_order=1"
