@@ -26,7 +26,7 @@ packages=(
   qt6-translations-l10n
   # zip containers for .xlsx and .docx (QuaZip), and the older .xls workbooks (FreeXL)
   libquazip1-qt6-dev libfreexl-dev
-  # libsodium: encrypted backups and the signature check of downloaded updates
+  # libsodium: encrypted backups, the signature check of downloaded updates, the phone page's tokens
   libsodium-dev
   # SQLite's headers: the start-up check of the examinee file is bounded in time through them
   libsqlite3-dev
@@ -34,6 +34,8 @@ packages=(
   # program (Noto Sans/Naskh Arabic, Noto Sans/Serif; Nazli, Titr; DejaVu Sans; Liberation Sans),
   # and fontconfig's headers for the font set-up that knows only them
   fonts-noto-core fonts-farsiweb fonts-dejavu-core fonts-liberation2 fontconfig libfontconfig-dev
+  # the phone page: Qt's HTTP server (its CMake package needs the WebSockets one) and the QR code
+  qt6-httpserver-dev qt6-websockets-dev libqrencode-dev
 )
 if [ "$tests" -eq 1 ]; then
   packages+=(
@@ -43,6 +45,10 @@ if [ "$tests" -eq 1 ]; then
     libreoffice-writer-nogui libreoffice-calc-nogui
     # a real PostgreSQL 15 server, started by the tests on 127.0.0.1 in a temporary folder
     postgresql
+    # the phone page in a real browser: headless Chromium driven through WebDriver
+    chromium chromium-driver python3-selenium
+    # reading the phone link's QR code back from the picture the program draws
+    zbar-tools
   )
 fi
 if [ "$bench" -eq 1 ]; then

@@ -2,7 +2,7 @@
 # cmake -DSRC=<src folder> -P check_layers.cmake
 # Folders from the top down; a folder may include only folders after it. Folders on one line
 # (calendar, store, kit) are leaves and include none of each other.
-set(layers app maintenance group profile norms reports scoring capture examinees settings "calendar|store|kit")
+set(layers app maintenance group profile norms reports scoring capture phone examinees settings "calendar|store|kit")
 
 if(NOT SRC OR NOT IS_DIRECTORY "${SRC}")
   message(FATAL_ERROR "SRC must name the source folder")
