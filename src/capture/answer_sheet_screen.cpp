@@ -160,6 +160,7 @@ void Frmpas2::selectExaminee()
         return;
     selected_ = false;
     selectedCode_.clear();
+    responses_.clear();
     if (const store::Result r = store::SelectByCode(identities, code); !r) {
         Frame1->hide();
         ReportFailure(ctx_.dialogs(), this, texts::kExamineeNotRead, r.error);
@@ -177,6 +178,7 @@ void Frmpas2::selectExaminee()
         ReportFailure(ctx_.dialogs(), this, texts::kResponseRowNotCreated, r.error);
         return;
     }
+    responses_.markRead();
     selected_ = true;
     selectedCode_ = code;
     Frame1->show();
@@ -291,7 +293,7 @@ void Frmpas2::entryChanged(int item)
         entry_.loading();
     else
         entry_.keystroke();
-    if (const store::Result r = answers.setValue(QString::number(item), step->stored); !r) {
+    if (const store::Result r = responses_.set(item, step->stored); !r) {
         ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return;
     }
@@ -314,7 +316,18 @@ bool Frmpas2::commitEntries()
 {
     if (!selected_ || !answers.hasPendingEdit())
         return true;
-    if (const store::Result r = answers.update(); !r) {
+    // Keys never replace, unasked, an answer the examinee gave meanwhile on his phone.
+    QVector<capture::ChangedAnswer> kept;
+    const store::Result r = responses_.storeAsking(
+        [this](const QString& question) {
+            return ctx_.dialogs().question(this, titles::kAttention, question, Dialogs::Icon::Question);
+        },
+        &kept);
+    for (const capture::ChangedAnswer& c : kept) {
+        responseField(c.item)->setText(c.stored);
+        setEntryText(c.item, c.stored);
+    }
+    if (!r) {
         ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return false;
     }

@@ -4,6 +4,7 @@
 // moves on; the row is committed every ten entries, on Save, on choosing another examinee and
 // whenever the screen closes.
 #include "capture/answer_sheet_entry.h"
+#include "capture/response_row_edit.h"
 #include "store/view.h"
 
 #include <QDialog>
@@ -77,4 +78,5 @@ private:
     bool selected_ = false; // an examinee's row is bound to the grid
     QString selectedCode_;  // the code that chose it
     bool ownEdit_ = false;  // the screen itself is changing an entry field
+    capture::ResponseRowEdit responses_{answers};
 };

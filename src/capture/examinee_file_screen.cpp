@@ -170,6 +170,7 @@ void FrmFile::selectExaminee()
         ReportFailure(ctx_.dialogs(), this, texts::kResponseRowNotCreated, r.error);
         return;
     }
+    responses_.markRead();
     SkinLblName->setText(identities.value(QStringLiteral("FName")) + QLatin1Char(' ')
                          + identities.value(QStringLiteral("LName")));
     Send_BtnExcel->setEnabled(true);
@@ -213,12 +214,15 @@ void FrmFile::readWorkbook()
 
 void FrmFile::save()
 {
-    const QString code = Text16->text();
-    store::Result r = store::SelectOrAddResponseRow(answers, code);
+    store::Result r;
     for (int item = 1; r && item <= kItemCount; ++item)
-        r = answers.setValue(QString::number(item), workbook::StoredResponse(TxtKLID[item - 1]->text()));
+        r = responses_.set(item, workbook::StoredResponse(TxtKLID[item - 1]->text()));
+    // One commit: the row holds all or none of the workbook. Answers the examinee gave on his
+    // phone since he was chosen here are replaced only when the user says so.
     if (r)
-        r = answers.update(); // one commit: the row holds all or none of the workbook
+        r = responses_.storeAsking([this](const QString& question) {
+            return ctx_.dialogs().question(this, titles::kAttention, question, Dialogs::Icon::Question);
+        });
     if (!r) {
         ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return;

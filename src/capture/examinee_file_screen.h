@@ -2,6 +2,7 @@
 // The examinee-file screen: stores the responses of a filled-in answer workbook into an
 // examinee's Answer row, in three steps enforced by the buttons: select the examinee, read the
 // workbook, save.
+#include "capture/response_row_edit.h"
 #include "store/view.h"
 
 #include <QDialog>
@@ -57,4 +58,5 @@ private:
     void showRead(const QString& path);
 
     AppContext& ctx_;
+    capture::ResponseRowEdit responses_{answers};
 };

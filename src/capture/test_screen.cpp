@@ -13,6 +13,9 @@
 #include "examinees/identity_panel.h"
 #include "settings/apply_theme.h"
 #include "store/examinee_rows.h"
+#include "phone/phone_desk.h"
+#include "phone/phone_texts.h"
+#include "phone/phone_window.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -58,7 +61,12 @@ FrmTest::FrmTest(AppContext& ctx, QWidget* parent)
     load();
 }
 
-FrmTest::~FrmTest() = default;
+FrmTest::~FrmTest()
+{
+    // The windows end their sessions on the desk, which goes after them.
+    for (const QPointer<FrmPhone>& w : phoneWindows_)
+        delete w.data();
+}
 
 void FrmTest::build()
 {
@@ -155,6 +163,10 @@ void FrmTest::build()
     Command5->setGeometry(twipsRect(4305, 7380, 2400, 540));
     Command5->hide();
     connect(Command5, &QPushButton::clicked, this, &FrmTest::reject);
+
+    CmdPhone = MakeButton(this, QStringLiteral("CmdPhone"), phone::texts::kPhoneButton);
+    CmdPhone->setGeometry(twipsRect(600, 7380, 2700, 540));
+    connect(CmdPhone, &QPushButton::clicked, this, &FrmTest::openPhone);
 
     buildExamineePanel();
 }
@@ -301,7 +313,7 @@ void FrmTest::answer(const QString& code)
     if (item_ < 1)
         return;
     Text12->setText(code);
-    if (const store::Result r = Adodc2.setValue(QString::number(item_), code); !r)
+    if (const store::Result r = responses_.set(item_, code); !r)
         ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
 }
 
@@ -325,6 +337,10 @@ store::Result FrmTest::selectExaminee(const QString& code, bool& found)
     if (r)
         r = store::SelectByCode(Adodc3, code);
     found = r && Adodc2.hasCurrent(); // no row is current: the filtered view is empty
+    if (found)
+        responses_.markRead();
+    else
+        responses_.clear();
     return r;
 }
 
@@ -332,9 +348,17 @@ bool FrmTest::storeResponses()
 {
     if (!Adodc2.hasCurrent())
         return true; // no examinee selected: nothing to store
-    if (store::Result r = Adodc2.update(); !r) {
+    // Answers stored meanwhile elsewhere (the examinee's phone) are replaced only when the user says so.
+    const store::Result r = responses_.storeAsking([this](const QString& question) {
+        return ctx_.dialogs().question(this, titles::kAttention, question, Dialogs::Icon::Question);
+    });
+    if (!r) {
         ReportFailure(ctx_.dialogs(), this, texts::kResponsesNotStored, r.error);
         return false;
+    }
+    if (item_ > 0) {
+        Text12->setText(Adodc2.value(QString::number(item_)));
+        showResponse(Text12->text());
     }
     return true;
 }
@@ -400,3 +424,48 @@ void FrmTest::PrepareForNextRun()
     Text6->setText(QStringLiteral("0"));
 }
 
+void FrmTest::openPhone()
+{
+    if (!Adodc2.hasCurrent())
+        return;
+    // What this screen holds goes into the row before the phone writes to it.
+    if (!storeResponses())
+        return;
+    const QString code = Adodc2.value(store::kCodeColumn);
+    for (const QPointer<FrmPhone>& w : phoneWindows_) {
+        if (w && phoneDesk().code(w->session()) == code) {
+            w->show();
+            w->raise();
+            w->activateWindow();
+            return;
+        }
+    }
+    int session = 0;
+    QString error;
+    if (!phoneDesk().open(code, session, error)) {
+        ReportFailure(ctx_.dialogs(), this, error);
+        return;
+    }
+    const QString caption = code + QStringLiteral("  ") + Adodc3.value(QStringLiteral("FName")) + QLatin1Char(' ')
+        + Adodc3.value(QStringLiteral("LName"));
+    auto* window = new FrmPhone(ctx_, *phoneDesk_, session, caption.trimmed(), this);
+    phoneWindows_.removeAll(nullptr);
+    phoneWindows_ << window;
+    window->show();
+}
+
+phone::PhoneDesk& FrmTest::phoneDesk()
+{
+    if (!phoneDesk_)
+        phoneDesk_ = std::make_unique<phone::PhoneDesk>(ctx_.programFolder(), ctx_.clock());
+    return *phoneDesk_;
+}
+
+QList<FrmPhone*> FrmTest::phoneWindows() const
+{
+    QList<FrmPhone*> open;
+    for (const QPointer<FrmPhone>& w : phoneWindows_)
+        if (w)
+            open << w.data();
+    return open;
+}

@@ -1,13 +1,16 @@
 #pragma once
 // The test screen: the examinee answers the items one at a time; each answer goes into his
 // Answer row as "1" (yes) or "2" (no). The examinee panel shows his identity row for correction.
+#include "capture/response_row_edit.h"
 #include "store/view.h"
 
 #include <QDialog>
+#include <QPointer>
 #include <QVector>
 #include <memory>
 
 class AppContext;
+class FrmPhone;
 class IdentityPanel;
 class QComboBox;
 class QFrame;
@@ -16,6 +19,10 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace phone {
+class PhoneDesk;
+}
 
 class FrmTest : public QDialog {
     Q_OBJECT
@@ -38,6 +45,12 @@ public:
 
     // The item the answer field is attached to (0 before the first one is shown).
     int currentItem() const { return item_; }
+
+    // CmdPhone: the examinee answers on his own phone; a window shows the link and his progress.
+    void openPhone();
+    // The phone sessions of this run of the program (made when first needed) and their windows.
+    phone::PhoneDesk& phoneDesk();
+    QList<FrmPhone*> phoneWindows() const;
 
 private:
     // One connection to the examinee file, shared by the screen's views (declared before them).
@@ -63,6 +76,7 @@ public:
     QPushButton* CmdBack = nullptr;
     QPushButton* CmdNext = nullptr;
     QPushButton* Command5 = nullptr; // save and exit
+    QPushButton* CmdPhone = nullptr; // answer on a phone
 
     QFrame* Frame1 = nullptr;     // examinee panel
     QLineEdit* Text1 = nullptr;   // code (read-only)
@@ -103,4 +117,7 @@ private:
     AppContext& ctx_;
     IdentityPanel* identity_ = nullptr;
     int item_ = 0;
+    capture::ResponseRowEdit responses_{Adodc2};
+    std::unique_ptr<phone::PhoneDesk> phoneDesk_;
+    QList<QPointer<FrmPhone>> phoneWindows_;
 };

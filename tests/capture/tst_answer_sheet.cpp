@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "capture/answer_sheet_entry.h"
 #include "capture/answer_sheet_screen.h"
+#include "phone/stored_answers.h"
 #include "store/view.h"
 
 #include <QApplication>
@@ -386,6 +387,22 @@ private Q_SLOTS:
         QCOMPARE(r.env.dialogs.messages().size(), 1); // the failure, and no "saved"
         QCOMPARE(r.env.dialogs.lastMessage()->title, u"خطا"_s);
         QVERIFY(r.env.dialogs.lastMessage()->text.contains(u"disk full"_s));
+    }
+
+    void keysAskBeforeReplacingAnAnswerGivenMeanwhile()
+    {
+        Sheet r;
+        QVERIFY(r.seeded && r.select());
+        int answered = 0;
+        QVERIFY(phone::StoredAnswers(r.env.folder()).storeAnswer(u"7"_s, 3, u"2"_s, answered)); // on his phone
+        r.type(3, u"11"_s); // items 3 and 4
+        r.env.dialogs.questionAnswers.enqueue(false);
+        r.s->Command1->click();
+        QCOMPARE(r.env.dialogs.shown.first().kind, ScriptedDialogs::Kind::Question);
+        QVERIFY(r.env.dialogs.shown.first().text.contains(u"سؤال 3:"_s));
+        QCOMPARE(r.stored(3), u"2"_s);
+        QCOMPARE(r.s->entryField(3)->text(), u"2"_s);
+        QCOMPARE(r.stored(4), u"1"_s);
     }
 };
 

@@ -5,6 +5,7 @@
 #include "support/probes.h"
 #include "app/main_window.h"
 #include "capture/examinee_file_screen.h"
+#include "phone/stored_answers.h"
 #include "store/view.h"
 
 #include <QLabel>
@@ -225,6 +226,23 @@ private Q_SLOTS:
         QCOMPARE(r.env.dialogs.messages().size(), 1);
         QCOMPARE(r.env.dialogs.lastMessage()->title, u"خطا"_s);
         QVERIFY(r.env.dialogs.lastMessage()->text.contains(u"disk full"_s));
+    }
+
+    void saveAsksBeforeReplacingAnAnswerGivenMeanwhile()
+    {
+        Import r;
+        QVERIFY(r.seeded && r.f);
+        r.select(u"7"_s);
+        int answered = 0;
+        QVERIFY(phone::StoredAnswers(r.env.folder()).storeAnswer(u"7"_s, 1, u"2"_s, answered)); // on his phone
+        r.read(workbook_samples::file(u"libreoffice-example.xlsx"_s));
+        r.env.dialogs.clear();
+        r.env.dialogs.questionAnswers.enqueue(false);
+        r.f->Save_Btn->click();
+        QCOMPARE(r.env.dialogs.shown.first().kind, ScriptedDialogs::Kind::Question);
+        QStringList expected = workbook_samples::exampleStored();
+        expected[0] = u"2"_s; // the phone's answer stays; the rest of the workbook is stored
+        QCOMPARE(r.stored(), expected);
     }
 
     void downloadAndExit()
