@@ -28,7 +28,7 @@ StoredAnswers::StoredAnswers(const QString& programFolder)
     , settingsFile_(std::make_shared<store::Connection>(QDir(programFolder).filePath(store::kSettingsFile)))
     , answers_(examineeFile_, QStringLiteral("Answer"))
     , identities_(examineeFile_, QStringLiteral("IDE"))
-    , items_(examineeFile_, QStringLiteral("QUS"))
+    , items_(examineeFile_, QStringLiteral("QUS"), {QStringLiteral("ID"), QStringLiteral("QU")})
     , settings_(settingsFile_, QStringLiteral("Theme"))
 {
 }
@@ -58,9 +58,21 @@ store::Result StoredAnswers::readSheet(const QString& code, Sheet& sheet)
         r = settings_.refresh();
     if (r)
         sheet.clinic = settings_.value(QStringLiteral("Name"));
-    for (int item = 1; r && item <= store::kItemCount; ++item) {
-        r = items_.setFilter(QStringLiteral("ID"), QString::number(item));
-        sheet.items << items_.value(QStringLiteral("QU"));
+    QStringList ids, texts;
+    if (r)
+        r = items_.showAll();
+    if (r)
+        r = items_.valuesInView(QStringLiteral("ID"), ids);
+    if (r)
+        r = items_.valuesInView(QStringLiteral("QU"), texts);
+    if (r) {
+        sheet.items = QStringList(store::kItemCount, QString());
+        // As the test screen finds an item: the row whose ID is the item's number (the first one).
+        for (int i = int(ids.size()) - 1; i >= 0; --i) {
+            const int item = ids.at(i).toInt();
+            if (item >= 1 && item <= store::kItemCount && ids.at(i) == QString::number(item))
+                sheet.items[item - 1] = texts.value(i);
+        }
     }
     return r;
 }

@@ -2,6 +2,7 @@
 // The phone page's reads and writes through the program's views: the examinee's rows found by
 // code and his answers stored one at a time, as the on-screen test stores them.
 #include "phone/answer_book.h"
+#include "store/row_models.h"
 #include "store/view.h"
 
 #include <memory>
@@ -22,7 +23,7 @@ private:
     std::shared_ptr<store::Connection> settingsFile_;
     store::View answers_;    // Answer
     store::View identities_; // IDE
-    store::View items_;      // QUS
+    store::RowListModel items_; // QUS: every item's number and text, read together
     store::View settings_;   // Theme
 };
 

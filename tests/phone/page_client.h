@@ -31,6 +31,33 @@ public:
     std::optional<QSslConfiguration> tls;
 
     PageAnswer get(const QUrl& url) { return run(url, {}, false); }
+    // Several at once, as a browser fetches what a page names.
+    QList<PageAnswer> getAll(const QStringList& urls)
+    {
+        QList<QNetworkReply*> replies;
+        for (const QString& u : urls)
+            replies << nam_.get(QNetworkRequest(QUrl(u)));
+        QEventLoop loop;
+        int left = int(replies.size());
+        for (QNetworkReply* r : replies)
+            QObject::connect(r, &QNetworkReply::finished, &loop, [&] {
+                if (--left == 0)
+                    loop.quit();
+            });
+        QTimer::singleShot(8000, &loop, &QEventLoop::quit);
+        if (left)
+            loop.exec();
+        QList<PageAnswer> answers;
+        for (QNetworkReply* r : replies) {
+            PageAnswer a;
+            a.status = r->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            a.body = r->readAll();
+            answers << a;
+            r->abort();
+            r->deleteLater();
+        }
+        return answers;
+    }
     PageAnswer post(const QUrl& url, const QByteArray& body = "{}") { return run(url, body, true); }
     // The session's own paths, from its link.
     static QUrl action(const QUrl& link, const QString& name)
