@@ -80,14 +80,21 @@ store::Result StoredAnswers::readSheet(const QString& code, Sheet& sheet)
 store::Result StoredAnswers::storeAnswer(const QString& code, int item, const QString& response, int& answered)
 {
     answered = 0;
-    // As the on-screen test: the examinee's Answer row, the item's column, then update.
-    store::Result r = store::SelectByCode(answers_, code);
-    if (r && !answers_.hasCurrent())
-        r = noRow(answers_.table(), code);
-    if (r)
-        r = answers_.setValue(QString::number(item), response);
-    if (r)
-        r = answers_.update();
+    // As the on-screen test: the examinee's Answer row, the item's column, then update. The
+    // answer is his latest word on this one item, so a row another computer changed between the
+    // read and the write is read again and the item set on it (its other answers stay).
+    store::Result r;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        r = store::SelectByCode(answers_, code);
+        if (r && !answers_.hasCurrent())
+            r = noRow(answers_.table(), code);
+        if (r)
+            r = answers_.setValue(QString::number(item), response);
+        if (r)
+            r = answers_.update();
+        if (r.kind != store::Failure::ChangedMeanwhile)
+            break;
+    }
     if (r)
         answered = AnsweredCount(rowResponses(answers_));
     return r;

@@ -6,13 +6,17 @@
 //   age <seconds>            the clock moves on
 //   score <code>             raw scores of the stored responses: {"raw": [11]}
 //   key <code> <pattern>     the same answers keyed on the on-screen test (y yes, n no, - none)
+//   row <code>               the 71 stored responses, read through the store: {"row": [...]}
+//   item <n>                 the item's stored text: {"text"}
 //   quit
-// Starts with {"folder": <program folder>}.
+// Starts with {"folder": <program folder>}. The program folder is on the engine the test runs on.
 #include "support/test_env.h"
 #include "capture/test_screen.h"
 #include "phone/phone_desk.h"
 #include "phone/stored_answers.h"
 #include "scoring/scoring_key.h"
+#include "store/schema.h"
+#include "store/view.h"
 
 #include <QApplication>
 #include <QJsonArray>
@@ -131,6 +135,18 @@ int main(int argc, char* argv[])
                         raw.append(score);
                     reply({{QStringLiteral("raw"), raw}});
                 }
+            } else if (command == u"row") {
+                QStringList responses;
+                if (const store::Result r = rows.readResponses(arg, responses); !r)
+                    reply(failure(r.error));
+                else
+                    reply({{QStringLiteral("row"), QJsonArray::fromStringList(responses)}});
+            } else if (command == u"item") {
+                store::View items(env.path(store::kExamineeFile), QStringLiteral("QUS"));
+                store::Result r = items.setFilter(QStringLiteral("ID"), arg);
+                if (r && !items.hasCurrent())
+                    r = store::Result::failure(QStringLiteral("no item ") + arg);
+                reply(r ? QJsonObject{{QStringLiteral("text"), items.value(QStringLiteral("QU"))}} : failure(r.error));
             } else if (command == u"key") {
                 reply(keyOnScreen(env.ctx, arg, words.value(2), error) ? QJsonObject{} : failure(error));
             } else {
