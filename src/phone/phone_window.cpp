@@ -124,6 +124,9 @@ void FrmPhone::showLink()
 {
     const QString link = desk_.link(session_).toString();
     TxtLink->setText(link);
+    // The whole link in view, its start first: it is read out or typed on the phone.
+    TxtLink->setMinimumWidth(TxtLink->fontMetrics().horizontalAdvance(link) + 20);
+    TxtLink->setCursorPosition(0);
     const QImage qr = phone::QrCodeImage(link, 5);
     LblQr->setPixmap(QPixmap::fromImage(qr));
     CboAddress->setCurrentIndex(std::max(0, CboAddress->findData(desk_.address().toString())));

@@ -84,6 +84,8 @@
     $("yes").classList.toggle("chosen", answers[current - 1] === "yes");
     $("no").classList.toggle("chosen", answers[current - 1] === "no");
     $("back").disabled = current === 1;
+    // The button just pressed keeps no focus ring into the next item.
+    if (document.activeElement && document.activeElement.blur) document.activeElement.blur();
     show("question");
   }
 
@@ -204,6 +206,7 @@
     applyLook(sheet.look);
     $("clinic").textContent = sheet.clinic || "";
     $("greeting").textContent = sheet.name ? sheet.name + " عزیز، خوش آمدید" : "";
+    $("top").hidden = false;
     if (answeredCount() === 0) show("intro");
     else if (sheet.first > 0) showItem(sheet.first);
     else showSummary();
