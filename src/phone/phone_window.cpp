@@ -173,7 +173,7 @@ void FrmPhone::chooseAddress(int index)
 {
     QString error;
     if (!desk_.setAddress(QHostAddress(CboAddress->itemData(index).toString()), error))
-        ctx_.dialogs().message(this, titles::kError, error, Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, error);
     showLink();
 }
 
@@ -181,7 +181,7 @@ void FrmPhone::reopen()
 {
     QString error;
     if (!desk_.reopen(session_, error)) {
-        ctx_.dialogs().message(this, titles::kError, error, Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, error);
         return;
     }
     showLink();
@@ -196,8 +196,7 @@ void FrmPhone::reportStoreFailure(int item, const QString& error)
         return;
     reporting_ = true;
     QTimer::singleShot(0, this, [this, item, error] {
-        ctx_.dialogs().message(this, titles::kError, phone::texts::kAnswerNotStored.arg(item) + QLatin1Char('\n') + error,
-                               Dialogs::Icon::Critical);
+        ReportFailure(ctx_.dialogs(), this, phone::texts::kAnswerNotStored.arg(item), error);
         reporting_ = false;
     });
 }
