@@ -47,7 +47,8 @@ template<class Base>
 class WatchedServer : public Base {
 public:
     explicit WatchedServer(PageServer* owner)
-        : owner_(owner)
+        : Base(owner) // owned by the page server, also when it goes without being stopped
+        , owner_(owner)
     {
     }
     QTcpSocket* nextPendingConnection() override
