@@ -5,7 +5,9 @@
 //   the score -> T -> rank -> long text pipeline under 1 ms;
 //   print and Word on the profile screen, from the capture tick to the preview shown / the
 //   document written, under 300 ms for a two-page report.
-//   the group workbook of 10,000 examinees (read, scored, converted, written) under 3 s.
+//   the group workbook of all 100,000 examinees (read, scored, converted, written) under 5 s with
+//   the process's peak memory (VmHWM) under 150 MB, in a process of its own; one group of the
+//   lookup screen's grid (about 14,300) under 3 s.
 //   a backup of the examinee database sealed with a passphrase (Argon2id included) under 2 s.
 //   the phone page on loopback with 100,000 examinees: its first load (page, style, script,
 //   fonts and the examinee's sheet) under 100 ms, each answer's round trip under 20 ms, and all
@@ -77,6 +79,7 @@
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <map>
 #include <functional>
 
@@ -87,7 +90,9 @@ constexpr double kStartupBudget = 1.0; // main window / bare window showing one 
 constexpr double kStoreBudgetMs = 16.0; // every action: a frame
 constexpr double kScoringBudgetMs = 1.0;
 constexpr double kKeystrokeBudgetMs = 16.0;
-constexpr double kGroupWorkbookBudgetMs = 3000.0;
+constexpr double kGroupWorkbookBudgetMs = 3000.0;     // one group of the grid
+constexpr double kWholeClinicBudgetMs = 5000.0;       // every examinee
+constexpr double kWholeClinicPeakBudgetMb = 150.0;
 constexpr double kSealedBackupBudgetMs = 2000.0;
 
 QElapsedTimer processClock;
@@ -467,11 +472,78 @@ bool benchLookupScreen(AppContext& ctx, ScriptedDialogs& dialogs)
     return m.allOk;
 }
 
+// The process's peak resident memory in MB (VmHWM), or -1.
+double peakMemoryMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return -1;
+}
+
+// The group workbook of every examinee of the folder, in a process of its own so that its peak
+// memory is the export's: prints the milliseconds of the export and the process's peak memory.
+int childWholeClinic(const QString& folder)
+{
+    ScriptedDialogs dialogs;
+    SystemClock clock;
+    RecordingDesktop desktop;
+    AppContext ctx(folder, dialogs, clock, desktop);
+    QStringList codes;
+    {
+        store::Connection file(ctx.path(store::kExamineeFile));
+        QSqlQuery q;
+        if (!file.exec(q, QStringLiteral("SELECT Code FROM IDE ORDER BY rowid")))
+            return 1;
+        while (q.next())
+            codes << q.value(0).toString();
+    }
+    QTemporaryDir out;
+    dialogs.fileAnswers.enqueue(out.filePath(QStringLiteral("group.xlsx")));
+    GroupExport exporter(ctx, nullptr);
+    QElapsedTimer t;
+    t.start();
+    const std::clock_t cpuStart = std::clock();
+    const bool written = exporter.run(codes, QStringLiteral("کد آزمودني")) == GroupExport::Outcome::Written;
+    const double ms = t.nsecsElapsed() / 1e6;
+    const double cpuMs = 1000.0 * double(std::clock() - cpuStart) / CLOCKS_PER_SEC;
+    std::printf("%.1f %.1f %lld %lld %.1f\n", ms, peakMemoryMb(), qlonglong(codes.size()),
+                qlonglong(QFileInfo(out.filePath(QStringLiteral("group.xlsx"))).size()), cpuMs);
+    return written ? 0 : 1;
+}
+
+bool benchWholeClinic(const QString& folder)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("child-group"), folder});
+    const bool ran = p.waitForFinished(300000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    const QList<QByteArray> figures = p.readAllStandardOutput().trimmed().split(' ');
+    const bool ok = ran && figures.size() == 5;
+    const double ms = ok ? figures.at(0).toDouble() : 0, mb = ok ? figures.at(1).toDouble() : 0;
+    std::printf("  %-46s %7.0f ms (budget %.0f) %s\n", "the whole clinic, every examinee", ms, kWholeClinicBudgetMs,
+                !ok ? "FAILED" : ms < kWholeClinicBudgetMs ? "OK" : "OVER");
+    std::printf("  %-46s %7.1f MB (budget %.0f) %s\n", "  peak memory of its process (VmHWM)", mb, kWholeClinicPeakBudgetMb,
+                !ok ? "FAILED" : mb > 0 && mb < kWholeClinicPeakBudgetMb ? "OK" : "OVER");
+    if (ok)
+        std::printf("  %-46s %s rows, %.1f MB file; processor time %.0f ms (a loaded machine waits longer)\n", "",
+                    figures.at(2).constData(), figures.at(3).toDouble() / 1048576.0, figures.at(4).toDouble());
+    else
+        std::fprintf(stderr, "%s\n", p.readAllStandardError().constData());
+    return ok && ms < kWholeClinicBudgetMs && mb > 0 && mb < kWholeClinicPeakBudgetMb;
+}
+
 // The group workbook from the lookup screen: every examinee of the grid read in bulk, scored,
 // converted with his norm table, ranked and written, under its progress dialog.
 bool benchGroupWorkbook(AppContext& ctx, ScriptedDialogs& dialogs)
 {
     std::printf("group workbook with %d examinees:\n", kExaminees);
+    const bool whole = benchWholeClinic(ctx.programFolder());
     QTemporaryDir out;
     const QString target = out.filePath(QStringLiteral("group.xlsx"));
     const auto label = [] { return QStringLiteral("کد آزمودني"); };
@@ -490,17 +562,6 @@ bool benchGroupWorkbook(AppContext& ctx, ScriptedDialogs& dialogs)
                && dialogs.messages().first().title == titles::kMessage;
     };
     Measure m;
-    QStringList first;
-    for (int n = 1; n <= 10000; ++n)
-        first << QString::number(n);
-    m("the first 10,000 examinees", [&] {
-        dialogs.clear();
-        QFile::remove(target);
-        GroupExport exporter(ctx, &screen);
-        dialogs.fileAnswers.enqueue(target);
-        codes = first;
-        return exporter.run(first, label()) == GroupExport::Outcome::Written && written(10000);
-    }, kGroupWorkbookBudgetMs);
     screen.Combo3->setEditText(QStringLiteral("C"));
     QCoreApplication::processEvents();
     m("one group of the grid (about 14,300)", [&] {
@@ -509,7 +570,7 @@ bool benchGroupWorkbook(AppContext& ctx, ScriptedDialogs& dialogs)
         screen.CmdGroupExcel->click();
         return written(codes.size()) && codes.size() > 14000;
     }, kGroupWorkbookBudgetMs);
-    return m.allOk;
+    return m.allOk && whole;
 }
 
 void printFigure(const char* name, const std::vector<double>& times, double budgetMs, bool ok)
@@ -964,6 +1025,10 @@ int main(int argc, char* argv[])
         return childBareText(argc, argv);
     if (mode == QLatin1String("child-program") && argc > 2)
         return childProgram(argc, argv, QString::fromLocal8Bit(argv[2]));
+    if (mode == QLatin1String("child-group") && argc > 2) {
+        QApplication app(argc, argv);
+        return childWholeClinic(QString::fromLocal8Bit(argv[2]));
+    }
 
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QString>
 #include <QVector>
+#include <memory>
 
 namespace workbook {
 
@@ -32,5 +33,29 @@ QString SheetNameProblem(const QString& name);
 
 // Writes the workbook to path. The file appears only when complete; an existing file is replaced.
 store::Result WriteXlsx(const QString& path, const QVector<SheetToWrite>& sheets);
+
+// A workbook written a row at a time, straight into the archive: no sheet is ever held whole.
+// The file appears only when finish() succeeds; a writer dropped before leaves none.
+class XlsxWriter {
+public:
+    XlsxWriter();
+    ~XlsxWriter();
+    XlsxWriter(const XlsxWriter&) = delete;
+    XlsxWriter& operator=(const XlsxWriter&) = delete;
+
+    // Starts the workbook of these sheets: their names and layouts, and the rows they hold
+    // already (a header row), which are written before any added.
+    store::Result open(const QString& path, const QVector<SheetToWrite>& sheets);
+    // On to the next sheet, in the order given. False when the archive could not be written.
+    bool beginSheet();
+    // A row of the current sheet, below those written before; height in points, 0: as the font
+    // needs. False when the archive could not be written.
+    bool addRow(int row, const QMap<int, CellValue>& cells, double height = 0);
+    store::Result finish();
+
+private:
+    struct Parts;
+    std::unique_ptr<Parts> d_;
+};
 
 } // namespace workbook

@@ -80,11 +80,25 @@ GroupExport::Outcome GroupExport::run(const QStringList& codes, const QString& i
         return fail(what + QStringLiteral("\r\n") + why);
     };
 
+    const QString shown = QDir::toNativeSeparators(path);
+    // Each row goes into the archive as it is computed, beside the target; the file is renamed
+    // into place only when complete.
+    group::GroupSheet sheet(identifierLabel);
+    workbook::XlsxWriter writer;
+    const auto writeFailed = [&](const QString& why) {
+        dialog.close();
+        return fail(reports::texts::WriteFailedMessage(shown, why));
+    };
+    const auto notWritten = [&] { return writeFailed(QStringLiteral("the workbook could not be written")); };
+    if (const store::Result r = writer.open(path, {sheet.layout()}); !r)
+        return writeFailed(r.error);
+    if (!writer.beginSheet())
+        return notWritten();
+
     profile::NormTableCache norms(ctx_.path(store::kNormsFile),
                                   [this](const QString& table) { return ctx_.dataProblem(table); });
     const profile::NormTables tables = norms.tables();
-    group::GroupSheet sheet(identifierLabel);
-    // Read a part at a time: the responses of a whole clinic's examinees are never held at once.
+    // Read a part at a time: a whole clinic's examinees are never held at once.
     QList<examinees::ExamineeRecord> members;
     for (int from = 0; from < total; from += kReadRows) {
         if (const store::Result r = group::ReadGroupMembers(ctx_.path(store::kExamineeFile), codes.mid(from, kReadRows), members); !r)
@@ -96,9 +110,11 @@ GroupExport::Outcome GroupExport::run(const QStringList& codes, const QString& i
                 if (dialog.wasCanceled())
                     return Outcome::Cancelled;
             }
-            sheet.add(group::ComputeGroupResult(members.at(i), tables));
+            const group::GroupSheet::Row row = sheet.next(group::ComputeGroupResult(members.at(i), tables));
             if (!norms.readError().isEmpty())
                 return failWith(kNormNotRead, norms.readError());
+            if (!writer.addRow(row.number, row.cells, row.height))
+                return notWritten();
         }
     }
     dialog.setLabelText(kWriting);
@@ -107,12 +123,9 @@ GroupExport::Outcome GroupExport::run(const QStringList& codes, const QString& i
     if (dialog.wasCanceled())
         return Outcome::Cancelled;
 
-    // Written beside the target and renamed into place only when complete.
-    const store::Result written = workbook::WriteXlsx(path, {sheet.sheet()});
+    if (const store::Result written = writer.finish(); !written)
+        return writeFailed(written.error);
     dialog.close();
-    const QString shown = QDir::toNativeSeparators(path);
-    if (!written)
-        return fail(reports::texts::WriteFailedMessage(shown, written.error));
     ctx_.dialogs().message(owner_, titles::kMessage,
                            texts::kCaptionGroupExcel + kWrittenSuffix + QStringLiteral("\r\n") + shown + QStringLiteral("\r\n") + kRowCount.arg(sheet.rows()),
                            Dialogs::Icon::Information);

@@ -5,7 +5,6 @@
 #include "scoring/leading_number.h"
 #include "store/schema.h"
 
-#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 
@@ -36,12 +35,38 @@ GroupResult ComputeGroupResult(const examinees::ExamineeRecord& member, const pr
     return out;
 }
 
+namespace {
+
+// Whether the text is exactly how the number is written: up to 15 significant digits a double
+// holds exactly; no leading zero, no trailing zero after a point, no blanks, never "-0".
+bool writtenAsNumber(QStringView text)
+{
+    qsizetype i = 0;
+    if (i < text.size() && text[i] == u'-')
+        ++i;
+    const qsizetype intStart = i;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+        ++i;
+    const qsizetype intDigits = i - intStart;
+    if (intDigits == 0 || intDigits > 15 || (intDigits > 1 && text[intStart] == u'0'))
+        return false;
+    if (i == text.size())
+        return !(intStart == 1 && text[intStart] == u'0'); // "-0"
+    if (text[i] != u'.')
+        return false;
+    const qsizetype fracStart = ++i;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+        ++i;
+    const qsizetype fracDigits = i - fracStart;
+    return i == text.size() && fracDigits >= 1 && fracDigits <= 6 && text[i - 1] != u'0';
+}
+
+} // namespace
+
 workbook::CellValue CellOf(const QString& text)
 {
-    // Up to 15 significant digits a double holds exactly; no leading zero, no trailing zero
-    // after a point, no blanks: what is shown is what was stored.
-    static const QRegularExpression exact(QStringLiteral("^-?(0|[1-9][0-9]{0,14})(\\.[0-9]{0,5}[1-9])?$"));
-    if (text != QLatin1String("-0") && exact.match(text).hasMatch()) {
+    // What is shown is what was stored.
+    if (writtenAsNumber(text)) {
         if (const std::optional<double> v = ParseNumber(text))
             return workbook::CellValue::fromNumber(*v);
     }
@@ -74,46 +99,47 @@ double linesHeight(int lines)
 GroupSheet::GroupSheet(const QString& identifierLabel)
 {
     using namespace group_texts;
-    sheet_.name = kSheetName;
-    sheet_.rightToLeft = true;
-    sheet_.boldFirstRow = true;
-    sheet_.freezeFirstRow = true;
-    sheet_.landscapeFitToWidth = true; // a supervisor's printout: every column on the page
-    sheet_.centred = true;
-    sheet_.wrappedColumns = {kColNote};
+    layout_.name = kSheetName;
+    layout_.rightToLeft = true;
+    layout_.boldFirstRow = true;
+    layout_.freezeFirstRow = true;
+    layout_.landscapeFitToWidth = true; // a supervisor's printout: every column on the page
+    layout_.centred = true;
+    layout_.wrappedColumns = {kColNote};
     const QStringList identity{identifierLabel,     kHeaderGivenName, kHeaderFamilyName, kHeaderGroup,
                                kHeaderSex,          kHeaderAge,       kHeaderMaritalStatus,
                                kHeaderEducation,    kHeaderDate,      kHeaderTime,
                                kHeaderUnanswered};
     const QList<double> widths{10, 12, 16, 7, 7, 6, 12, 14, 14, 10, 12};
     for (int c = 0; c < identity.size(); ++c) {
-        sheet_.setText(1, kColCode + c, identity.at(c));
-        sheet_.columnWidths[kColCode + c] = widths.at(c);
+        layout_.setText(1, kColCode + c, identity.at(c));
+        layout_.columnWidths[kColCode + c] = widths.at(c);
     }
     for (int i = 0; i < store::kScaleCount; ++i) {
         const QString scale = QString::fromLatin1(store::kScaleNames[std::size_t(i)]);
-        sheet_.setText(1, kColRaw + i, kHeaderRawPrefix + scale);
-        sheet_.setText(1, kColT + i, kHeaderTPrefix + scale);
-        sheet_.columnWidths[kColRaw + i] = 7;
-        sheet_.columnWidths[kColT + i] = 7;
+        layout_.setText(1, kColRaw + i, kHeaderRawPrefix + scale);
+        layout_.setText(1, kColT + i, kHeaderTPrefix + scale);
+        layout_.columnWidths[kColRaw + i] = 7;
+        layout_.columnWidths[kColT + i] = 7;
     }
-    sheet_.setText(1, kColTwoPoint, kHeaderTwoPoint);
-    sheet_.setText(1, kColThreePoint, kHeaderThreePoint);
-    sheet_.setText(1, kColSaved, kHeaderSaved);
-    sheet_.setText(1, kColNote, kHeaderNote);
-    sheet_.columnWidths[kColTwoPoint] = 12;
-    sheet_.columnWidths[kColThreePoint] = 12;
-    sheet_.columnWidths[kColSaved] = 13;
-    sheet_.columnWidths[kColNote] = kNoteWidth;
-    sheet_.setText(1, kColProvenance, kHeaderProvenance);
-    sheet_.columnWidths[kColProvenance] = 60;
-    sheet_.rowHeights[1] = linesHeight(2); // the longer headings take two lines
+    layout_.setText(1, kColTwoPoint, kHeaderTwoPoint);
+    layout_.setText(1, kColThreePoint, kHeaderThreePoint);
+    layout_.setText(1, kColSaved, kHeaderSaved);
+    layout_.setText(1, kColNote, kHeaderNote);
+    layout_.columnWidths[kColTwoPoint] = 12;
+    layout_.columnWidths[kColThreePoint] = 12;
+    layout_.columnWidths[kColSaved] = 13;
+    layout_.columnWidths[kColNote] = kNoteWidth;
+    layout_.setText(1, kColProvenance, kHeaderProvenance);
+    layout_.columnWidths[kColProvenance] = 60;
+    layout_.rowHeights[1] = linesHeight(2); // the longer headings take two lines
 }
 
-void GroupSheet::add(const GroupResult& result)
+GroupSheet::Row GroupSheet::next(const GroupResult& result)
 {
-    const int row = next_++;
-    QMap<int, workbook::CellValue>& cells = sheet_.rows[row];
+    Row out;
+    out.number = next_++;
+    QMap<int, workbook::CellValue>& cells = out.cells;
     const examinees::ExamineeRecord& m = result.member;
     const QStringList identity{m.code, m.givenName, m.familyName, m.group, m.sex, m.age,
                                m.maritalStatus, m.education, m.date, m.time};
@@ -149,7 +175,8 @@ void GroupSheet::add(const GroupResult& result)
     }
     if (!result.provenance.isEmpty())
         cells.insert(kColProvenance, workbook::CellValue::fromText(result.provenance));
-    sheet_.rowHeights[row] = linesHeight(lines);
+    out.height = linesHeight(lines);
+    return out;
 }
 
 QString GroupWorkbookName(const QDate& date)

@@ -31,16 +31,25 @@ struct GroupResult {
 GroupResult ComputeGroupResult(const examinees::ExamineeRecord& member, const profile::NormTables& norms);
 
 // The worksheet: a bold header row (the examinee code headed by the identifier label), then one
-// row per result in the order given; read from the right. Numbers are number cells.
+// row per result in the order given; read from the right. Numbers are number cells. The rows are
+// made one at a time, for a writer that streams them.
 class GroupSheet {
 public:
     explicit GroupSheet(const QString& identifierLabel);
-    void add(const GroupResult& result);
+    // The sheet's layout with its header row.
+    const workbook::SheetToWrite& layout() const { return layout_; }
+
+    struct Row {
+        int number = 0; // in the sheet, from 2
+        QMap<int, workbook::CellValue> cells;
+        double height = 0; // points
+    };
+    // The row of the next result.
+    Row next(const GroupResult& result);
     int rows() const { return next_ - 2; }
-    const workbook::SheetToWrite& sheet() const { return sheet_; }
 
 private:
-    workbook::SheetToWrite sheet_;
+    workbook::SheetToWrite layout_;
     int next_ = 2;
 };
 

@@ -56,10 +56,21 @@ std::optional<double> ParseNumber(QStringView number)
     // from_chars takes no '+' and does not depend on the C locale.
     if (!number.isEmpty() && number[0] == QLatin1Char('+'))
         number = number.mid(1);
-    const QByteArray latin = number.toLatin1();
+    // Short numbers (all that scoring meets) are converted on the stack, without an allocation.
+    char shortText[32];
+    QByteArray longText;
+    const char* begin = shortText;
+    if (number.size() <= qsizetype(sizeof shortText)) {
+        for (qsizetype i = 0; i < number.size(); ++i)
+            shortText[i] = number[i].unicode() < 0x80 ? char(number[i].unicode()) : '?';
+    } else {
+        longText = number.toLatin1();
+        begin = longText.constData();
+    }
+    const char* const last = begin + number.size();
     double value = 0;
-    const auto [end, error] = std::from_chars(latin.constData(), latin.constData() + latin.size(), value);
-    if (error != std::errc() || end != latin.constData() + latin.size() || !std::isfinite(value))
+    const auto [end, error] = std::from_chars(begin, last, value);
+    if (error != std::errc() || end != last || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

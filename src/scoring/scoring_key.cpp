@@ -27,6 +27,8 @@ const std::array<KeyedScale, kScaleCount>& ScoringKey()
 int KeyedResponse(const QString& response)
 {
     // Only a value of exactly 1 or 2 means anything to the key ("1.0" is 1, "1.5" is not).
+    if (response.size() == 1) // as nearly every response is stored
+        return response.at(0) == u'1' ? 1 : response.at(0) == u'2' ? 2 : 0;
     const std::optional<double> value = LeadingNumber(response);
     if (value == 1.0)
         return 1;

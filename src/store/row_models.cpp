@@ -2,9 +2,11 @@
 #include "store/schema.h"
 
 #include <QSet>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <algorithm>
+#include <sqlite3.h>
 
 namespace store {
 
@@ -295,14 +297,58 @@ Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStr
         selected << quoteIdentifier(c);
     const QString head = QStringLiteral("SELECT %1 FROM %2 WHERE %3 IN (")
                              .arg(selected.join(QStringLiteral(", ")), quoteIdentifier(table), quoteIdentifier(keyColumn));
+    const auto sqlOf = [&](qsizetype n) -> QString {
+        return head + QStringList(n, QStringLiteral("?")).join(QLatin1Char(',')) + QStringLiteral(") ORDER BY rowid");
+    };
+    QStringList row;
+    if (!connection.onServer()) {
+        // A data file is read through SQLite itself: the driver's way, a value at a time through
+        // variants, costs ten times the reading when a row has 72 columns and there are 100,000.
+        if (Result r = connection.open(); !r)
+            return r;
+        const QVariant handle = connection.database().driver()->handle();
+        sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                          ? *static_cast<sqlite3* const*>(handle.constData())
+                          : nullptr;
+        if (!db)
+            return Result::failure(QStringLiteral("%1: the data file is not open").arg(table));
+        const auto failed = [&](sqlite3_stmt* statement) {
+            const Result r = Result::failure(QStringLiteral("%1: %2").arg(table, QString::fromUtf8(sqlite3_errmsg(db))));
+            sqlite3_finalize(statement);
+            return r;
+        };
+        for (qsizetype from = 0; from < unique.size(); from += kBatch) {
+            const qsizetype n = std::min(kBatch, unique.size() - from);
+            const QByteArray sql = sqlOf(n).toUtf8();
+            sqlite3_stmt* statement = nullptr;
+            if (sqlite3_prepare_v2(db, sql.constData(), int(sql.size()), &statement, nullptr) != SQLITE_OK)
+                return failed(statement);
+            for (qsizetype i = 0; i < n; ++i) {
+                const QString& key = unique.at(from + i);
+                if (sqlite3_bind_text16(statement, int(i + 1), key.utf16(), int(key.size() * 2), SQLITE_TRANSIENT) != SQLITE_OK)
+                    return failed(statement);
+            }
+            int step;
+            while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+                row.clear();
+                for (int i = 0; i < columns.size(); ++i) {
+                    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, i));
+                    row << (text ? QString::fromUtf8(text, sqlite3_column_bytes(statement, i)) : QString());
+                }
+                visit(row);
+            }
+            if (step != SQLITE_DONE)
+                return failed(statement);
+            sqlite3_finalize(statement);
+        }
+        return Result::success();
+    }
     QSqlQuery q;
     for (qsizetype from = 0; from < unique.size(); from += kBatch) {
         const qsizetype n = std::min(kBatch, unique.size() - from);
         const QVariantList binds(unique.cbegin() + from, unique.cbegin() + from + n);
-        const QString sql = head + QStringList(n, QStringLiteral("?")).join(QLatin1Char(',')) + QStringLiteral(") ORDER BY rowid");
-        if (Result r = connection.exec(q, sql, binds); !r)
+        if (Result r = connection.exec(q, sqlOf(n), binds); !r)
             return r;
-        QStringList row;
         while (q.next()) {
             row.clear();
             for (int i = 0; i < columns.size(); ++i)

@@ -291,6 +291,9 @@ private Q_SLOTS:
         QTest::newRow("leading blank") << u" 12"_s << false;
         QTest::newRow("trailing zero") << u"61.50"_s << false;
         QTest::newRow("exponent") << u"1e3"_s << false;
+        QTest::newRow("negative zero") << u"-0"_s << false;
+        QTest::newRow("sixteen digits") << u"1234567890123456"_s << false;
+        QTest::newRow("seven decimals") << u"0.1234567"_s << false;
     }
     void numbersStayAsStored()
     {
