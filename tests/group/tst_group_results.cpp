@@ -12,6 +12,8 @@
 #include "examinees/answers_check.h"
 #include "norms/norm_library.h"
 #include "norms/provenance.h"
+#include "capture/xlsx_writer.h"
+#include "profile/norm_conversion.h"
 #include "profile/profile_screen_texts.h"
 #include "store/schema.h"
 
@@ -190,6 +192,45 @@ private Q_SLOTS:
         QCOMPARE(got.size(), expected.size());
         for (int r = 0; r < expected.size(); ++r)
             QCOMPARE(got.at(r), expected.at(r) + QStringList{QString()});
+    }
+
+    // Streamed a row at a time across batches of reading, the workbook holds the cells of the
+    // whole sheet written at once, as it was written before rows were streamed.
+    void streamedAsWrittenWhole()
+    {
+        Fixture f;
+        addThree(f.env);
+        QStringList sql{u"BEGIN"_s}, codes{u"101"_s, u"102"_s, u"103"_s};
+        for (int n = 1; n <= 1050; ++n) {
+            const QString code = n % 50 == 0 ? u"0%1"_s.arg(n) : QString::number(1000 + n);
+            codes << code;
+            sql << u"INSERT INTO IDE (Code, FName, Jens, Tahsil, Sen) VALUES ('%1', 'نام %2', '%3', '%4', '%5')"_s.arg(
+                       code, QString::number(n % 7), n % 2 ? u"مرد"_s : u"زن"_s,
+                       n % 3 ? u"دانشگاهي"_s : u"ديپلم و كمتر"_s, QString::number(20 + n % 40));
+            if (n % 97 != 0) // some without a response row
+                sql << u"INSERT INTO Answer (Code, \"1\", \"2\", \"5\", \"9\", \"30\") VALUES ('%1', '1', '%2', '2', '%3', '1')"_s.arg(
+                           code, QString::number(1 + n % 2), n % 5 ? u"1"_s : QString());
+        }
+        sql << u"COMMIT"_s;
+        QVERIFY(testing_support::execSql(f.env.path(store::kExamineeFile), sql));
+
+        QList<examinees::ExamineeRecord> members;
+        QVERIFY(group::ReadGroupMembers(f.env.path(store::kExamineeFile), codes, members));
+        profile::NormTableCache norms(f.env.path(store::kNormsFile), {});
+        group::GroupSheet rows(kLabel);
+        workbook::SheetToWrite whole = rows.layout();
+        for (const examinees::ExamineeRecord& m : members) {
+            const group::GroupSheet::Row row = rows.next(group::ComputeGroupResult(m, norms.tables()));
+            whole.rows[row.number] = row.cells;
+            whole.rowHeights[row.number] = row.height;
+        }
+        const QString expectedPath = f.out.filePath(u"whole.xlsx"_s);
+        QVERIFY(workbook::WriteXlsx(expectedPath, {whole}));
+
+        QCOMPARE(f.run(codes, f.target()), GroupExport::Outcome::Written);
+        const Grid expected = readBack(expectedPath, int(header().size()));
+        QCOMPARE(expected.size(), 1 + 3 + 1050);
+        QCOMPARE(readBack(f.target(), int(header().size())), expected);
     }
 
     void readByLibreOffice()
