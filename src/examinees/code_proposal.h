@@ -16,8 +16,7 @@ QString NextCode(const QString& code);
 using CountTakenCodes = std::function<std::optional<qint64>(const QString& lo, const QString& hi)>;
 
 // The search for the first code after lastCode (the code of the last registered examinee) that
-// is not taken, one question at a time, so that a caller can spread a long run of taken codes
-// over several turns of its event loop. It asks how many codes of a range are taken: ranges
+// is not taken, one question at a time. It asks how many codes of a range are taken: ranges
 // that double (up to kLargestRange codes) while all their codes are taken, then halving to the
 // first free one. Each code is counted about once, by a few dozen questions.
 class CodeSearch {

@@ -20,18 +20,13 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
-#include <limits>
 
 namespace {
 
 const QString kCodeColumn = QStringLiteral("Code");
 const QString kStoreFailed = QStringLiteral("ثبت نام آزمودني ذخيره نشد.");
 const QString kCannotPropose = QStringLiteral("کد آزمودني پيشنهاد نشد؛ آن را وارد کنيد.");
-// Index entries read between two turns of the event loop: a few milliseconds.
-constexpr qint64 kSliceEntries = 4096;
-constexpr int kStepEntries = 4096;
 const QString kTakenMeanwhile = QStringLiteral(
     "همين الان در رايانه ديگري آزمودني ديگري با کد %1 ثبت شد و اين ثبت نام ذخيره نشد.\n"
     "کد آزاد بعدي، %2، به جاي آن گذاشته شد؛ براي ثبت دوباره دکمه ثبت را بزنيد.");
@@ -101,11 +96,6 @@ void RegistrationPanel::build()
     Command10 = MakeButton(this, QStringLiteral("Command10"), texts::kCaptionCancel);
     connect(Command8, &QPushButton::clicked, this, &RegistrationPanel::save);
     connect(Command10, &QPushButton::clicked, this, &RegistrationPanel::cancel);
-    proposalTimer_ = new QTimer(this);
-    proposalTimer_->setSingleShot(true);
-    proposalTimer_->setInterval(0);
-    connect(proposalTimer_, &QTimer::timeout, this, &RegistrationPanel::proposeNextSlice);
-    connect(Text11, &QLineEdit::textEdited, this, &RegistrationPanel::stopProposal); // the user's code stands
 
     auto* column = new QVBoxLayout(this);
     column->setContentsMargins(2, 2, 2, 2);
@@ -158,18 +148,12 @@ void RegistrationPanel::open()
     Text6->setFocus();
     // Always re-read: a view left empty by a proposal or read before the last registration
     // would otherwise propose nothing. Without a proposal the code is typed.
-    store::Result r = startProposal();
-    if (r)
-        r = continueProposal(kSliceEntries);
-    if (!r)
+    if (const store::Result r = propose(); !r)
         ReportFailure(ctx_.dialogs(), this, kCannotPropose, r.error);
-    else if (search_)
-        proposalTimer_->start();
 }
 
-store::Result RegistrationPanel::startProposal()
+store::Result RegistrationPanel::propose()
 {
-    stopProposal();
     store::View& ide = Adodc5;
     bool any = false;
     store::Result r = ide.refresh();
@@ -180,55 +164,19 @@ store::Result RegistrationPanel::startProposal()
     if (r = ide.moveLast(); !r)
         return r;
     Text25->setText(ide.value(kCodeColumn));
-    search_.emplace(Text25->text());
-    counter_ = std::make_unique<store::DigitCodeCounter>(*examineeFile_, ide.table(), kCodeColumn);
-    return r;
-}
-
-store::Result RegistrationPanel::continueProposal(qint64 entries)
-{
-    while (search_) {
-        if (!counting_) {
-            const std::optional<std::pair<QString, QString>> range = search_->question();
-            if (!range) {
-                Text11->setText(search_->proposal());
-                stopProposal();
-                break;
-            }
-            counting_ = std::make_unique<store::DigitCodeCount>();
-            counting_->lo = range->first;
-            counting_->hi = range->second;
-        }
-        if (entries <= 0)
-            break;
-        const qint64 before = counting_->scanned;
-        if (const store::Result r = counter_->step(*counting_, kStepEntries); !r) {
-            stopProposal();
-            return r;
-        }
-        entries -= std::max<qint64>(1, counting_->scanned - before);
-        if (counting_->done) {
-            search_->answer(counting_->taken);
-            counting_.reset();
-        }
-    }
+    // Counted through the index of the codes that are numbers: at once even after a run of
+    // 100,000 taken codes.
+    store::DigitCodeCounter counter(*examineeFile_, ide.table(), kCodeColumn);
+    store::Result counted = store::Result::success();
+    const std::optional<QString> code = ProposeCode(Text25->text(), [&](const QString& lo, const QString& hi) {
+        qint64 taken = 0;
+        counted = counter.count(lo, hi, taken);
+        return counted ? std::optional(taken) : std::nullopt;
+    });
+    if (!code)
+        return counted;
+    Text11->setText(*code);
     return store::Result::success();
-}
-
-void RegistrationPanel::proposeNextSlice()
-{
-    if (const store::Result r = continueProposal(kSliceEntries); !r)
-        ReportFailure(ctx_.dialogs(), this, kCannotPropose, r.error);
-    else if (search_)
-        proposalTimer_->start();
-}
-
-void RegistrationPanel::stopProposal()
-{
-    proposalTimer_->stop();
-    search_.reset();
-    counting_.reset();
-    counter_.reset();
 }
 
 QWidget* RegistrationPanel::focusFor(RegistrationEntry entry) const
@@ -248,9 +196,6 @@ QWidget* RegistrationPanel::focusFor(RegistrationEntry entry) const
 
 void RegistrationPanel::save()
 {
-    // The proposal the user waited for, not an empty code.
-    if (const store::Result r = continueProposal(std::numeric_limits<qint64>::max()); !r)
-        ReportFailure(ctx_.dialogs(), this, kCannotPropose, r.error);
     if (const std::optional<RegistrationEntry> missing = FirstMissingEntry(entries())) {
         ShowAutoClosingMessage(ctx_.dialogs(), this, MissingEntryMessage(*missing, identifierLabel_));
         focusFor(*missing)->setFocus();
@@ -309,10 +254,7 @@ bool RegistrationPanel::store()
         if (r.kind == store::Failure::DuplicateKey) {
             // Another computer took the code between the check and the store: the key decided.
             const QString lost = Text11->text();
-            store::Result proposed = startProposal();
-            while (proposed && proposing())
-                proposed = continueProposal(kSliceEntries);
-            if (proposed && Text11->text() != lost) {
+            if (propose() && Text11->text() != lost) {
                 ctx_.dialogs().message(this, titles::kAttention, kTakenMeanwhile.arg(lost, Text11->text()),
                                        Dialogs::Icon::Warning);
                 return false;
@@ -333,7 +275,6 @@ void RegistrationPanel::cancel()
 
 void RegistrationPanel::discard()
 {
-    stopProposal();
     // Only the unsaved row matters here, and a re-read drops it even when it fails.
     if (Adodc2.hasPendingEdit())
         (void)Adodc2.refresh();

@@ -14,11 +14,6 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class QTimer;
-namespace store {
-class DigitCodeCounter;
-struct DigitCodeCount;
-}
 
 class RegistrationPanel : public QFrame {
     Q_OBJECT
@@ -28,11 +23,8 @@ public:
     RegistrationPanel(AppContext& ctx, QWidget* parent);
     ~RegistrationPanel() override;
 
-    // The register button: shows the panel with a new row and proposes a code. A long run of
-    // taken codes is searched in slices between the window's events, so the panel answers at
-    // once; a code typed meanwhile ends the search, and saving first completes it.
+    // The register button: shows the panel with a new row and proposes a code.
     void open();
-    bool proposing() const { return search_.has_value(); }
     void save();    // Command8
     void cancel();  // Command10
     void discard(); // drops a row that was started but not saved
@@ -75,18 +67,11 @@ Q_SIGNALS:
 
 private:
     void build();
-    store::Result startProposal();
-    store::Result continueProposal(qint64 entries); // up to about this many index entries read
-    void proposeNextSlice();
-    void stopProposal();
+    store::Result propose(); // the first free code after the last registered one, into Text11
     bool store();
     QWidget* focusFor(RegistrationEntry entry) const;
 
     AppContext& ctx_;
     IdentityPanel* identity_ = nullptr;
     QString identifierLabel_;
-    std::optional<CodeSearch> search_;
-    std::unique_ptr<store::DigitCodeCounter> counter_;
-    std::unique_ptr<store::DigitCodeCount> counting_; // the range being counted
-    QTimer* proposalTimer_ = nullptr;
 };

@@ -1,6 +1,7 @@
 #include "store/data_files.h"
 #include "store/connection.h"
 #include "store/delivered_table.h"
+#include "store/digit_codes.h"
 #include "store/private_files.h"
 #include "store/server_schema.h"
 
@@ -63,6 +64,21 @@ QString CreateIndexSql(const TableDef& t, const QString& column, bool unique, co
     return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
         .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoteIdentifier(IndexName(t, column, unique)), table,
              quoteIdentifier(column));
+}
+
+QString NumberIndexName(const TableDef& t)
+{
+    return t.numberedColumn.isEmpty() ? QString() : QStringLiteral("nx_%1_%2").arg(t.name, t.numberedColumn);
+}
+
+QString CreateNumberIndexSql(const TableDef& t, const QString& schema)
+{
+    if (t.numberedColumn.isEmpty())
+        return QString();
+    const QString table = schema.isEmpty() ? quoteIdentifier(t.name) : quoteIdentifier(schema) + QLatin1Char('.') + quoteIdentifier(t.name);
+    return QStringLiteral("CREATE INDEX %1 ON %2 (%3) WHERE %4")
+        .arg(quoteIdentifier(NumberIndexName(t)), table, NumberOfCode(quoteIdentifier(t.numberedColumn), !schema.isEmpty()),
+             IsNumberCode(quoteIdentifier(t.numberedColumn), !schema.isEmpty()));
 }
 
 namespace {
@@ -142,6 +158,8 @@ Result buildDatabase(const QString& path, const FileDef& file, bool withDelivere
                 for (const QString& c : t.indexedColumns)
                     if (result)
                         result = execOrFail(q, CreateIndexSql(t, c, false, {}));
+                if (result && !t.numberedColumn.isEmpty())
+                    result = execOrFail(q, CreateNumberIndexSql(t, {}));
                 if (result && withDeliveredRows)
                     result = FillDeliveredRows(db, file, t, quoteIdentifier(t.name));
             }
@@ -271,6 +289,10 @@ Result addIndexesOn(Connection& conn, const QString& path, const FileDef& file)
             if (have.contains(IndexName(t, c, false), Qt::CaseInsensitive))
                 continue;
             if (Result r = execOrFail(q, CreateIndexSql(t, c, false, {})); !r)
+                return Result::failure(QStringLiteral("%1: %2").arg(path, r.error));
+        }
+        if (!t.numberedColumn.isEmpty() && !have.contains(NumberIndexName(t), Qt::CaseInsensitive)) {
+            if (Result r = execOrFail(q, CreateNumberIndexSql(t, {})); !r)
                 return Result::failure(QStringLiteral("%1: %2").arg(path, r.error));
         }
     }

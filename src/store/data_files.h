@@ -30,6 +30,11 @@ QString ColumnSql(const TableDef& t, const QString& column, bool server);
 QString CreateTableSql(const TableDef& t, const QString& schema);
 QString IndexName(const TableDef& t, const QString& column, bool unique);
 QString CreateIndexSql(const TableDef& t, const QString& column, bool unique, const QString& schema);
+// The index of the table's numbered column: each text of 1 to 18 digits without a leading zero, as
+// its number (empty when the table has no such column). Its name, and its statement for a data
+// file (schema empty) or a server schema.
+QString NumberIndexName(const TableDef& t);
+QString CreateNumberIndexSql(const TableDef& t, const QString& schema);
 // Inserts the delivered rows of a table into target (its quoted, perhaps qualified, name).
 Result FillDeliveredRows(QSqlDatabase& db, const FileDef& file, const TableDef& t, const QString& target);
 

@@ -6,6 +6,25 @@
 
 namespace store {
 
+namespace {
+
+constexpr int kLongestNumber = 18; // digits a 64-bit integer holds, whatever they are
+
+} // namespace
+
+QString IsNumberCode(const QString& column, bool server)
+{
+    return server ? QStringLiteral("%1 ~ '^[1-9][0-9]{0,17}$'").arg(column)
+                  : QStringLiteral("%1 GLOB '[1-9]*' AND %1 NOT GLOB '*[^0-9]*' AND length(%1) <= 18").arg(column);
+}
+
+QString NumberOfCode(const QString& column, bool server)
+{
+    // The server refuses to cast a text that is no number, wherever the planner puts the cast.
+    return server ? QStringLiteral("(CASE WHEN %1 ~ '^[1-9][0-9]{0,17}$' THEN CAST(%1 AS bigint) END)").arg(column)
+                  : QStringLiteral("CAST(%1 AS INTEGER)").arg(column);
+}
+
 DigitCodeCounter::DigitCodeCounter(Connection& connection, const QString& table, const QString& column)
     : connection_(connection)
     , table_(table)
@@ -19,64 +38,40 @@ Result DigitCodeCounter::prepare()
         return Result::success();
     if (Result r = connection_.open(); !r)
         return r;
-    // Up to ? index entries of the range in order: how many were read, the last of them, and how
-    // many are numbers of the range. Between lo and hi as text and of their length, a text is one
-    // of the numbers exactly when the number its leading digits write lies between them too: a
-    // text with anything but digits has fewer leading digits than lo. The cast costs less than a
-    // pattern match of every row.
-    // The server refuses to cast a text that is no number: only digits are cast there.
-    const QString sql = connection_.onServer()
-        ? QStringLiteral("SELECT count(*), max(c), coalesce(sum(CASE WHEN c ~ '^[0-9]+$' THEN "
-                         "CAST(length(c) = ? AND CAST(c AS numeric) BETWEEN ? AND ? AS integer) ELSE 0 END), 0) "
-                         "FROM (SELECT %2 AS c FROM %1 WHERE %2 %3 ? AND %2 <= ? ORDER BY %2 LIMIT ?) AS r")
-        : QStringLiteral("SELECT count(*), max(c), ifnull(sum(length(c) = ? AND CAST(c AS INTEGER) BETWEEN ? AND ?), 0) "
-                         "FROM (SELECT %2 AS c FROM %1 WHERE %2 %3 ? AND %2 <= ? ORDER BY %2 LIMIT ?)");
+    const bool server = connection_.onServer();
     const QString table = quoteIdentifier(table_), column = quoteIdentifier(column_);
-    first_ = QSqlQuery(connection_.database());
-    next_ = QSqlQuery(connection_.database());
-    first_.setForwardOnly(true);
-    next_.setForwardOnly(true);
-    if (!first_.prepare(sql.arg(table, column, QStringLiteral(">="))))
-        return Result::failure(QStringLiteral("%1: %2").arg(table_, first_.lastError().text()));
-    if (!next_.prepare(sql.arg(table, column, QStringLiteral(">"))))
-        return Result::failure(QStringLiteral("%1: %2").arg(table_, next_.lastError().text()));
+    range_ = QSqlQuery(connection_.database());
+    text_ = QSqlQuery(connection_.database());
+    range_.setForwardOnly(true);
+    text_.setForwardOnly(true);
+    if (!range_.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 AND %3 BETWEEN ? AND ?")
+                            .arg(table, IsNumberCode(column, server), NumberOfCode(column, server))))
+        return Result::failure(QStringLiteral("%1: %2").arg(table_, range_.lastError().text()));
+    if (!text_.prepare(QStringLiteral("SELECT count(*) FROM %1 WHERE %2 = ?").arg(table, column)))
+        return Result::failure(QStringLiteral("%1: %2").arg(table_, text_.lastError().text()));
     prepared_ = true;
-    return Result::success();
-}
-
-Result DigitCodeCounter::step(DigitCodeCount& count, int entries)
-{
-    if (count.done)
-        return Result::success();
-    if (Result r = prepare(); !r)
-        return r;
-    QSqlQuery& q = count.after.isEmpty() ? first_ : next_;
-    q.bindValue(0, count.lo.size());
-    q.bindValue(1, count.lo.toLongLong());
-    q.bindValue(2, count.hi.toLongLong());
-    q.bindValue(3, count.after.isEmpty() ? count.lo : count.after);
-    q.bindValue(4, count.hi);
-    q.bindValue(5, entries);
-    if (!q.exec() || !q.next())
-        return connection_.failure(q.lastError());
-    const qint64 read = q.value(0).toLongLong();
-    count.scanned += read;
-    count.taken += q.value(2).toLongLong();
-    count.after = q.value(1).toString();
-    count.done = read < entries;
-    q.finish();
     return Result::success();
 }
 
 Result DigitCodeCounter::count(const QString& lo, const QString& hi, qint64& count)
 {
-    DigitCodeCount c;
-    c.lo = lo;
-    c.hi = hi;
-    while (!c.done)
-        if (Result r = step(c, 65536); !r)
-            return r;
-    count = c.taken;
+    count = 0;
+    if (Result r = prepare(); !r)
+        return r;
+    const bool byNumber = lo.size() <= kLongestNumber;
+    if (!byNumber && lo != hi)
+        return Result::failure(QStringLiteral("%1: a range of codes longer than %2 digits").arg(table_).arg(kLongestNumber));
+    QSqlQuery& q = byNumber ? range_ : text_;
+    if (byNumber) {
+        q.bindValue(0, lo.toLongLong());
+        q.bindValue(1, hi.toLongLong());
+    } else {
+        q.bindValue(0, lo);
+    }
+    if (!q.exec() || !q.next())
+        return connection_.failure(q.lastError());
+    count = q.value(0).toLongLong();
+    q.finish();
     return Result::success();
 }
 

@@ -46,12 +46,12 @@ TableDef normTable(const QString& name)
 {
     QStringList cols{QStringLiteral("KHam")};
     cols << normColumns() << QStringLiteral("ID");
-    return {name, cols, {}, {QStringLiteral("KHam")}, {}};
+    return {name, cols, {}, {QStringLiteral("KHam")}, {}, {}};
 }
 
 TableDef scoreRowTable(const QString& name)
 {
-    return {name, QStringList{QStringLiteral("Code")} + scaleColumns(), {}, {QStringLiteral("Code")}, {}};
+    return {name, QStringList{QStringLiteral("Code")} + scaleColumns(), {}, {QStringLiteral("Code")}, {}, {}};
 }
 
 TableDef normInfoTable()
@@ -84,19 +84,19 @@ QVector<FileDef> buildFiles()
           QStringLiteral("Tahsil"), QStringLiteral("Date"), QStringLiteral("Time"),
           QStringLiteral("TT1")},
          // The lookup screen filters by these and lists their values.
-         {}, {QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group")}, {code}},
-        {QStringLiteral("Answer"), QStringList{code} + itemColumns(), {}, {code}, {}},
+         {}, {QStringLiteral("FName"), QStringLiteral("LName"), QStringLiteral("Group")}, {code}, code},
+        {QStringLiteral("Answer"), QStringList{code} + itemColumns(), {}, {code}, {}, {}},
         {QStringLiteral("QUS"),
          {QStringLiteral("ID"), QStringLiteral("QU"), QStringLiteral("QU2"), QStringLiteral("QU3"),
           QStringLiteral("QU4"), QStringLiteral("QU5")},
-         {}, {QStringLiteral("ID")}, {}},
+         {}, {QStringLiteral("ID")}, {}, {}},
     }};
     FileDef settings{kSettingsFile, QStringLiteral("Theme"), {
         {QStringLiteral("Theme"),
          {QStringLiteral("Name"), QStringLiteral("Adress"), QStringLiteral("T1"), QStringLiteral("T2"),
           QStringLiteral("T3"), QStringLiteral("T4"), QStringLiteral("T5"), QStringLiteral("T6"),
           QStringLiteral("T11"), QStringLiteral("Check1")},
-         {QStringLiteral("Check1")}, {}, {}},
+         {QStringLiteral("Check1")}, {}, {}, {}},
     }};
     FileDef norms{kNormsFile, QStringLiteral("ThemeTB"), {
         normTable(QStringLiteral("EvabaliniDJMIR")),
@@ -108,15 +108,15 @@ QVector<FileDef> buildFiles()
         {QStringLiteral("Sortt2"),
          {QStringLiteral("id"), QStringLiteral("Numb"), QStringLiteral("etebari"),
           QStringLiteral("Name"), QStringLiteral("Name2")},
-         {}, {}, {}},
+         {}, {}, {}, {}},
         {QStringLiteral("Taff"),
          {QStringLiteral("id"), QStringLiteral("Topp"), QStringLiteral("Mediumm"), QStringLiteral("Downn")},
-         {}, {}, {QStringLiteral("id")}}, // a duplicate key would hide a text silently
+         {}, {}, {QStringLiteral("id")}, {}}, // a duplicate key would hide a text silently
         normInfoTable(),
         normKeptTable(),
     }};
     FileDef buffer{kImportBufferFile, QStringLiteral("Logo"), {
-        {QStringLiteral("Answer"), itemColumns(), {}, {}, {}},
+        {QStringLiteral("Answer"), itemColumns(), {}, {}, {}, {}},
     }};
     return {examinees, settings, norms, buffer};
 }

@@ -13,6 +13,7 @@ struct TableDef {
     QStringList integerColumns;
     QStringList indexedColumns; // plain index
     QStringList uniqueColumns;  // unique index
+    QString numberedColumn = {}; // its all-digit texts indexed as numbers too (the code proposal)
     // A table added after files were first delivered: an existing file that lacks it gets it,
     // empty, at start-up, so files made by an earlier version keep working.
     bool addedLater = false;

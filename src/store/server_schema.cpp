@@ -118,6 +118,11 @@ Result PrepareServerIn(Connection& admin)
                     missing << IndexName(t, c, unique);
                 }
             }
+            if (!t.numberedColumn.isEmpty() && !haveIndexes.contains(schema + QLatin1Char('.') + NumberIndexName(t))) {
+                if (Result r = run(CreateNumberIndexSql(t, schema)); !r)
+                    return r;
+                missing << NumberIndexName(t);
+            }
         }
     }
     if (version == 0) {
