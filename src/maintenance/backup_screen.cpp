@@ -17,6 +17,7 @@
 #include "store/server_backup.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFile>
@@ -263,7 +264,13 @@ void Frmbackup::backupServer(const store::ServerAddress& server, const QString& 
     // On the event loop's next turn, so that the screen shows the copy under way first.
     sealing_ = std::move(sealing);
     QTimer::singleShot(0, this, [this, server, target, snapshot] {
-        const store::Result r = store::BackupServerExaminees(server, snapshot);
+        // The snapshot is one transaction on this thread: between its batches of rows the bar
+        // moves and the window is repainted; input waits, as the screen's buttons are off anyway.
+        const store::Result r = store::BackupServerExaminees(server, snapshot, [this](qint64 done, qint64 total) {
+            CopyProgress->setRange(0, 1000);
+            CopyProgress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        });
         serverWork_ = false;
         if (!r) {
             sealing_.reset();

@@ -9,6 +9,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <algorithm>
+
 namespace store {
 
 namespace {
@@ -31,8 +33,22 @@ QString columnList(const TableDef& t)
     return columns.join(QStringLiteral(", "));
 }
 
-Result fillSnapshot(Connection& server, const FileDef& file, const QString& path)
+// Rows fetched from the server at a time: small enough that a screen showing the progress is
+// repainted well within the server's budget for one action.
+constexpr int kSnapshotBatch = 500;
+
+Result fillSnapshot(Connection& server, const FileDef& file, const QString& path, const RowProgress& progress)
 {
+    // The total as the same snapshot sees it, for the progress only.
+    qint64 total = 0, done = 0;
+    for (const TableDef& t : file.tables) {
+        if (!progress)
+            break;
+        QSqlQuery count;
+        if (Result r = server.exec(count, QStringLiteral("SELECT count(*) FROM %1").arg(qualified(file, t))); !r)
+            return r;
+        total += count.next() ? count.value(0).toLongLong() : 0;
+    }
     const auto local = Connection::toFile(path);
     if (Result r = local->open(); !r)
         return r;
@@ -54,7 +70,7 @@ Result fillSnapshot(Connection& server, const FileDef& file, const QString& path
             !r)
             return r;
         for (bool more = true; more;) {
-            if (Result r = server.exec(q, QStringLiteral("FETCH FORWARD 2000 FROM snapshot")); !r)
+            if (Result r = server.exec(q, QStringLiteral("FETCH FORWARD %1 FROM snapshot").arg(kSnapshotBatch)); !r)
                 return r;
             more = false;
             while (q.next()) {
@@ -63,7 +79,10 @@ Result fillSnapshot(Connection& server, const FileDef& file, const QString& path
                     insert.bindValue(i, q.value(i));
                 if (!insert.exec())
                     return local->failure(insert.lastError());
+                ++done;
             }
+            if (progress && more)
+                progress(done, std::max(done, total));
         }
         if (Result r = server.exec(q, QStringLiteral("CLOSE snapshot")); !r)
             return r;
@@ -74,12 +93,12 @@ Result fillSnapshot(Connection& server, const FileDef& file, const QString& path
 }
 
 // The examinee tables as the server's open transaction sees them, into a new file at path.
-Result writeSnapshot(Connection& server, const QString& path)
+Result writeSnapshot(Connection& server, const QString& path, const RowProgress& progress = {})
 {
     QFile::remove(path);
     Result r = CreateEmptyDataFile(path, examineeFile());
     if (r)
-        r = fillSnapshot(server, examineeFile(), path);
+        r = fillSnapshot(server, examineeFile(), path, progress);
     if (!r) {
         QFile::remove(path);
         QFile::remove(path + QStringLiteral("-journal"));
@@ -95,7 +114,7 @@ Result run(Connection& c, const QString& sql)
 
 } // namespace
 
-Result BackupServerExaminees(const ServerAddress& server, const QString& target)
+Result BackupServerExaminees(const ServerAddress& server, const QString& target, const RowProgress& progress)
 {
     const auto conn = std::make_shared<Connection>(server);
     Transaction snapshot(conn);
@@ -103,7 +122,7 @@ Result BackupServerExaminees(const ServerAddress& server, const QString& target)
     if (r)
         r = run(*conn, QStringLiteral("SET TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY"));
     if (r)
-        r = writeSnapshot(*conn, target);
+        r = writeSnapshot(*conn, target, progress);
     return r; // only read: the guard ends the transaction
 }
 

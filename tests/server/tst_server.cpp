@@ -11,6 +11,7 @@
 #include "store/data_files.h"
 #include "store/digit_codes.h"
 #include "store/schema.h"
+#include "store/server_backup.h"
 #include "store/server_move.h"
 #include "store/server_schema.h"
 #include "store/view.h"
@@ -451,6 +452,28 @@ private Q_SLOTS:
         store::View ide(local.path(store::kExamineeFile), u"IDE"_s);
         QVERIFY(ide.setFilter(u"Code"_s, u"41"_s));
         QCOMPARE(ide.value(u"LName"_s), u"نيک‌سرشت"_s);
+    }
+
+    // The snapshot reports its rows batch by batch, ending at the whole of both tables, so the
+    // screen's bar moves while it runs.
+    void aSnapshotReportsItsProgressPerBatch()
+    {
+        TestEnv env;
+        QVERIFY2(env.isValid(), qPrintable(env.seedError()));
+        const store::ServerAddress db = *store::ServerOf(env.folder());
+        for (const QString& table : {u"IDE"_s, u"Answer"_s})
+            (void)scalar(db, u"INSERT INTO tavora71.\"%1\" (\"Code\") SELECT g::text FROM generate_series(1, 600) g"_s.arg(table));
+        QList<QPair<qint64, qint64>> calls;
+        const QString target = env.path(u"snapshot.mdb"_s);
+        QVERIFY(store::BackupServerExaminees(db, target, [&](qint64 done, qint64 total) { calls.append({done, total}); }));
+        QVERIFY(calls.size() >= 4); // 500 and 100 rows of each examinee table, then the item texts
+        const qint64 total = calls.first().second;
+        QVERIFY(total > 1200);
+        QCOMPARE(calls.first().first, 500);
+        for (qsizetype i = 1; i < calls.size(); ++i)
+            QVERIFY(calls.at(i).first > calls.at(i - 1).first && calls.at(i).second == total);
+        QCOMPARE(calls.last().first, total);
+        QCOMPARE(codes(target, u"Answer"_s).size(), 600);
     }
 
     // A backup restored into the server replaces its examinee tables; the rows replaced are kept
