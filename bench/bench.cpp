@@ -1,7 +1,8 @@
 // Checks the performance budgets, printing OVER for each one missed:
 //   start-up to the first painted main window no slower than a bare window showing one Persian
 //   line with the system's font set-up (same run), offscreen and, when Xvfb is installed, under it;
-//   with 100,000 registered examinees, every action a screen performs under 16 ms (a frame);
+//   with 100,000 registered examinees, every action a screen performs under 16 ms (a frame), and
+//   every store action and screen opening under 50 ms on a clinic's server;
 //   the score -> T -> rank -> long text pipeline under 1 ms;
 //   print and Word on the profile screen, from the capture tick to the preview shown / the
 //   document written, under 300 ms for a two-page report.
@@ -87,13 +88,33 @@ namespace {
 
 constexpr int kExaminees = 100000;
 constexpr double kStartupBudget = 1.0; // main window / bare window showing one Persian line
-constexpr double kStoreBudgetMs = 16.0; // every action: a frame
-constexpr double kScoringBudgetMs = 1.0;
-constexpr double kKeystrokeBudgetMs = 16.0;
-constexpr double kGroupWorkbookBudgetMs = 3000.0;     // one group of the grid
-constexpr double kWholeClinicBudgetMs = 5000.0;       // every examinee
+// A budget and what it is, printed beside each figure.
+struct Budget {
+    double ms;
+    const char* what;
+};
+constexpr Budget kFrameBudget{16.0, "a frame"}; // every store action and screen on local files
+constexpr Budget kServerBudget{50.0, "server"}; // every store action and screen opening on a server
+constexpr Budget kScoringBudget{1.0, "scoring"};
+constexpr Budget kKeystrokeBudget{16.0, "a frame"};
+constexpr Budget kGroupWorkbookBudget{3000.0, "workbook"};
+constexpr Budget kSealedBackupBudget{2000.0, "sealed backup"};
+constexpr Budget kReportBudget{300.0, "report"};
+
+// Whether the figures now measured are the server's.
+bool measuringServer = false;
+
+Budget storeBudget()
+{
+    return measuringServer ? kServerBudget : kFrameBudget;
+}
+
+const char* verdict(bool ok, double worst, const Budget& budget)
+{
+    return !ok ? "FAILED" : worst < budget.ms ? "OK" : "OVER";
+}
+constexpr double kWholeClinicBudgetMs = 5000.0; // every examinee
 constexpr double kWholeClinicPeakBudgetMb = 150.0;
-constexpr double kSealedBackupBudgetMs = 2000.0;
 
 QElapsedTimer processClock;
 
@@ -313,17 +334,16 @@ bool seed(const QString& folder)
     return ok;
 }
 
-// The SQLite figures by name, and whether the figures now measured are the server's.
+// The SQLite figures by name.
 std::map<std::string, double> sqliteFigures;
-bool measuringServer = false;
 
 // Finding an examinee by the check code printed with his results reads every answer row once.
-constexpr double kCheckSearchBudgetMs = 500;
+constexpr Budget kCheckSearchBudget{500.0, "search"};
 
 struct Measure {
     bool allOk = true;
     // prepare, when given, runs before each timing, outside the clock.
-    void operator()(const char* name, const std::function<bool()>& op, double budgetMs = kStoreBudgetMs,
+    void operator()(const char* name, const std::function<bool()>& op, const Budget& budget = storeBudget(),
                     const std::function<void()>& prepare = {})
     {
         std::vector<double> times;
@@ -337,14 +357,14 @@ struct Measure {
             times.push_back(t.nsecsElapsed() / 1e6);
         }
         const double worst = *std::max_element(times.begin(), times.end());
-        const bool within = ok && worst < budgetMs;
+        const bool within = ok && worst < budget.ms;
         allOk = allOk && within;
-        std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f) %s", name, median(times), worst, budgetMs,
-                    !ok ? "FAILED" : within ? "OK" : "OVER");
+        std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f, %s) %s", name, median(times), worst,
+                    budget.ms, budget.what, verdict(ok, worst, budget));
         if (!measuringServer)
             sqliteFigures[name] = median(times);
         else if (const auto it = sqliteFigures.find(name); it != sqliteFigures.end() && it->second > 0)
-            std::printf("  (%.1f x SQLite)", median(times) / it->second);
+            std::printf("  (%.2f x SQLite)", median(times) / it->second);
         std::printf("\n");
     }
 };
@@ -398,13 +418,15 @@ bool benchCaptureScreens(AppContext& ctx, ScriptedDialogs& dialogs)
     }
     sheet.save();
     const double worst = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
-    const bool within = ok && worst < kKeystrokeBudgetMs;
-    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f) %s\n", "answer-sheet keystroke (213 keys)",
-                times.empty() ? 0.0 : median(times), worst, kKeystrokeBudgetMs, !ok ? "FAILED" : within ? "OK" : "OVER");
+    const bool within = ok && worst < kKeystrokeBudget.ms;
+    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f, %s) %s\n", "answer-sheet keystroke (213 keys)",
+                times.empty() ? 0.0 : median(times), worst, kKeystrokeBudget.ms, kKeystrokeBudget.what,
+                verdict(ok, worst, kKeystrokeBudget));
     const double worstCommit = commits.empty() ? 0 : *std::max_element(commits.begin(), commits.end());
-    const bool commitsWithin = !commits.empty() && worstCommit < kStoreBudgetMs;
-    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f) %s\n", "answer-sheet commit after ten keys",
-                commits.empty() ? 0.0 : median(commits), worstCommit, kStoreBudgetMs,
+    const Budget store = storeBudget();
+    const bool commitsWithin = !commits.empty() && worstCommit < store.ms;
+    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f, %s) %s\n", "answer-sheet commit after ten keys",
+                commits.empty() ? 0.0 : median(commits), worstCommit, store.ms, store.what,
                 commits.empty() ? "FAILED" : commitsWithin ? "OK" : "OVER");
     return m.allOk && within && commitsWithin;
 }
@@ -460,7 +482,7 @@ bool benchLookupScreen(AppContext& ctx, ScriptedDialogs& dialogs)
         screen.checkCode->setText(QStringLiteral("00000000"));
         screen.findByCheck->click();
         return dialogs.messageTexts().size() == 1; // nobody has it
-    }, kCheckSearchBudgetMs);
+    }, kCheckSearchBudget);
     int victim = 90000;
     m("delete one (and show everyone again)", [&] {
         dialogs.clear();
@@ -569,15 +591,15 @@ bool benchGroupWorkbook(AppContext& ctx, ScriptedDialogs& dialogs)
         QFile::remove(target);
         screen.CmdGroupExcel->click();
         return written(codes.size()) && codes.size() > 14000;
-    }, kGroupWorkbookBudgetMs);
+    }, kGroupWorkbookBudget);
     return m.allOk && whole;
 }
 
-void printFigure(const char* name, const std::vector<double>& times, double budgetMs, bool ok)
+void printFigure(const char* name, const std::vector<double>& times, const Budget& budget, bool ok)
 {
     const double worst = times.empty() ? 0 : *std::max_element(times.begin(), times.end());
-    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f) %s\n", name, median(times), worst, budgetMs,
-                !ok ? "FAILED" : worst < budgetMs ? "OK" : "OVER");
+    std::printf("  %-46s median %7.2f ms, worst %7.2f ms (budget %.0f, %s) %s\n", name, median(times), worst, budget.ms,
+                budget.what, verdict(ok, worst, budget));
 }
 
 // Opening registration after code 1 with 1..100,000 taken: the click shows the panel with the
@@ -596,8 +618,9 @@ bool benchRegistrationOpening(Frm1& main)
         ok = ok && !panel->isHidden() && panel->Text11->text().toLongLong() > kExaminees;
         panel->Command10->click();
     }
-    printFigure("open registration (1..100,000 taken), proposal in", clicks, kStoreBudgetMs, ok);
-    return ok && *std::max_element(clicks.begin(), clicks.end()) < kStoreBudgetMs;
+    const Budget budget = storeBudget();
+    printFigure("open registration (1..100,000 taken), proposal in", clicks, budget, ok);
+    return ok && *std::max_element(clicks.begin(), clicks.end()) < budget.ms;
 }
 
 bool benchStore(const QString& folder)
@@ -698,7 +721,7 @@ bool benchStore(const QString& folder)
             result = profile::ComputeProfileResult(examinee, norms.tables());
             const QString text = profile::BuildLongInterpretation(result.reading, lookup);
             return result.interpretable() && !text.isEmpty();
-        }, kScoringBudgetMs);
+        }, kScoringBudget);
         // What the interpretation panel adds around it: the ranking stored in Sortt2 (one
         // transaction, one commit to disk).
         store::View sortt2(store::DataFilePath(folder, store::kNormsFile), QStringLiteral("Sortt2"));
@@ -738,10 +761,11 @@ bool benchBackupCopy(const QString& folder)
     const double ms = total.nsecsElapsed() / 1e6;
     const double megabytes = QFileInfo(source).size() / 1048576.0;
     const bool ok = error.isEmpty() && QFileInfo(target).size() == QFileInfo(source).size();
-    const bool within = ok && longestPauseMs < kStoreBudgetMs;
+    const bool within = ok && longestPauseMs < kFrameBudget.ms;
     std::printf("backup copy of the examinee database (%.1f MB):\n", megabytes);
-    std::printf("  whole copy %.0f ms (%.0f MB/s), longest pause of the event loop %.2f ms (budget %.0f) %s\n", ms,
-                megabytes / (ms / 1000.0), longestPauseMs, kStoreBudgetMs, !ok ? "FAILED" : within ? "OK" : "OVER");
+    std::printf("  whole copy %.0f ms (%.0f MB/s), longest pause of the event loop %.2f ms (budget %.0f, %s) %s\n",
+                ms, megabytes / (ms / 1000.0), longestPauseMs, kFrameBudget.ms, kFrameBudget.what,
+                verdict(ok, longestPauseMs, kFrameBudget));
     QFile::remove(target);
     return within;
 }
@@ -776,10 +800,10 @@ bool benchSealedBackup(const QString& folder)
         QFile a(source), b(opened);
         ok = a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.readAll() == b.readAll();
     }
-    const bool within = ok && ms < kSealedBackupBudgetMs;
+    const bool within = ok && ms < kSealedBackupBudget.ms;
     std::printf("sealed backup of the examinee database (%.1f MB):\n", QFileInfo(source).size() / 1048576.0);
-    std::printf("  key %.0f ms, whole backup %.0f ms (budget %.0f) %s\n", keyMs, ms, kSealedBackupBudgetMs,
-                !ok ? "FAILED" : within ? "OK" : "OVER");
+    std::printf("  key %.0f ms, whole backup %.0f ms (budget %.0f, %s) %s\n", keyMs, ms, kSealedBackupBudget.ms,
+                kSealedBackupBudget.what, verdict(ok, ms, kSealedBackupBudget));
     QFile::remove(target);
     QFile::remove(opened);
     return within;
@@ -855,14 +879,14 @@ bool benchReports()
         QCoreApplication::processEvents();
         return exporter.preview() && exporter.preview()->isVisible() && exporter.preview()->pageCount() == 2
                && !exporter.isPlain();
-    }, 300.0, [&] { screen.Command3->click(); exporter.Timer1->stop(); QCoreApplication::processEvents(); });
+    }, kReportBudget, [&] { screen.Command3->click(); exporter.Timer1->stop(); QCoreApplication::processEvents(); });
     delete exporter.preview();
     m("Word: tick to document written", [&] {
         dialogs.clear();
         exporter.ExportToWord();
         return dialogs.messages().size() == 1 && dialogs.messages().first().title == titles::kMessage
                && QFileInfo::exists(QDir(documents.path()).filePath(QStringLiteral("tavora71IR.docx")));
-    }, 300.0, [&] { screen.Cmdword->click(); exporter.Timer2->stop(); QCoreApplication::processEvents(); });
+    }, kReportBudget, [&] { screen.Cmdword->click(); exporter.Timer2->stop(); QCoreApplication::processEvents(); });
     return m.allOk;
 }
 
@@ -910,13 +934,28 @@ bool benchServer(const QString& seeded)
         measuringServer = false;
         // The backup screen on the server: a snapshot of the examinee tables into a file of the
         // examinee file's format, which is then sealed and copied as a local backup is.
+        // The screen repaints at each batch of rows: the longest stretch between two batches is
+        // what the window waits for, an action against the server's budget.
         QTemporaryDir snapshot;
-        QElapsedTimer taken;
+        QElapsedTimer taken, sinceBatch;
+        double firstMs = -1, longestMs = 0;
         taken.start();
-        const store::Result r = store::BackupServerExaminees(server, store::DataFilePath(snapshot.path(), store::kExamineeFile));
-        std::printf("server backup: snapshot of the examinee tables %.0f ms %s\n", taken.nsecsElapsed() / 1e6,
-                    r ? "" : qPrintable(r.error));
-        ok = r && benchSealedBackup(snapshot.path()) && ok;
+        sinceBatch.start();
+        const store::Result r = store::BackupServerExaminees(server, store::DataFilePath(snapshot.path(), store::kExamineeFile),
+                                                             [&](qint64, qint64) {
+                                                                 const double ms = sinceBatch.nsecsElapsed() / 1e6;
+                                                                 if (firstMs < 0)
+                                                                     firstMs = ms;
+                                                                 else
+                                                                     longestMs = std::max(longestMs, ms);
+                                                                 sinceBatch.restart();
+                                                             });
+        longestMs = std::max(longestMs, firstMs);
+        std::printf("server backup: snapshot of the examinee tables %.0f ms, first progress after %.2f ms, longest wait "
+                    "for the window %.2f ms (budget %.0f, %s) %s%s\n",
+                    taken.nsecsElapsed() / 1e6, firstMs, longestMs, kServerBudget.ms, kServerBudget.what,
+                    verdict(static_cast<bool>(r), longestMs, kServerBudget), qPrintable(r ? QString() : QString(u": " + r.error)));
+        ok = r && benchSealedBackup(snapshot.path()) && longestMs < kServerBudget.ms && ok;
         store::UseLocalFiles(folder.path());
     }
     if (own)
@@ -1055,9 +1094,14 @@ int main(int argc, char* argv[])
         return benchPhonePage(dir.path()) ? 0 : 1;
     const int runs = mode == QLatin1String("startup") && argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 7;
     if (mode == QLatin1String("server")) {
+        // The local pass registers, deletes and re-adds examinees: the server starts from a
+        // folder seeded alike, so both engines meet the same codes.
+        QTemporaryDir forServer;
+        if (!seed(forServer.path()))
+            return 1;
         ConfigurePersianDisplay(app);
         const bool local = benchStore(dir.path());
-        const bool server = benchServer(dir.path());
+        const bool server = benchServer(forServer.path());
         std::printf("%s\n", local && server ? "all budgets met" : "SOME BUDGETS MISSED");
         return local && server ? 0 : 1;
     }

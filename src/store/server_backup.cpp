@@ -35,7 +35,7 @@ QString columnList(const TableDef& t)
 
 // Rows fetched from the server at a time: small enough that a screen showing the progress is
 // repainted well within the server's budget for one action.
-constexpr int kSnapshotBatch = 500;
+constexpr int kSnapshotBatch = 250;
 
 Result fillSnapshot(Connection& server, const FileDef& file, const QString& path, const RowProgress& progress)
 {
@@ -49,6 +49,9 @@ Result fillSnapshot(Connection& server, const FileDef& file, const QString& path
             return r;
         total += count.next() ? count.value(0).toLongLong() : 0;
     }
+    if (progress)
+        progress(0, total); // the counting itself is a wait
+
     const auto local = Connection::toFile(path);
     if (Result r = local->open(); !r)
         return r;
