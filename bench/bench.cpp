@@ -100,6 +100,7 @@ constexpr Budget kKeystrokeBudget{16.0, "a frame"};
 constexpr Budget kGroupWorkbookBudget{3000.0, "workbook"};
 constexpr Budget kSealedBackupBudget{2000.0, "sealed backup"};
 constexpr Budget kReportBudget{300.0, "report"};
+constexpr Budget kPhoneLoadBudget{100.0, "a phone's first load"};
 
 // Whether the figures now measured are the server's.
 bool measuringServer = false;
@@ -999,7 +1000,7 @@ bool benchPhonePage(const QString& folder)
         for (const PageAnswer& a : phone->getAll(urls))
             ok = a.status == 200 && ok;
         return phone->post(PageClient::action(link, QStringLiteral("open"))).status == 200 && ok;
-    }, 100.0, [&] {
+    }, kPhoneLoadBudget, [&] {
         if (session)
             desk.remove(session);
         QString why;
