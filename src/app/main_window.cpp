@@ -159,9 +159,6 @@ void Frm1::buildWindow()
     Frame8 = settings_ = new SettingsPanel(ctx_, this);
     Frame9 = clinicDetails_ = new ClinicDetailsPanel(ctx_, this);
     Frame6 = theme_ = new ThemePanel(ctx_, this);
-    Frame1 = itemEdit_ = new ItemEditPanel(ctx_, Adodc12, this);
-    Frame1->hide();
-    normTablesFrame = normTables_ = new NormTablesPanel(ctx_, this);
     Frame3 = makePanel(QStringLiteral("Frame3"));
 
     Timer3 = new QTimer(this);
@@ -226,7 +223,8 @@ QString Frm1::IdentifierLabel() const
 void Frm1::HideAllPanels()
 {
     for (QFrame* f : {Frame1, Frame6, Frame10, Frame8, Frame9, normTablesFrame})
-        f->hide();
+        if (f)
+            f->hide();
     Command1->setEnabled(true);
     registration_->discard();
 }
@@ -469,10 +467,28 @@ void Frm1::wireSettings()
     connect(settings_, &SettingsPanel::logoChanged, this, [this](const QImage& logo) { logo_ = logo; });
     connect(theme_, &ThemePanel::themeChanged, this, &Frm1::applyChosenTheme);
     connect(settings_, &SettingsPanel::normTablesRequested, this, &Frm1::openNormTables);
+}
+
+NormTablesPanel* Frm1::normTablesPanel()
+{
+    if (normTables_)
+        return normTables_;
+    normTablesFrame = normTables_ = new NormTablesPanel(ctx_, this);
+    normTablesFrame->hide();
     connect(normTables_, &NormTablesPanel::closed, this, &Frm1::openSettingsPanel);
     // A replaced table is checked as at start-up: a damaged one found then may be whole now.
     connect(normTables_, &NormTablesPanel::normTablesChanged, this,
             [this] { ctx_.setDataProblems(startup::CheckDeliveredData(ctx_.programFolder())); });
+    return normTables_;
+}
+
+ItemEditPanel* Frm1::itemEditPanel()
+{
+    if (!itemEdit_) {
+        Frame1 = itemEdit_ = new ItemEditPanel(ctx_, Adodc12, this);
+        Frame1->hide();
+    }
+    return itemEdit_;
 }
 
 void Frm1::openSettingsPanel()
@@ -515,14 +531,14 @@ void Frm1::chooseLogo()
 void Frm1::openNormTables()
 {
     HideAllPanels();
-    normTablesFrame->setGeometry(twipsRect(120, 120, 8100, 7140));
+    normTablesPanel()->setGeometry(twipsRect(120, 120, 8100, 7140));
     normTables_->open();
 }
 
 void Frm1::openItemEdit()
 {
     openSettingsPanel();
-    Frame1->setGeometry(twipsRect(135, 855, 7770, 3510));
+    itemEditPanel()->setGeometry(twipsRect(135, 855, 7770, 3510));
     Frame1->show();
     Frame1->raise();
     itemEdit_->open();

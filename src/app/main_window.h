@@ -91,8 +91,8 @@ public:
     QFrame* Frame8 = nullptr;  // settings (a SettingsPanel)
     QFrame* Frame9 = nullptr;  // clinic details (a ClinicDetailsPanel)
     QFrame* Frame6 = nullptr;  // theme (a ThemePanel)
-    QFrame* Frame1 = nullptr;  // item editing (an ItemEditPanel)
-    QFrame* normTablesFrame = nullptr; // the norm tables (a NormTablesPanel)
+    QFrame* Frame1 = nullptr;  // item editing (an ItemEditPanel), made when first opened
+    QFrame* normTablesFrame = nullptr; // the norm tables (a NormTablesPanel), made when first opened
     QFrame* Frame3 = nullptr;  // update notice
 
     // Hooks for the screens that open from here; each is set once its screen exists.
@@ -112,7 +112,9 @@ public:
     SettingsPanel* settingsPanel() const { return settings_; }
     ClinicDetailsPanel* clinicDetailsPanel() const { return clinicDetails_; }
     ThemePanel* themePanel() const { return theme_; }
-    NormTablesPanel* normTablesPanel() const { return normTables_; }
+    // The settings' rarely opened panels are made when first asked for: the window shows sooner.
+    NormTablesPanel* normTablesPanel();
+    ItemEditPanel* itemEditPanel();
     FrmTest* testScreen() const { return frmTest_; }
 
     // The hint the mouse over this control shows (empty: hide the hint line).

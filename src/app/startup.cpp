@@ -48,15 +48,17 @@ QStringList privatePaths(const QString& programFolder)
     return paths;
 }
 
-// Once the main window has been painted, the examinee file gets SQLite's quick check, for at most
-// a quarter of a second: a damaged file is named, with the way back; the program goes on, so that
-// the restore on its exit screen can be reached.
-class DamageCheck final : public QObject {
+// What can wait until the main window has been painted, so that it shows sooner: the delivered
+// tables' check (a screen that needs its answer sooner runs it then), and the examinee file's
+// quick check, for at most a quarter of a second. Damage found is named, with the way back; the
+// program goes on, so that the restore on its exit screen can be reached.
+class AfterFirstPaint final : public QObject {
 public:
-    DamageCheck(AppContext& ctx, QWidget& window)
+    AfterFirstPaint(AppContext& ctx, QWidget& window, bool checkExamineeFile)
         : QObject(&window)
         , ctx_(ctx)
         , window_(window)
+        , checkExamineeFile_(checkExamineeFile)
     {
         window.installEventFilter(this);
     }
@@ -65,7 +67,7 @@ public:
     {
         if (event->type() == QEvent::Paint && !armed_) {
             armed_ = true;
-            QTimer::singleShot(0, this, &DamageCheck::run);
+            QTimer::singleShot(0, this, &AfterFirstPaint::run);
         }
         return false;
     }
@@ -74,9 +76,12 @@ private:
     void run()
     {
         window_.removeEventFilter(this);
+        if (const QStringList problems = ctx_.dataProblems(); !problems.isEmpty())
+            ctx_.dialogs().message(&window_, titles::kError, kDamagedData + QLatin1Char('\n') + problems.join(QLatin1Char('\n')),
+                                   Dialogs::Icon::Critical);
         QString problem;
         const QString path = ctx_.path(store::kExamineeFile);
-        if (store::QuickCheckFile(path, kDamageCheckMs, &problem) == store::QuickCheck::Damaged)
+        if (checkExamineeFile_ && store::QuickCheckFile(path, kDamageCheckMs, &problem) == store::QuickCheck::Damaged)
             ctx_.dialogs().message(&window_, titles::kError,
                                    kExamineeFileDamaged.arg(QDir::toNativeSeparators(path) + QStringLiteral(": ") + problem),
                                    Dialogs::Icon::Critical);
@@ -86,6 +91,7 @@ private:
     static constexpr int kDamageCheckMs = 250;
     AppContext& ctx_;
     QWidget& window_;
+    const bool checkExamineeFile_;
     bool armed_ = false;
 };
 const QString kCannotUseServer = QStringLiteral("پايگاه داده سرور %1 قابل استفاده نيست و برنامه بسته مي شود.\n%2");
@@ -129,11 +135,9 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
     if (!prepared.themeProblem.isEmpty())
         ctx.dialogs().message(nullptr, titles::kWarning, kThemeFilesMissing.arg(prepared.themeProblem),
                               Dialogs::Icon::Warning);
-    // Damaged delivered tables are named once; the rest of the program works on.
-    ctx.setDataProblems(startup::CheckDeliveredData(ctx.programFolder()));
-    if (const QStringList problems = ctx.dataProblems(); !problems.isEmpty())
-        ctx.dialogs().message(nullptr, titles::kError, kDamagedData + QLatin1Char('\n') + problems.join(QLatin1Char('\n')),
-                              Dialogs::Icon::Critical);
+    // Damaged delivered tables are named once, when the window shows; the rest of the program
+    // works on.
+    ctx.setDataCheck([folder = ctx.programFolder()] { return startup::CheckDeliveredData(folder); });
     // The blank answer workbook, for clinics that cannot reach the publisher's site; the
     // program works without it.
     if (const store::Result r = workbook::WriteBlankWorkbookIfMissing(ctx.programFolder()); !r)
@@ -145,7 +149,6 @@ std::unique_ptr<Frm1> StartProgram(AppContext& ctx, SingleInstanceGuard& guard)
         return nullptr;
     }
     // The server checks its own storage; the quick check is of the examinee file in use.
-    if (!store::ServerOf(ctx.programFolder()))
-        new DamageCheck(ctx, *window);
+    new AfterFirstPaint(ctx, *window, !store::ServerOf(ctx.programFolder()));
     return window;
 }

@@ -11,6 +11,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <utility>
+
 class AppContext {
 public:
     AppContext(QString programFolder, Dialogs& dialogs, Clock& clock, Desktop& desktop,
@@ -34,9 +37,16 @@ public:
 
     // Delivered tables found damaged at start-up, by table name, with what is wrong: the screens
     // that read a damaged table refuse to give results from it.
-    QString dataProblem(const QString& table) const { return dataProblems_.value(table); }
-    QStringList dataProblems() const { return dataProblems_.values(); }
-    void setDataProblems(QMap<QString, QString> problems) { dataProblems_ = std::move(problems); }
+    QString dataProblem(const QString& table) const { return checkedProblems().value(table); }
+    QStringList dataProblems() const { return checkedProblems().values(); }
+    void setDataProblems(QMap<QString, QString> problems)
+    {
+        pendingCheck_ = nullptr;
+        dataProblems_ = std::move(problems);
+    }
+    // The check runs when its answer is first asked for: the start-up asks once the window is
+    // painted, a screen asking sooner waits for it.
+    void setDataCheck(std::function<QMap<QString, QString>()> check) { pendingCheck_ = std::move(check); }
 
 private:
     QString programFolder_;
@@ -44,5 +54,13 @@ private:
     Clock& clock_;
     Desktop& desktop_;
     PublisherAddresses publisher_;
-    QMap<QString, QString> dataProblems_;
+    const QMap<QString, QString>& checkedProblems() const
+    {
+        if (pendingCheck_)
+            dataProblems_ = std::exchange(pendingCheck_, nullptr)();
+        return dataProblems_;
+    }
+
+    mutable std::function<QMap<QString, QString>()> pendingCheck_;
+    mutable QMap<QString, QString> dataProblems_;
 };

@@ -29,9 +29,13 @@ struct Editing {
     TestEnv env;
     Frm1 w{env.ctx};
     bool loaded = w.load();
-    ItemEditPanel* p = qobject_cast<ItemEditPanel*>(w.Frame1);
+    ItemEditPanel* p = nullptr;
 
-    Editing() { w.settingsPanel()->Cmndedit->click(); }
+    Editing()
+    {
+        w.settingsPanel()->Cmndedit->click();
+        p = qobject_cast<ItemEditPanel*>(w.Frame1);
+    }
     QString file() const { return env.path(u"Tavora71.mdb"_s); }
     void number(const QString& text)
     {
