@@ -1,6 +1,6 @@
 #include "app/link_picture.h"
 
-#include <QFile>
+#include <QResource>
 #include <QLinearGradient>
 #include <QPainter>
 #include <cstring>
@@ -58,19 +58,20 @@ QByteArray LinkPictureData(const QImage& picture)
 
 QImage BuiltLinkPicture(const QSize& size)
 {
-    QFile file(QStringLiteral(":/app/link-picture.argb"));
-    if (!file.open(QIODevice::ReadOnly))
+    // Stored uncompressed: the rows are read where the program's image holds them, with no
+    // inflating and no copy before the window's own.
+    const QResource stored(QStringLiteral(":/app/link-picture.argb"));
+    if (!stored.isValid() || stored.compressionAlgorithm() != QResource::Compression::NoCompression)
         return {};
-    const QByteArray data = file.readAll();
-    qint32 stored[2] = {0, 0};
-    if (data.size() < qsizetype(sizeof stored))
+    const qint64 bytes = stored.size();
+    qint32 header[2] = {0, 0};
+    if (bytes < qint64(sizeof header))
         return {};
-    std::memcpy(stored, data.constData(), sizeof stored);
-    if (QSize(stored[0], stored[1]) != size || data.size() != qsizetype(sizeof stored) + qsizetype(size.width()) * size.height() * 4)
+    std::memcpy(header, stored.data(), sizeof header);
+    if (QSize(header[0], header[1]) != size || bytes != qint64(sizeof header) + qint64(size.width()) * size.height() * 4)
         return {};
-    QImage picture(size, QImage::Format_ARGB32_Premultiplied);
-    for (int y = 0; y < size.height(); ++y)
-        std::memcpy(picture.scanLine(y), data.constData() + sizeof stored + qsizetype(y) * size.width() * 4,
-                    size_t(size.width()) * 4);
-    return picture;
+    const uchar* rows = stored.data() + sizeof header;
+    const QImage picture(rows, size.width(), size.height(), qsizetype(size.width()) * 4, QImage::Format_ARGB32_Premultiplied);
+    // Pixels are read as whole words: rows the resource did not align are copied once.
+    return reinterpret_cast<quintptr>(rows) % alignof(quint32) == 0 ? picture : picture.copy();
 }
