@@ -99,6 +99,24 @@ private Q_SLOTS:
         QVERIFY(StartProgram(other.ctx, elsewhere));
     }
 
+    // The lock belongs to a running program: another process holding it refuses the start, and
+    // once that process is killed the next start goes ahead with nothing left to clear.
+    void aKilledCopyLeavesNoLock()
+    {
+        TestEnv env;
+        QProcess holder;
+        holder.start(u"flock"_s, {u"-n"_s, u"-o"_s, QDir(env.folder()).filePath(u".tavora71.lock"_s), u"sh"_s, u"-c"_s,
+                                  u"echo locked; read x"_s});
+        QVERIFY(holder.waitForReadyRead(10000));
+        SingleInstanceGuard guard(env.folder());
+        QVERIFY(!guard.tryAcquire());
+        QVERIFY(guard.heldByAnother());
+        holder.kill();
+        QVERIFY(holder.waitForFinished(10000));
+        QVERIFY(guard.tryAcquire());
+        QVERIFY(guard.isHeld());
+    }
+
     void aDamagedFileEndsTheProgramInOrder()
     {
         TestEnv env;
