@@ -150,7 +150,6 @@ void Frm1::buildWindow()
     // A left-to-right mark keeps the handle's "@" in front of it inside the right-to-left line.
     SkinLabel21->setText(texts::kPermanentNotice + QLatin1Char(' ') + QChar(0x200E) + ctx_.publisher().channelHandle);
 
-    Frame10 = registration_ = new RegistrationPanel(ctx_, this);
     auto makePanel = [this](const QString& name) {
         QFrame* f = MakePanel(this, name);
         f->hide();
@@ -226,7 +225,8 @@ void Frm1::HideAllPanels()
         if (f)
             f->hide();
     Command1->setEnabled(true);
-    registration_->discard();
+    if (registration_)
+        registration_->discard();
 }
 
 void Frm1::ComposeContactLines()
@@ -331,7 +331,8 @@ void Frm1::exitClicked()
 
 void Frm1::runCloseStep()
 {
-    registration_->discard();
+    if (registration_)
+        registration_->discard();
     if (!closeShowsExitScreen_)
         return;
     HideAllPanels();
@@ -360,9 +361,20 @@ void Frm1::wireRegistrationAndTest()
 {
     connect(Command1, &QPushButton::clicked, this, [this] {
         HideAllPanels();
-        registration_->open();
+        registrationPanel()->open();
         Command1->setEnabled(false);
     });
+    connect(Command2, &QPushButton::clicked, this, &Frm1::runTest);
+}
+
+RegistrationPanel* Frm1::registrationPanel()
+{
+    if (registration_)
+        return registration_;
+    Frame10 = registration_ = new RegistrationPanel(ctx_, this);
+    registration_->setIdentifierLabel(identifierLabel_);
+    connect(clinicDetails_, &ClinicDetailsPanel::identifierLabelChanged, registration_,
+            &RegistrationPanel::setIdentifierLabel);
     connect(registration_, &RegistrationPanel::closed, this, &Frm1::HideAllPanels);
     connect(registration_, &RegistrationPanel::registered, this, [this] {
         HideAllPanels();
@@ -371,7 +383,7 @@ void Frm1::wireRegistrationAndTest()
         for (store::View* v : {&Adodc3, &Adodc5})
             reportFailure(v->refresh());
     });
-    connect(Command2, &QPushButton::clicked, this, &Frm1::runTest);
+    return registration_;
 }
 
 void Frm1::runTest()
@@ -452,8 +464,6 @@ void Frm1::wireSettings()
         identifierLabel_ = label;
         Command4->setText(texts::kCaptionShowPrefix + label);
     });
-    connect(clinicDetails_, &ClinicDetailsPanel::identifierLabelChanged, registration_,
-            &RegistrationPanel::setIdentifierLabel);
     connect(clinicDetails_, &ClinicDetailsPanel::clinicNameChanged, SkinLabel1, &QLabel::setText);
     connect(clinicDetails_, &ClinicDetailsPanel::saved, this, &Frm1::clinicDetailsSaved);
     connect(clinicDetails_, &ClinicDetailsPanel::cancelled, this, [this] { ApplyTheme(ctx_.programFolder(), this, &themeName_); });

@@ -87,7 +87,7 @@ public:
     const QString& contactLines() const { return contactLines_; }
 
     // In-window panels.
-    QFrame* Frame10 = nullptr; // registration
+    QFrame* Frame10 = nullptr; // registration, made when first opened
     QFrame* Frame8 = nullptr;  // settings (a SettingsPanel)
     QFrame* Frame9 = nullptr;  // clinic details (a ClinicDetailsPanel)
     QFrame* Frame6 = nullptr;  // theme (a ThemePanel)
@@ -106,8 +106,9 @@ public:
     // The exit, about, update and download screens and the start-up update check.
     MaintenanceScreens* maintenance() const { return maintenance_; }
 
-    // The registration panel (Frame10) and the test screen (nullptr until its first run).
-    RegistrationPanel* registrationPanel() const { return registration_; }
+    // The registration panel (Frame10, made when first asked for) and the test screen (nullptr
+    // until its first run).
+    RegistrationPanel* registrationPanel();
     // The settings panel (Frame8) and the clinic details (Frame9) and theme (Frame6) panels over it.
     SettingsPanel* settingsPanel() const { return settings_; }
     ClinicDetailsPanel* clinicDetailsPanel() const { return clinicDetails_; }

@@ -71,9 +71,9 @@ private Q_SLOTS:
         QCOMPARE(w->Timer3->interval(), 10000);
         QVERIFY(w->SkinLabel21->text().startsWith(texts::kPermanentNotice + QLatin1Char(' ')));
         QVERIFY(w->SkinLabel21->text().endsWith(env.ctx.publisher().channelHandle));
-        for (QFrame* panel : {w->Frame10, w->Frame8, w->Frame9, w->Frame6, w->Frame3})
+        for (QFrame* panel : {w->Frame8, w->Frame9, w->Frame6, w->Frame3})
             QVERIFY(panel->isHidden());
-        QVERIFY(!w->Frame1 && !w->normTablesFrame); // made when first opened
+        QVERIFY(!w->Frame10 && !w->Frame1 && !w->normTablesFrame); // made when first opened
         QVERIFY(w->SkinLabel2->isHidden());
         // The link picture comes drawn with the program, pixel for pixel as drawing it gives.
         QCOMPARE(BuiltLinkPicture(w->Picture1->size()), DrawLinkPicture(w->Picture1->size()));
@@ -338,7 +338,7 @@ private Q_SLOTS:
         TestEnv env;
         Frm1 w(env.ctx);
         QVERIFY(w.load());
-        w.Frame10->show();
+        w.registrationPanel()->show();
         w.Command1->setEnabled(false);
         store::View& row = w.registrationPanel()->Adodc2;
         row.addNew();
@@ -360,7 +360,7 @@ private Q_SLOTS:
             Frm1 w(env.ctx);
             QVERIFY(w.load());
             w.show();
-            w.Frame10->show();
+            w.registrationPanel()->show();
             w.close(); // flag "2": panels hidden, then the exit screen, which decides what follows
             QVERIFY(w.Frame10->isHidden());
             QVERIFY(w.maintenance()->exitScreen() && w.maintenance()->exitScreen()->isVisible());

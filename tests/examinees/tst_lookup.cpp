@@ -1,4 +1,5 @@
 // The lookup and deletion screen, opened from the main window on real data files.
+#include "examinees/registration_panel.h"
 #include "settings/clinic_details_panel.h"
 #include "support/test_registry.h"
 #include "support/test_env.h"
@@ -103,7 +104,7 @@ void TestLookupScreen::opensOnlyWhenResponsesExist()
     QVERIFY(!none.open());
 
     Lookup r;
-    r.w.Frame10->show();
+    r.w.registrationPanel()->show();
     QVERIFY(r.open());
     QVERIFY(r.w.Frame10->isHidden()); // the main window's panels are closed first
     QCOMPARE(r.screen->windowModality(), Qt::ApplicationModal);

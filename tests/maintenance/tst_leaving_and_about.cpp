@@ -136,7 +136,7 @@ private Q_SLOTS:
         QVERIFY(main.maintenance()->aboutScreen() == nullptr);
         QVERIFY(testing_support::addExaminee(env.folder(), QStringLiteral("1")));
         QVERIFY(main.Adodc3.refresh());
-        main.Frame10->show();
+        main.registrationPanel()->show();
         main.Command12->click();
         About* about = main.maintenance()->aboutScreen();
         QVERIFY(about && about->isVisible());

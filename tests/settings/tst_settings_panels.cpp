@@ -84,7 +84,7 @@ void TestSettingsPanels::settingsPanelOpensAndCloses()
 {
     Settings s;
     QVERIFY(s.loaded);
-    s.w.Frame10->show();
+    s.w.registrationPanel()->show();
     s.w.Command9->click();
     QVERIFY(s.w.Frame10->isHidden());
     QVERIFY(!s.panel->isHidden());
