@@ -188,7 +188,7 @@ bool Frm1::load()
     Timer3->start();
 
     // Reading the settings row fills the clinic details and with them the captions that follow.
-    store::Result r = clinicDetails_->load();
+    store::Result r = clinicDetails_->readStoredRow();
     for (store::View* v : {&Adodc3, &Adodc5, &Adodc12})
         if (r)
             r = v->refresh();

@@ -77,10 +77,14 @@ void ClinicDetailsPanel::build()
 
     // The captions follow the fields as they change, before any save.
     connect(Text23, &QLineEdit::textChanged, this, [this](const QString& label) {
+        filled_ = true;
         identifierCaption->setText(label);
         Q_EMIT identifierLabelChanged(label);
     });
-    connect(Text31, &QLineEdit::textChanged, this, &ClinicDetailsPanel::clinicNameChanged);
+    connect(Text31, &QLineEdit::textChanged, this, [this](const QString& name) {
+        filled_ = true;
+        Q_EMIT clinicNameChanged(name);
+    });
     connect(Command64, &QPushButton::clicked, this, &ClinicDetailsPanel::save);
     connect(Command7, &QPushButton::clicked, this, &ClinicDetailsPanel::cancel);
 }
@@ -99,8 +103,22 @@ store::Result ClinicDetailsPanel::load()
     return r;
 }
 
+store::Result ClinicDetailsPanel::readStoredRow()
+{
+    if (filled_)
+        return load();
+    const store::Result r = Adodc1.refresh();
+    // As the fields' own change would be given out, were they filled.
+    if (const QString label = Adodc1.value(QStringLiteral("T11")); label != unfilledLabel_)
+        Q_EMIT identifierLabelChanged(unfilledLabel_ = label);
+    if (const QString name = Adodc1.value(QStringLiteral("Name")); name != unfilledName_)
+        Q_EMIT clinicNameChanged(unfilledName_ = name);
+    return r;
+}
+
 void ClinicDetailsPanel::showStoredRow()
 {
+    filled_ = true;
     for (const auto& [field, column] : fields())
         field->setText(Adodc1.value(column));
 }

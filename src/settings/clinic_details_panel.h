@@ -15,8 +15,11 @@ class ClinicDetailsPanel : public QFrame {
 public:
     ClinicDetailsPanel(AppContext& ctx, QWidget* parent);
 
-    // Reads the settings row into the fields (start-up).
+    // Reads the settings row into the fields.
     store::Result load();
+    // Start-up: reads the settings row and gives out what follows it (the identifier label, the
+    // clinic name); the fields are filled when the panel opens.
+    store::Result readStoredRow();
     // Command67 of the settings panel: places and shows the panel with the stored row; edits
     // not saved are dropped.
     void open();
@@ -54,6 +57,10 @@ Q_SIGNALS:
 private:
     void build();
     void showStoredRow();
+    // Until a field is first filled or typed in, what the fields would hold, as last given out.
+    bool filled_ = false;
+    QString unfilledLabel_;
+    QString unfilledName_;
     // The fields and their columns, in the row's order.
     QList<QPair<QLineEdit*, QString>> fields() const;
 

@@ -297,6 +297,17 @@ private Q_SLOTS:
         QCOMPARE(w.IdentifierLabel(), QStringLiteral("کد مراجع"));
         // Each line ends in CR LF, as the report prints them.
         QCOMPARE(w.contactLines(), QStringLiteral("info@example.ir\r\n021-5555\r\n"));
+        // Read again (as after a restore), the captions follow the row as it now is, whether or
+        // not the clinic details were typed in meanwhile.
+        for (const bool typed : {false, true}) {
+            setSetting(env.folder(), QStringLiteral("Name"), typed ? QStringLiteral("کلينيک مهر") : QString());
+            setSetting(env.folder(), QStringLiteral("T11"), typed ? QString() : QStringLiteral("شماره پرونده"));
+            if (typed)
+                w.clinicDetailsPanel()->Text23->setText(QStringLiteral("چيز ديگر"));
+            QVERIFY(w.load());
+            QCOMPARE(w.SkinLabel1->text(), typed ? QStringLiteral("کلينيک مهر") : QString());
+            QCOMPARE(w.Command4->text(), texts::kCaptionShowPrefix + (typed ? QString() : QStringLiteral("شماره پرونده")));
+        }
     }
 
     void logoIsReadByContentAndAMissingOneLeavesItEmpty()
