@@ -40,6 +40,7 @@
 #include "phone/phone_desk.h"
 #include "phone/stored_answers.h"
 #include "profile/interpretation_text.h"
+#include "profile/taff_texts.h"
 #include "profile/norm_conversion.h"
 #include "profile/profile_screen.h"
 #include "group/group_export.h"
@@ -713,17 +714,13 @@ bool benchStore(const QString& folder)
         // The norm table is read once, as a screen or the group workbook reads it.
         profile::NormTableCache norms(store::DataFilePath(folder, store::kNormsFile), {});
         (void)norms.choose(profile::SelectNormTable(examinee.sex, examinee.education));
-        store::View taff(store::DataFilePath(folder, store::kNormsFile), QStringLiteral("Taff"));
-        const profile::TaffLookup lookup = [&](const QString& id) -> std::optional<profile::TaffRow> {
-            if (!taff.setFilter(QStringLiteral("id"), id) || !taff.hasCurrent())
-                return std::nullopt;
-            return profile::TaffRow{taff.value(QStringLiteral("Topp")), taff.value(QStringLiteral("Mediumm")),
-                                    taff.value(QStringLiteral("Downn"))};
-        };
+        store::Connection normsFile(store::DataFilePath(folder, store::kNormsFile));
         profile::ProfileResult result;
         m("score, convert, rank, long interpretation", [&] {
             result = profile::ComputeProfileResult(examinee, norms.tables());
-            const QString text = profile::BuildLongInterpretation(result.reading, lookup);
+            // The texts read at once, as the interpretation panel reads them for each text.
+            profile::TaffTexts taff;
+            const QString text = taff.read(normsFile) ? profile::BuildLongInterpretation(result.reading, taff.lookup()) : QString();
             return result.interpretable() && !text.isEmpty();
         }, kScoringBudget);
         // What the interpretation panel adds around it: the ranking stored in Sortt2 (one

@@ -5,6 +5,7 @@
 #include "kit/texts.h"
 #include "kit/twips.h"
 #include "profile/interpretation_text.h"
+#include "profile/taff_texts.h"
 #include "profile/line_ends.h"
 #include "profile/profile_screen_texts.h"
 #include "profile/score_rows.h"
@@ -81,7 +82,6 @@ InterpretationPanel::InterpretationPanel(AppContext& ctx, QWidget* parent)
     , ctx_(ctx)
     , normsFile_(std::make_shared<store::Connection>(ctx.path(store::kNormsFile)))
     , sortt2_(normsFile_, QStringLiteral("Sortt2"))
-    , taff_(normsFile_, QStringLiteral("Taff"))
     , ide_(ctx.path(store::kExamineeFile), QStringLiteral("IDE"))
 {
     setObjectName(QStringLiteral("FramTaf"));
@@ -112,7 +112,7 @@ InterpretationPanel::InterpretationPanel(AppContext& ctx, QWidget* parent)
 
     // Open the views now. A failure cannot matter here: every use re-reads its view first and
     // reports what fails then.
-    for (store::View* v : {&sortt2_, &taff_, &ide_})
+    for (store::View* v : {&sortt2_, &ide_})
         (void)v->refresh();
 }
 
@@ -261,16 +261,12 @@ void InterpretationPanel::build(bool longRun)
         return;
     }
     // The texts as they are now.
-    if (store::Result r = taff_.refresh(); !r) {
+    profile::TaffTexts taffTexts;
+    if (store::Result r = taffTexts.read(*normsFile_); !r) {
         ReportFailure(ctx_.dialogs(), this, kCannotReadTaff, r.error);
         return;
     }
-    const profile::TaffLookup taff = [this](const QString& id) -> std::optional<profile::TaffRow> {
-        if (!taff_.setFilter(QStringLiteral("id"), id) || !taff_.hasCurrent())
-            return std::nullopt;
-        return profile::TaffRow{taff_.value(QStringLiteral("Topp")), taff_.value(QStringLiteral("Mediumm")),
-                                taff_.value(QStringLiteral("Downn"))};
-    };
+    const profile::TaffLookup taff = taffTexts.lookup();
     showText(Txttaf1, longRun ? profile::BuildLongInterpretation(result_.reading, taff)
                               : profile::BuildShortInterpretation(result_.reading, taff));
 }

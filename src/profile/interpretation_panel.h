@@ -72,7 +72,6 @@ private:
     profile::ProfileResult result_; // the profile the texts are about
     std::shared_ptr<store::Connection> normsFile_;
     store::View sortt2_;
-    store::View taff_;
     store::View ide_;
     QString saved_;                 // TT1 as read
     // Why no text may be built now: nothing ranked yet, or T scores that cannot be interpreted.

@@ -427,6 +427,16 @@ void TestInterpretationPanel::failedWritesAreReported()
         QVERIFY(f.env.dialogs.shown.isEmpty());
         QVERIFY(f.panel->interpretationText().contains(QStringLiteral("مقياس Hs بانمره 90")));
     }
+    // The texts are read whole for each text: a table that cannot be read gives no text at all
+    // rather than one with parts left out.
+    {
+        Fixture f;
+        f.rank();
+        QVERIFY(Fixture::exec(f.norms(), QStringLiteral("ALTER TABLE Taff RENAME TO Taff_gone")));
+        f.panel->CmdTafneuBoland->click();
+        QCOMPARE(f.env.dialogs.lastMessage()->title, QStringLiteral("خطا"));
+        QVERIFY(f.panel->interpretationText().isEmpty());
+    }
     // A Sortt2 that can be read but not written still holds the previous examinee's ranking;
     // the text is about this one.
     {

@@ -1,0 +1,26 @@
+#pragma once
+// The interpretation texts of the Taff table, read whole in one query: a text looks up a few
+// dozen ids, which on a server would otherwise be as many round trips, and a read that fails
+// fails the text instead of leaving parts of it out.
+#include "profile/interpretation_text.h"
+#include "store/result.h"
+
+#include <QHash>
+
+namespace store {
+class Connection;
+}
+
+namespace profile {
+
+class TaffTexts {
+public:
+    store::Result read(store::Connection& normsFile);
+    // Looks up in the rows last read (ids are unique); valid while this object lives.
+    TaffLookup lookup() const;
+
+private:
+    QHash<QString, TaffRow> rows_;
+};
+
+} // namespace profile
