@@ -18,7 +18,8 @@
 //   tavora71-bench seed <folder>   create a program folder holding 100,000 examinees
 //   tavora71-bench startup [runs]  only the start-up comparison (Xvfb: scripts/setup.sh --bench)
 //   tavora71-bench reports         only print and Word
-//   tavora71-bench lookup [folder] only the lookup screen (on a seeded folder, or a new one)
+//   tavora71-bench lookup [folder] only the lookup screen (on a seeded folder, or a new one; on
+//                                  the server TAVORA71_DATABASE names, when it holds the folder's rows)
 //   tavora71-bench group <folder>  only the group workbook (on a seeded folder)
 //   tavora71-bench sealed <folder> only the sealed backup (on a seeded folder)
 //   tavora71-bench server          the store and screens on a PostgreSQL server on this computer
@@ -1083,6 +1084,11 @@ int main(int argc, char* argv[])
         SystemClock clock;
         RecordingDesktop desktop;
         AppContext ctx(QString::fromLocal8Bit(argv[2]), dialogs, clock, desktop);
+        // On a server already holding the folder's examinees, when one is named.
+        if (store::ServerAddress server; store::ParseServerAddress(qEnvironmentVariable("TAVORA71_DATABASE"), server)) {
+            store::UseServer(ctx.programFolder(), server);
+            measuringServer = true;
+        }
         return benchLookupScreen(ctx, dialogs) ? 0 : 1;
     }
 
