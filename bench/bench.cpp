@@ -715,7 +715,9 @@ bool benchStore(const QString& folder)
         // The norm table is read once, as a screen or the group workbook reads it.
         profile::NormTableCache norms(store::DataFilePath(folder, store::kNormsFile), {});
         (void)norms.choose(profile::SelectNormTable(examinee.sex, examinee.education));
+        // Connected beforehand, as the interpretation panel's is when its screen opens.
         store::Connection normsFile(store::DataFilePath(folder, store::kNormsFile));
+        (void)normsFile.open();
         profile::ProfileResult result;
         m("score, convert, rank, long interpretation", [&] {
             result = profile::ComputeProfileResult(examinee, norms.tables());
