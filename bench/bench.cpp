@@ -20,6 +20,7 @@
 //   tavora71-bench reports         only print and Word
 //   tavora71-bench lookup [folder] only the lookup screen (on a seeded folder, or a new one)
 //   tavora71-bench group <folder>  only the group workbook (on a seeded folder)
+//   tavora71-bench backup <folder> only the plain backup copy (on a seeded folder)
 //   tavora71-bench sealed <folder> only the sealed backup (on a seeded folder)
 //   tavora71-bench server          the store and screens on a PostgreSQL server on this computer
 //                                  (TAVORA71_DATABASE, an empty database, or one the bench starts
@@ -1068,6 +1069,8 @@ int main(int argc, char* argv[])
         return seed(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (mode == QLatin1String("reports"))
         return benchReports() ? 0 : 1;
+    if (mode == QLatin1String("backup") && argc > 2)
+        return benchBackupCopy(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (mode == QLatin1String("sealed") && argc > 2)
         return benchSealedBackup(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (mode == QLatin1String("group") && argc > 2) {
