@@ -796,7 +796,7 @@ bool benchSealedBackup(const QString& folder)
     std::unique_ptr<maintenance::CopyTransform> sealing = maintenance::MakeSealing(passphrase, error);
     const double keyMs = total.nsecsElapsed() / 1e6;
     if (sealing) {
-        copier.start(source, target, {}, std::move(sealing));
+        copier.start(source, target, std::move(sealing));
         loop.exec();
     }
     const double ms = total.nsecsElapsed() / 1e6;
