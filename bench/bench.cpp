@@ -21,6 +21,7 @@
 //   tavora71-bench lookup [folder] only the lookup screen (on a seeded folder, or a new one; on
 //                                  the server TAVORA71_DATABASE names, when it holds the folder's rows)
 //   tavora71-bench group <folder>  only the group workbook (on a seeded folder)
+//   tavora71-bench backup <folder> only the plain backup copy (on a seeded folder)
 //   tavora71-bench sealed <folder> only the sealed backup (on a seeded folder)
 //   tavora71-bench server          the store and screens on a PostgreSQL server on this computer
 //                                  (TAVORA71_DATABASE, an empty database, or one the bench starts
@@ -795,7 +796,7 @@ bool benchSealedBackup(const QString& folder)
     std::unique_ptr<maintenance::CopyTransform> sealing = maintenance::MakeSealing(passphrase, error);
     const double keyMs = total.nsecsElapsed() / 1e6;
     if (sealing) {
-        copier.start(source, target, {}, std::move(sealing));
+        copier.start(source, target, std::move(sealing));
         loop.exec();
     }
     const double ms = total.nsecsElapsed() / 1e6;
@@ -1068,6 +1069,8 @@ int main(int argc, char* argv[])
         return seed(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (mode == QLatin1String("reports"))
         return benchReports() ? 0 : 1;
+    if (mode == QLatin1String("backup") && argc > 2)
+        return benchBackupCopy(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (mode == QLatin1String("sealed") && argc > 2)
         return benchSealedBackup(QString::fromLocal8Bit(argv[2])) ? 0 : 1;
     if (mode == QLatin1String("group") && argc > 2) {

@@ -38,17 +38,8 @@ store::Result FindByAnswersCheck(store::Connection& examineeFile, const QString&
     codes.clear();
     if (store::Result r = examineeFile.open(); !r)
         return r;
-    // The answers joined by the database: one text a row, not 71 values to convert.
-    QStringList found;
-    const store::Result r = store::ReadJoinedColumns(examineeFile, QStringLiteral("Answer"), QStringLiteral("Code"),
-                                                     store::itemColumns(), QLatin1Char(','),
-                                                     [&](const QString& code, const QString& joined) {
-                                                         if (checkOf(joined.toUtf8()) == checkCode)
-                                                             found << code;
-                                                     });
-    if (r)
-        codes = found;
-    return r;
+    return store::FindRowsByJoinedDigest(examineeFile, QStringLiteral("Answer"), QStringLiteral("Code"),
+                                         store::itemColumns(), QLatin1Char(','), checkCode, codes);
 }
 
 } // namespace examinees

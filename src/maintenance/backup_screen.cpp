@@ -248,7 +248,7 @@ void Frmbackup::backup()
     setCopying(true);
     connect(copier_, &FileCopier::finished, this, [this](const QString& error) { endCopy(error, mtexts::kBackupMade); },
             Qt::SingleShotConnection);
-    copier_->start(database, target, {}, std::move(sealing));
+    copier_->start(database, target, std::move(sealing));
 }
 
 void Frmbackup::backupServer(const store::ServerAddress& server, const QString& target,
@@ -281,7 +281,7 @@ void Frmbackup::backupServer(const store::ServerAddress& server, const QString& 
             QFile::remove(snapshot);
             endCopy(error, mtexts::kBackupMade);
         }, Qt::SingleShotConnection);
-        copier_->start(snapshot, target, {}, std::move(sealing_));
+        copier_->start(snapshot, target, std::move(sealing_));
     });
 }
 

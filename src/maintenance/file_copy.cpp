@@ -2,7 +2,9 @@
 #include "maintenance/replace_file.h"
 #include "store/private_files.h"
 
+#include <QElapsedTimer>
 #include <QTimer>
+#include <system_error>
 
 namespace maintenance {
 
@@ -13,6 +15,9 @@ FileCopier::FileCopier(QObject* parent)
 
 FileCopier::~FileCopier()
 {
+    // Its outcome, posted to this object, goes with it; a failed copy's .part is removed there.
+    if (replacing_.joinable())
+        replacing_.join();
     source_.close();
     if (part_.isOpen()) {
         part_.close();
@@ -20,14 +25,12 @@ FileCopier::~FileCopier()
     }
 }
 
-bool FileCopier::start(const QString& source, const QString& target, Check check,
-                       std::unique_ptr<CopyTransform> transform)
+bool FileCopier::start(const QString& source, const QString& target, std::unique_ptr<CopyTransform> transform)
 {
     if (running_)
         return false;
     running_ = true;
     target_ = target;
-    check_ = std::move(check);
     transform_ = std::move(transform);
     copied_ = 0;
     source_.setFileName(source);
@@ -76,13 +79,7 @@ void FileCopier::copySlice()
                 end(QStringLiteral("%1: %2").arg(part_.fileName(), part_.errorString()));
                 return;
             }
-            if (check_) {
-                if (const QString refused = check_(part_.fileName()); !refused.isEmpty()) {
-                    end(refused);
-                    return;
-                }
-            }
-            end(ReplaceFile(part_.fileName(), target_));
+            replaceTarget();
             return;
         }
         if (transform_) {
@@ -99,7 +96,7 @@ void FileCopier::copySlice()
             return;
         }
         copied_ += n;
-    } while (slice.elapsed() < sliceMs_);
+    } while (slice.nsecsElapsed() < sliceMs_ * qint64(1000000));
     Q_EMIT progress(copied_, total_);
     QTimer::singleShot(0, this, &FileCopier::copySlice);
 }
@@ -110,6 +107,31 @@ bool FileCopier::writeOut(const QByteArray& bytes)
         return true;
     end(QStringLiteral("%1: %2").arg(part_.fileName(), part_.errorString()));
     return false;
+}
+
+void FileCopier::replaceTarget()
+{
+    // Flushing a copy of many megabytes to the disk takes longer than a frame: it is done beside
+    // the event loop, and the outcome handed back to it.
+    const QString part = part_.fileName();
+    const QString target = target_;
+    const auto replace = [part, target] {
+        QString error = ReplaceFile(part, target);
+        if (!error.isEmpty())
+            QFile::remove(part);
+        return error;
+    };
+    try {
+        replacing_ = std::thread([this, replace] {
+            const QString error = replace();
+            QMetaObject::invokeMethod(this, [this, error] {
+                replacing_.join();
+                end(error);
+            }, Qt::QueuedConnection);
+        });
+    } catch (const std::system_error&) { // no thread to be had: done here, the window waits
+        end(replace());
+    }
 }
 
 void FileCopier::end(const QString& error)

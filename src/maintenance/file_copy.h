@@ -1,14 +1,14 @@
 #pragma once
 // The whole-file copy of the backup and the restore: in pieces of 4,048 bytes, a slice of pieces
 // at a time on the event loop (the window stays responsive and can show the progress), into a
-// temporary file beside the target that replaces the target only when complete and checked.
-// The temporary file is the user's only; it is flushed to the disk before and after the rename.
+// temporary file beside the target that replaces the target only when complete. The temporary
+// file is the user's only; it is flushed to the disk before and after the rename, on a thread of
+// its own, as the disk may take longer than a frame.
 #include <QByteArrayView>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QObject>
-#include <functional>
 #include <memory>
+#include <thread>
 
 namespace maintenance {
 
@@ -26,17 +26,14 @@ class FileCopier : public QObject {
     Q_OBJECT
 public:
     static constexpr int kPieceSize = 4048;
-    // Checks the complete copy (its temporary path) before it replaces the target; an empty
-    // text accepts it, any other text is the reason it is refused.
-    using Check = std::function<QString(const QString& copyPath)>;
 
     explicit FileCopier(QObject* parent = nullptr);
+    // Waits for the flush and rename when they are under way.
     ~FileCopier() override;
 
     // Starts copying; the outcome arrives as finished(). False when a copy is already running.
     // With a transform, the target receives what it makes of the source's bytes.
-    bool start(const QString& source, const QString& target, Check check = {},
-               std::unique_ptr<CopyTransform> transform = {});
+    bool start(const QString& source, const QString& target, std::unique_ptr<CopyTransform> transform = {});
     bool isRunning() const { return running_; }
     // How long one slice of pieces may take before the event loop gets its turn.
     void setSliceMs(int ms) { sliceMs_ = ms; }
@@ -49,17 +46,19 @@ Q_SIGNALS:
 private:
     void copySlice();
     bool writeOut(const QByteArray& bytes);
+    void replaceTarget();
     void end(const QString& error);
 
     QFile source_;
     QFile part_;
     QString target_;
-    Check check_;
     std::unique_ptr<CopyTransform> transform_;
+    std::thread replacing_; // the flush and rename of a complete copy
     qint64 copied_ = 0;
     qint64 total_ = 0;
     bool running_ = false;
-    int sliceMs_ = 15;
+    // Well under a frame: a piece written after the slice's time is checked may still take a while.
+    int sliceMs_ = 8;
 };
 
 } // namespace maintenance

@@ -7,7 +7,12 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <QVarLengthArray>
+#include <algorithm>
+#include <cstring>
 #include <libpq-fe.h>
+#include <sodium.h>
+#include <sqlite3.h>
 
 namespace store {
 
@@ -49,6 +54,68 @@ QString firstLine(const QString& text)
     const QString t = text.trimmed();
     const qsizetype end = t.indexOf(QLatin1Char('\n'));
     return end < 0 ? t : t.left(end).trimmed();
+}
+
+// SQLite has no SHA-256 of its own: joinedDigest's function, given to each data file's connection.
+// Its arguments are the separator and the values; each value's text is what || would join.
+constexpr char kJoinedDigestFunction[] = "tavora71_joined_sha256";
+
+void joinedSha256(sqlite3_context* context, int argc, sqlite3_value** argv)
+{
+    if (argc < 1) {
+        sqlite3_result_error(context, "the separator is missing", -1);
+        return;
+    }
+    // Called once a row of a whole table: nothing allocated while the row is short, and the
+    // values of one or two bytes (answers) copied without a call.
+    QVarLengthArray<unsigned char, 1024> joined(1024);
+    qsizetype used = 0;
+    const auto add = [&](sqlite3_value* value) {
+        const unsigned char* text = sqlite3_value_text(value); // NULL: an empty text
+        const int n = text ? sqlite3_value_bytes(value) : 0;
+        if (used + n > joined.size())
+            joined.resize(std::max(2 * joined.size(), used + n));
+        unsigned char* out = joined.data() + used;
+        if (n <= 2) {
+            for (int k = 0; k < n; ++k)
+                out[k] = text[k];
+        } else {
+            std::memcpy(out, text, size_t(n));
+        }
+        used += n;
+    };
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            add(argv[0]);
+        add(argv[i]);
+    }
+    unsigned char digest[crypto_hash_sha256_BYTES];
+    crypto_hash_sha256(digest, joined.constData(), static_cast<unsigned long long>(used));
+    char hex[2 * crypto_hash_sha256_BYTES];
+    static constexpr char kDigits[] = "0123456789abcdef";
+    for (size_t i = 0; i < crypto_hash_sha256_BYTES; ++i) {
+        hex[2 * i] = kDigits[digest[i] >> 4];
+        hex[2 * i + 1] = kDigits[digest[i] & 0xf];
+    }
+    sqlite3_result_text(context, hex, int(sizeof hex), SQLITE_TRANSIENT);
+}
+
+// Only statements the program prepares may call it, never a trigger or view of a file.
+Result addFunctions(const QSqlDatabase& db, const QString& path)
+{
+    const QVariant handle = db.driver()->handle();
+    sqlite3* sqlite = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+                          ? *static_cast<sqlite3* const*>(handle.constData())
+                          : nullptr;
+    if (!sqlite)
+        return Result::failure(QStringLiteral("%1: the data file is not open").arg(path));
+    if (sodium_init() < 0)
+        return Result::failure(QStringLiteral("%1: the digest of answers is not available").arg(path));
+    if (sqlite3_create_function_v2(sqlite, kJoinedDigestFunction, -1, SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_DIRECTONLY,
+                                   nullptr, joinedSha256, nullptr, nullptr, nullptr)
+        != SQLITE_OK)
+        return Result::failure(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(sqlite))));
+    return Result::success();
 }
 
 } // namespace
@@ -144,6 +211,10 @@ Result Connection::connect()
         secure.finish();
         db.close();
         return Result::failure(QStringLiteral("%1: %2").arg(path_, why));
+    }
+    if (Result r = addFunctions(db, path_); !r) {
+        db.close();
+        return r;
     }
     return Result::success();
 }
@@ -280,6 +351,17 @@ QString Connection::onlyDigits(const QString& textExpr) const
 {
     return server_ ? QStringLiteral("%1 ~ '^[0-9]*$'").arg(textExpr)
                    : QStringLiteral("NOT %1 GLOB '*[^0-9]*'").arg(textExpr);
+}
+
+QString Connection::joinedDigest(const QStringList& columnExprs, QChar separator) const
+{
+    const QString glue = separator == QLatin1Char('\'') ? QStringLiteral("''") : QString(separator);
+    if (!server_)
+        return QStringLiteral("%1('%2', %3)").arg(QLatin1String(kJoinedDigestFunction), glue, columnExprs.join(QStringLiteral(", ")));
+    QStringList texts;
+    for (const QString& c : columnExprs)
+        texts << QStringLiteral("coalesce(%1::text, '')").arg(c);
+    return QStringLiteral("encode(sha256(convert_to(%1, 'UTF8')), 'hex')").arg(texts.join(QStringLiteral(" || '%1' || ").arg(glue)));
 }
 
 void Connection::rowsDeleted(const QString& table)

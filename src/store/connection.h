@@ -56,6 +56,10 @@ public:
     // Dialect: the text expression holds only the digits 0-9.
     QString onlyDigits(const QString& textExpr) const;
 
+    // Dialect: the lower-case hex SHA-256 of the column expressions' texts joined by separator, in
+    // UTF-8 (a NULL as an empty text).
+    QString joinedDigest(const QStringList& columnExprs, QChar separator) const;
+
     bool inTransaction() const { return inTransaction_; }
 
     // The table (as this connection names it) lost rows. On a server the space they took is

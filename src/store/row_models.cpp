@@ -438,25 +438,30 @@ Result ReplaceRows(Connection& connection, const QString& table, const QString& 
     return Result::success();
 }
 
-Result ReadJoinedColumns(Connection& connection, const QString& table, const QString& keyColumn,
-                         const QStringList& columns, QChar separator,
-                         const std::function<void(const QString& key, const QString& joined)>& visit)
+Result FindRowsByJoinedDigest(Connection& connection, const QString& table, const QString& keyColumn,
+                              const QStringList& columns, QChar separator, const QString& hexPrefix, QStringList& keys)
 {
+    keys.clear();
     if (Result r = checkColumns(connection, table, columns + QStringList{keyColumn}); !r)
         return r;
-    QStringList parts;
+    QStringList quoted;
     for (const QString& c : columns)
-        parts << QStringLiteral("coalesce(%1, '')").arg(quoteIdentifier(c));
-    const QString glue = QStringLiteral(" || '%1' || ").arg(separator == QLatin1Char('\'') ? QStringLiteral("''") : QString(separator));
+        quoted << quoteIdentifier(c);
+    // The engine joins and digests every row itself: only the keys that match come through the driver.
     QSqlQuery q;
-    if (Result r = connection.exec(q, QStringLiteral("SELECT %1, %2 FROM %3 ORDER BY rowid")
-                                          .arg(quoteIdentifier(keyColumn), parts.join(glue), quoteIdentifier(table)));
+    if (Result r = connection.exec(q, QStringLiteral("SELECT %1 FROM %2 WHERE substr(%3, 1, %4) = ? ORDER BY rowid")
+                                          .arg(quoteIdentifier(keyColumn), quoteIdentifier(table),
+                                               connection.joinedDigest(quoted, separator))
+                                          .arg(hexPrefix.size()),
+                                   {hexPrefix});
         !r)
         return r;
+    QStringList found;
     while (q.next())
-        visit(q.value(0).toString(), q.value(1).toString());
-    if (q.lastError().isValid())
+        found << q.value(0).toString();
+    if (q.lastError().isValid()) // a read that broke off is not the end of the table
         return connection.failure(q.lastError());
+    keys = found;
     return Result::success();
 }
 

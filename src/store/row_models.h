@@ -113,10 +113,10 @@ Result ReadAllRows(Connection& connection, const QString& table, const QStringLi
 Result ReplaceRows(Connection& connection, const QString& table, const QString& keyColumn, const QString& key,
                    const QStringList& columns, const QVector<QStringList>& rows);
 
-// The key column of every row and the given columns joined by separator into one text (a NULL as
-// an empty text), joined by the database: a whole large table read without a value per column.
-Result ReadJoinedColumns(Connection& connection, const QString& table, const QString& keyColumn,
-                         const QStringList& columns, QChar separator,
-                         const std::function<void(const QString& key, const QString& joined)>& visit);
+// The key column of the rows whose columns, joined by separator into one UTF-8 text (a NULL as an
+// empty text), have a SHA-256 whose lower-case hex digits begin with hexPrefix, in stored order.
+// Every row is read and digested as it is now, by the engine itself.
+Result FindRowsByJoinedDigest(Connection& connection, const QString& table, const QString& keyColumn,
+                              const QStringList& columns, QChar separator, const QString& hexPrefix, QStringList& keys);
 
 } // namespace store

@@ -553,6 +553,38 @@ private Q_SLOTS:
         QVERIFY(targetWasOld);
         QCOMPARE(readFile(target), bytes);
     }
+
+    // The flush and rename run beside the event loop: a failure there still arrives as the
+    // outcome and takes the .part with it, and a copier dropped meanwhile waits for them.
+    void replacingBesideTheEventLoop()
+    {
+        QTemporaryDir dir;
+        const QString source = QDir(dir.path()).filePath(QStringLiteral("db.mdb"));
+        const QByteArray bytes(300 * 1024, 'x');
+        QVERIFY(writeFile(source, bytes));
+        const QString folderTarget = QDir(dir.path()).filePath(QStringLiteral("a-folder.mdbB"));
+        QVERIFY(QDir().mkpath(folderTarget + QStringLiteral("/inside"))); // no file is renamed over it
+
+        maintenance::FileCopier refused;
+        QSignalSpy finished(&refused, &maintenance::FileCopier::finished);
+        QVERIFY(refused.start(source, folderTarget));
+        QVERIFY(finished.wait(10000));
+        QVERIFY(finished.first().first().toString().contains(folderTarget));
+        QVERIFY(QFileInfo(folderTarget).isDir());
+        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+
+        const QString target = QDir(dir.path()).filePath(QStringLiteral("db.mdbB"));
+        auto dropped = std::make_unique<maintenance::FileCopier>();
+        dropped->setSliceMs(5000); // one slice: its progress at the end is the last
+        QObject::connect(dropped.get(), &maintenance::FileCopier::progress, [&](qint64 copied, qint64 total) {
+            if (copied == total) // the last slice: the rename starts as it returns
+                QTimer::singleShot(0, [&] { dropped.reset(); });
+        });
+        QVERIFY(dropped->start(source, target));
+        QTRY_VERIFY_WITH_TIMEOUT(!dropped, 10000);
+        QCOMPARE(readFile(target), bytes);
+        QCOMPARE(QDir(dir.path()).entryList({QStringLiteral("*.part")}, QDir::Files), QStringList());
+    }
 };
 
 TAVORA_TEST(TestBackupScreen)
