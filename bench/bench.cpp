@@ -1104,7 +1104,7 @@ int main(int argc, char* argv[])
         return 1;
     if (mode == QLatin1String("phone"))
         return benchPhonePage(dir.path()) ? 0 : 1;
-    const int runs = mode == QLatin1String("startup") && argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 7;
+    const int runs = mode == QLatin1String("startup") && argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 15;
     if (mode == QLatin1String("server")) {
         // The local pass registers, deletes and re-adds examinees: the server starts from a
         // folder seeded alike, so both engines meet the same codes.

@@ -56,6 +56,13 @@ QString firstLine(const QString& text)
     return end < 0 ? t : t.left(end).trimmed();
 }
 
+sqlite3* sqliteOf(const QSqlDatabase& db)
+{
+    const QVariant handle = db.isOpen() ? db.driver()->handle() : QVariant();
+    return handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0 ? *static_cast<sqlite3* const*>(handle.constData())
+                                                                          : nullptr;
+}
+
 // SQLite has no SHA-256 of its own: joinedDigest's function, given to each data file's connection.
 // Its arguments are the separator and the values; each value's text is what || would join.
 constexpr char kJoinedDigestFunction[] = "tavora71_joined_sha256";
@@ -103,10 +110,7 @@ void joinedSha256(sqlite3_context* context, int argc, sqlite3_value** argv)
 // Only statements the program prepares may call it, never a trigger or view of a file.
 Result addFunctions(const QSqlDatabase& db, const QString& path)
 {
-    const QVariant handle = db.driver()->handle();
-    sqlite3* sqlite = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                          ? *static_cast<sqlite3* const*>(handle.constData())
-                          : nullptr;
+    sqlite3* sqlite = sqliteOf(db);
     if (!sqlite)
         return Result::failure(QStringLiteral("%1: the data file is not open").arg(path));
     if (sodium_init() < 0)
@@ -351,6 +355,11 @@ QString Connection::onlyDigits(const QString& textExpr) const
 {
     return server_ ? QStringLiteral("%1 ~ '^[0-9]*$'").arg(textExpr)
                    : QStringLiteral("NOT %1 GLOB '*[^0-9]*'").arg(textExpr);
+}
+
+sqlite3* Connection::sqliteHandle() const
+{
+    return server_ || !isOpen() ? nullptr : sqliteOf(database());
 }
 
 QString Connection::joinedDigest(const QStringList& columnExprs, QChar separator) const

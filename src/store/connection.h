@@ -12,6 +12,7 @@
 #include <optional>
 
 class QSqlQuery;
+struct sqlite3;
 
 namespace store {
 
@@ -40,6 +41,8 @@ public:
     bool onServer() const { return server_.has_value(); }
     // The file's path, or the server's host and database, for messages.
     QString place() const;
+    // SQLite itself, for the few reads the driver makes slow; null on a server or when not open.
+    sqlite3* sqliteHandle() const;
 
     // Runs one statement with its values bound. A read outside a transaction that finds the
     // server connection lost runs again once on a new connection.

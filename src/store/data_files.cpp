@@ -14,6 +14,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include <sqlite3.h>
+
 namespace store {
 
 QString DataFilePath(const QString& programFolder, const QString& fileName)
@@ -212,23 +214,26 @@ namespace {
 
 Result verifyOn(Connection& conn, const QString& path, const FileDef& file)
 {
-    // One query for the whole file; it also fails on a file that is not a database.
-    QSqlQuery q(conn.database());
-    if (!q.exec(QStringLiteral("SELECT m.name, p.name FROM sqlite_master AS m, pragma_table_info(m.name) AS p "
-                               "WHERE m.type = 'table'")))
-        return Result::failure(QStringLiteral("%1: %2").arg(path, q.lastError().text()));
-    QHash<QString, QStringList> have;
-    while (q.next())
-        have[q.value(0).toString().toLower()] << q.value(1).toString();
-    q.finish();
+    // Asked of SQLite's own reading of the schema, without a statement a table: this runs at
+    // every start. The first read fails on a file that is not a database.
+    sqlite3* db = conn.sqliteHandle();
+    if (!db)
+        return Result::failure(QStringLiteral("%1: the data file is not open").arg(path));
+    if (sqlite3_exec(db, "SELECT 1 FROM sqlite_master LIMIT 1", nullptr, nullptr, nullptr) != SQLITE_OK)
+        return Result::failure(QStringLiteral("%1: %2").arg(path, QString::fromUtf8(sqlite3_errmsg(db))));
     for (const TableDef& t : file.tables) {
-        const QStringList columns = have.value(t.name.toLower());
-        if (columns.isEmpty() && t.addedLater)
-            continue; // made by an earlier version: added at start-up
-        if (columns.isEmpty())
+        const QByteArray table = t.name.toUtf8();
+        if (sqlite3_table_column_metadata(db, "main", table.constData(), nullptr, nullptr, nullptr, nullptr, nullptr,
+                                          nullptr)
+            != SQLITE_OK) {
+            if (t.addedLater)
+                continue; // made by an earlier version: added at start-up
             return Result::failure(QStringLiteral("%1: the table %2 is missing").arg(path, t.name));
+        }
         for (const QString& c : t.columns)
-            if (!columns.contains(c, Qt::CaseInsensitive))
+            if (sqlite3_table_column_metadata(db, "main", table.constData(), c.toUtf8().constData(), nullptr, nullptr,
+                                              nullptr, nullptr, nullptr)
+                != SQLITE_OK)
                 return Result::failure(QStringLiteral("%1: the table %2 lacks the column %3").arg(path, t.name, c));
     }
     return Result::success();

@@ -309,10 +309,7 @@ Result ReadRowsWithKeys(Connection& connection, const QString& table, const QStr
         // variants, costs ten times the reading when a row has 72 columns and there are 100,000.
         if (Result r = connection.open(); !r)
             return r;
-        const QVariant handle = connection.database().driver()->handle();
-        sqlite3* db = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                          ? *static_cast<sqlite3* const*>(handle.constData())
-                          : nullptr;
+        sqlite3* db = connection.sqliteHandle();
         if (!db)
             return Result::failure(QStringLiteral("%1: the data file is not open").arg(table));
         const auto failed = [&](sqlite3_stmt* statement) {
