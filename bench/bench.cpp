@@ -724,7 +724,7 @@ bool benchStore(const QString& folder)
             result = profile::ComputeProfileResult(examinee, norms.tables());
             // The texts read at once, as the interpretation panel reads them for each text.
             profile::TaffTexts taff;
-            const QString text = taff.read(normsFile) ? profile::BuildLongInterpretation(result.reading, taff.lookup()) : QString();
+            const QString text = taff.read(normsFile, profile::TaffIdsRead(result.reading, true)) ? profile::BuildLongInterpretation(result.reading, taff.lookup()) : QString();
             return result.interpretable() && !text.isEmpty();
         }, kScoringBudget);
         // What the interpretation panel adds around it: the ranking stored in Sortt2 (one

@@ -262,7 +262,7 @@ void InterpretationPanel::build(bool longRun)
     }
     // The texts as they are now.
     profile::TaffTexts taffTexts;
-    if (store::Result r = taffTexts.read(*normsFile_); !r) {
+    if (store::Result r = taffTexts.read(*normsFile_, profile::TaffIdsRead(result_.reading, longRun)); !r) {
         ReportFailure(ctx_.dialogs(), this, kCannotReadTaff, r.error);
         return;
     }

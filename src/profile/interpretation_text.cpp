@@ -274,6 +274,18 @@ QString BuildShortInterpretation(const ProfileReading& reading, const TaffLookup
     return write(reading, taff, false);
 }
 
+QStringList TaffIdsRead(const ProfileReading& reading, bool longRun)
+{
+    QStringList ids;
+    const TaffLookup record = [&ids](const QString& id) -> std::optional<TaffRow> {
+        if (!ids.contains(id))
+            ids << id;
+        return std::nullopt;
+    };
+    (void)write(reading, record, longRun);
+    return ids;
+}
+
 QString BuildLongInterpretation(const InterpretationInput& input)
 {
     return write(ReadProfile(input.ranking, input.tScores, input.unanswered), input.taff, true);

@@ -29,6 +29,10 @@ using TaffLookup = std::function<std::optional<TaffRow>(const QString& id)>;
 QString BuildLongInterpretation(const ProfileReading& reading, const TaffLookup& taff);
 QString BuildShortInterpretation(const ProfileReading& reading, const TaffLookup& taff);
 
+// The Taff ids the long or the short text of a reading looks up, each once: what it asks for
+// does not depend on what it finds, so these are all the rows it can use.
+QStringList TaffIdsRead(const ProfileReading& reading, bool longRun);
+
 // The same from the parts of a reading: the texts of T scores ranked as given.
 struct InterpretationInput {
     RankingTable ranking;  // as filled by RankScales

@@ -1,7 +1,7 @@
 #pragma once
-// The interpretation texts of the Taff table, read whole in one query: a text looks up a few
-// dozen ids, which on a server would otherwise be as many round trips, and a read that fails
-// fails the text instead of leaving parts of it out.
+// The interpretation texts of the Taff table a text needs, read in one query: a text looks up
+// about a dozen ids, which on a server would otherwise be as many round trips, and a read that
+// fails fails the text instead of leaving parts of it out.
 #include "profile/interpretation_text.h"
 #include "store/result.h"
 
@@ -15,7 +15,8 @@ namespace profile {
 
 class TaffTexts {
 public:
-    store::Result read(store::Connection& normsFile);
+    // The rows of the given ids (TaffIdsRead), the first stored of an id that occurs twice.
+    store::Result read(store::Connection& normsFile, const QStringList& ids);
     // Looks up in the rows last read (ids are unique); valid while this object lives.
     TaffLookup lookup() const;
 

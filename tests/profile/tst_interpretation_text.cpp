@@ -136,6 +136,7 @@ class TestInterpretationText : public QObject {
 private Q_SLOTS:
     void realisticLongText();
     void realisticShortText();
+    void taffIdsReadAreTheRowsUsed();
     void gate();
     void withoutThreePointCode();
     void descriptors_data();
@@ -188,6 +189,23 @@ void TestInterpretationText::realisticShortText()
         kTwoInterpretation, u"TOPP-27"_s,
         kThreeInterpretation, u"TOPP-278"_s,
     });
+}
+
+// A text built from only the rows TaffIdsRead names reads as one built from every row.
+void TestInterpretationText::taffIdsReadAreTheRowsUsed()
+{
+    const InterpretationInput input = inputFor(realistic(), u"2"_s);
+    const ProfileReading reading = ReadProfile(input.ranking, input.tScores, input.unanswered);
+    QCOMPARE(TaffIdsRead(reading, true), (QStringList{u"104"_s, u"103"_s, u"1"_s, u"2"_s, u"3"_s, u"4"_s, u"6"_s, u"7"_s, u"8"_s, u"27"_s}));
+    QCOMPARE(TaffIdsRead(reading, false), (QStringList{u"103"_s, u"27"_s, u"278"_s}));
+    for (const bool longRun : {true, false}) {
+        const QStringList ids = TaffIdsRead(reading, longRun);
+        const TaffLookup onlyThose = [ids](const QString& id) -> std::optional<TaffRow> {
+            return ids.contains(id) ? fakeTaff()(id) : std::nullopt;
+        };
+        QCOMPARE(longRun ? BuildLongInterpretation(reading, onlyThose) : BuildShortInterpretation(reading, onlyThose),
+                 build(longRun, input));
+    }
 }
 
 void TestInterpretationText::gate()
