@@ -18,9 +18,11 @@ store::Result ReadGroupMembers(const QString& examineeFilePath, const QStringLis
     identities.reserve(codes.size());
     store::Result r = store::ReadRowsWithKeys(file, QStringLiteral("IDE"), examinees::RecordColumns(), code, codes,
                                               [&](const QStringList& v) {
-                                                  if (identities.contains(v.at(0)))
-                                                      return; // the code is unique; the first row counts
-                                                  identities.insert(v.at(0), examinees::RecordOfValues(v));
+                                                  // The code is unique; the first row counts. One
+                                                  // lookup each: a clinic's workbook reads 100,000.
+                                                  examinees::ExamineeRecord& slot = identities[v.at(0)];
+                                                  if (slot.code.isNull())
+                                                      slot = examinees::RecordOfValues(v);
                                               });
     if (!r)
         return r;
@@ -33,23 +35,24 @@ store::Result ReadGroupMembers(const QString& examineeFilePath, const QStringLis
     responses.reserve(codes.size());
     r = store::ReadRowsWithKeys(file, QStringLiteral("Answer"), QStringList{code} + store::itemColumns(), code,
                                 answerCodes, [&](const QStringList& v) {
-                                    if (!responses.contains(v.at(0)))
-                                        responses.insert(v.at(0), v.mid(1));
+                                    QStringList& slot = responses[v.at(0)]; // 71 items once filled
+                                    if (slot.isEmpty())
+                                        slot = v.mid(1);
                                 });
     if (!r)
         return r;
 
     members.reserve(codes.size());
-    QSet<QString> listed;
     for (const QString& c : codes) {
-        const auto it = identities.constFind(c);
-        if (it == identities.constEnd() || listed.contains(c))
+        // Taken out when listed, so a code given twice is listed once.
+        const auto it = identities.find(c);
+        if (it == identities.end())
             continue;
-        listed.insert(c);
-        examinees::ExamineeRecord m = *it;
+        examinees::ExamineeRecord m = std::move(*it);
+        identities.erase(it);
         if (const auto answers = responses.constFind(c.trimmed()); answers != responses.constEnd())
             m.responses = *answers;
-        members << m;
+        members << std::move(m);
     }
     return store::Result::success();
 }

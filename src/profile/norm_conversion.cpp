@@ -44,10 +44,39 @@ const QStringList& NormTableNames()
     return names;
 }
 
+namespace {
+
+// n for a text that is exactly QString::number(n) with n below limit, else -1.
+int plainNumber(const QString& text, qsizetype limit)
+{
+    if (text.isEmpty() || text.size() > 4 || (text.size() > 1 && text.front() == QLatin1Char('0')))
+        return -1;
+    int n = 0;
+    for (const QChar c : text) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return -1;
+        n = n * 10 + (c.unicode() - '0');
+    }
+    return n < limit ? n : -1;
+}
+
+} // namespace
+
 const QStringList* NormTable::row(const QString& rawText) const
 {
+    if (const int n = plainNumber(rawText, byNumber_.size()); n >= 0)
+        return byNumber_.at(n).isEmpty() ? nullptr : &byNumber_.at(n);
     const auto it = rows.constFind(rawText);
     return it == rows.constEnd() ? nullptr : &*it;
+}
+
+void NormTable::indexNumbers()
+{
+    byNumber_.clear();
+    byNumber_.resize(norms::HighestRawScore() + 1);
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+        if (const int n = plainNumber(it.key(), byNumber_.size()); n >= 0)
+            byNumber_[n] = *it;
 }
 
 store::Result ReadNormTable(store::Connection& normsFile, const QString& name, NormTable& table)
@@ -63,6 +92,7 @@ store::Result ReadNormTable(store::Connection& normsFile, const QString& name, N
     });
     if (!r)
         return r;
+    read.indexNumbers();
     norms::NormValues values;
     for (int raw = 0; raw <= norms::HighestRawScore(); ++raw) {
         const QStringList* row = read.row(QString::number(raw));

@@ -34,6 +34,12 @@ struct NormTable {
 
     // The T texts of a raw-score text, looked up exactly as it stands; null when there is no row.
     const QStringList* row(const QString& rawText) const;
+    // Indexes the rows whose KHam is a plain number ("0", "17"): the usual lookup then costs no
+    // hashing. Made once rows is complete; row() falls back to rows for any other text.
+    void indexNumbers();
+
+private:
+    QList<QStringList> byNumber_; // [n]: the row of the text QString::number(n), empty when none
 };
 
 // Reads the named table of the norms file in one query, and what it is from the description
