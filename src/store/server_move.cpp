@@ -237,6 +237,11 @@ MoveReport CopyFilesToServer(const QString& programFolder, const ServerAddress& 
         return report;
     }
     report.ok = true;
+    // The planner's statistics of the tables just filled, before the first computer asks: until
+    // the server's own analysis comes by, it plans as if they were empty. Best effort: the rows
+    // are stored either way.
+    QSqlQuery analyze;
+    (void)admin->exec(analyze, QStringLiteral("ANALYZE"));
     return report;
 }
 
