@@ -155,8 +155,11 @@ void Frm1::buildWindow()
         f->hide();
         return f;
     };
-    Frame8 = settings_ = new SettingsPanel(ctx_, this);
-    Frame9 = clinicDetails_ = new ClinicDetailsPanel(ctx_, this);
+    // One connection to the settings file for both: on a server each connection costs a few
+    // milliseconds of the start-up.
+    const auto settingsFile = std::make_shared<store::Connection>(ctx_.path(store::kSettingsFile));
+    Frame8 = settings_ = new SettingsPanel(ctx_, settingsFile, this);
+    Frame9 = clinicDetails_ = new ClinicDetailsPanel(ctx_, settingsFile, this);
     Frame6 = theme_ = new ThemePanel(ctx_, this);
     Frame3 = makePanel(QStringLiteral("Frame3"));
 

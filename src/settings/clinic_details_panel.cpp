@@ -20,9 +20,9 @@ const QString kNotStored = QStringLiteral("مشخصات کلينيک ذخيره 
 
 } // namespace
 
-ClinicDetailsPanel::ClinicDetailsPanel(AppContext& ctx, QWidget* parent)
+ClinicDetailsPanel::ClinicDetailsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent)
     : QFrame(parent)
-    , Adodc1(ctx.path(store::kSettingsFile), QStringLiteral("Theme"))
+    , Adodc1(std::move(settingsFile), QStringLiteral("Theme"))
     , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frame9"));

@@ -13,7 +13,8 @@ class QPushButton;
 class ClinicDetailsPanel : public QFrame {
     Q_OBJECT
 public:
-    ClinicDetailsPanel(AppContext& ctx, QWidget* parent);
+    // settingsFile: the settings file's connection, shared with the settings panel.
+    ClinicDetailsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent);
 
     // Reads the settings row into the fields.
     store::Result load();

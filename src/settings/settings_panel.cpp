@@ -32,9 +32,9 @@ const QString kMoveQuestion = QStringLiteral(
 
 } // namespace
 
-SettingsPanel::SettingsPanel(AppContext& ctx, QWidget* parent)
+SettingsPanel::SettingsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent)
     : QFrame(parent)
-    , Adodc13(ctx.path(store::kSettingsFile), QStringLiteral("Theme"))
+    , Adodc13(std::move(settingsFile), QStringLiteral("Theme"))
     , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frame8"));

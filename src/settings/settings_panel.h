@@ -13,7 +13,8 @@ class QPushButton;
 class SettingsPanel : public QFrame {
     Q_OBJECT
 public:
-    SettingsPanel(AppContext& ctx, QWidget* parent);
+    // settingsFile: the settings file's connection, shared with the clinic details panel.
+    SettingsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent);
 
     // Reads the logo switch from the settings row (start-up).
     store::Result load();
