@@ -155,11 +155,12 @@ void Frm1::buildWindow()
         f->hide();
         return f;
     };
-    // One connection to the settings file for both: on a server each connection costs a few
-    // milliseconds of the start-up.
-    const auto settingsFile = std::make_shared<store::Connection>(ctx_.path(store::kSettingsFile));
-    Frame8 = settings_ = new SettingsPanel(ctx_, settingsFile, this);
-    Frame9 = clinicDetails_ = new ClinicDetailsPanel(ctx_, settingsFile, this);
+    // One view of the settings row for both: a write by either leaves the other's reading
+    // current (a logo switch is not taken for another computer's change to the clinic details),
+    // and on a server one connection fewer at start-up.
+    const auto settingsRow = std::make_shared<store::View>(ctx_.path(store::kSettingsFile), QStringLiteral("Theme"));
+    Frame8 = settings_ = new SettingsPanel(ctx_, settingsRow, this);
+    Frame9 = clinicDetails_ = new ClinicDetailsPanel(ctx_, settingsRow, this);
     Frame6 = theme_ = new ThemePanel(ctx_, this);
     Frame3 = makePanel(QStringLiteral("Frame3"));
 

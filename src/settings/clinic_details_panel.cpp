@@ -20,9 +20,10 @@ const QString kNotStored = QStringLiteral("مشخصات کلينيک ذخيره 
 
 } // namespace
 
-ClinicDetailsPanel::ClinicDetailsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent)
+ClinicDetailsPanel::ClinicDetailsPanel(AppContext& ctx, std::shared_ptr<store::View> settingsRow, QWidget* parent)
     : QFrame(parent)
-    , Adodc1(std::move(settingsFile), QStringLiteral("Theme"))
+    , settingsRow_(std::move(settingsRow))
+    , Adodc1(*settingsRow_)
     , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frame9"));
@@ -141,9 +142,13 @@ void ClinicDetailsPanel::save()
     if (r)
         r = Adodc1.update();
     if (!r) {
+        ReportFailure(ctx_.dialogs(), window(), kNotStored, r.error);
+        if (r.kind == store::Failure::ChangedMeanwhile) {
+            showStoredRow(); // re-read: the user sees the other computer's row before writing again
+            return;
+        }
         // Nothing stored: the entries stay in the fields, to try again, and the view forgets them.
         (void)Adodc1.refresh(); // a failed re-read shows at the next save
-        ReportFailure(ctx_.dialogs(), window(), kNotStored, r.error);
         return;
     }
     hide();

@@ -13,8 +13,9 @@ class QPushButton;
 class ClinicDetailsPanel : public QFrame {
     Q_OBJECT
 public:
-    // settingsFile: the settings file's connection, shared with the settings panel.
-    ClinicDetailsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent);
+    // settingsRow: the view of the settings row, shared with the settings panel, so that what
+    // one stores is what the other has read.
+    ClinicDetailsPanel(AppContext& ctx, std::shared_ptr<store::View> settingsRow, QWidget* parent);
 
     // Reads the settings row into the fields.
     store::Result load();
@@ -46,7 +47,11 @@ public:
     QPushButton* Command64 = nullptr; // save
     QPushButton* Command7 = nullptr;  // cancel
 
-    store::View Adodc1; // Theme, the settings row
+private:
+    std::shared_ptr<store::View> settingsRow_;
+
+public:
+    store::View& Adodc1; // Theme, the settings row
 
 Q_SIGNALS:
     // While typing and when the row is read: the captions that follow the fields.

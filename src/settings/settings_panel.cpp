@@ -32,9 +32,10 @@ const QString kMoveQuestion = QStringLiteral(
 
 } // namespace
 
-SettingsPanel::SettingsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent)
+SettingsPanel::SettingsPanel(AppContext& ctx, std::shared_ptr<store::View> settingsRow, QWidget* parent)
     : QFrame(parent)
-    , Adodc13(std::move(settingsFile), QStringLiteral("Theme"))
+    , settingsRow_(std::move(settingsRow))
+    , Adodc13(*settingsRow_)
     , ctx_(ctx)
 {
     setObjectName(QStringLiteral("Frame8"));

@@ -13,8 +13,8 @@ class QPushButton;
 class SettingsPanel : public QFrame {
     Q_OBJECT
 public:
-    // settingsFile: the settings file's connection, shared with the clinic details panel.
-    SettingsPanel(AppContext& ctx, std::shared_ptr<store::Connection> settingsFile, QWidget* parent);
+    // settingsRow: the view of the settings row, shared with the clinic details panel.
+    SettingsPanel(AppContext& ctx, std::shared_ptr<store::View> settingsRow, QWidget* parent);
 
     // Reads the logo switch from the settings row (start-up).
     store::Result load();
@@ -40,7 +40,11 @@ public:
     QLabel* storeInUse = nullptr;     // this computer, or the server's host and database
     QPushButton* moveDataToServer = nullptr;
 
-    store::View Adodc13; // Theme: the logo switch
+private:
+    std::shared_ptr<store::View> settingsRow_;
+
+public:
+    store::View& Adodc13; // Theme: the logo switch
 
 Q_SIGNALS:
     void clinicDetailsRequested();

@@ -71,6 +71,7 @@ private Q_SLOTS:
     void contactLines();
     void clinicDetailsSaveAndCancel();
     void failedSaveIsReported();
+    void settingsRowChangedMeanwhile();
     void logoSwitchStoresZeroAndOne();
     void logoChoice_data();
     void logoChoice();
@@ -183,6 +184,37 @@ void TestSettingsPanels::failedSaveIsReported()
     QCOMPARE(s.errorBoxes().size(), 1);
     QVERIFY(!s.panel->Check1->isChecked());
     QCOMPARE(s.panel->Check1->text(), u"آرم را نمايش نمي دهد"_s);
+}
+
+void TestSettingsPanels::settingsRowChangedMeanwhile()
+{
+    Settings s;
+    s.w.Command9->click();
+    s.panel->Command67->click();
+    // This computer's own writes of the row, one panel after the other, are no one else's change.
+    s.details->Text31->setText(u"کلينيک يک"_s);
+    s.panel->Check1->click();
+    s.details->Command64->click();
+    s.panel->Check1->click();
+    QVERIFY2(s.errorBoxes().isEmpty(), qPrintable(s.errorBoxes().join(u'\n')));
+    QCOMPARE(s.stored(u"Name"_s), u"کلينيک يک"_s);
+    QCOMPARE(s.stored(u"Check1"_s), u"0"_s);
+
+    // Another computer's change since the panel read the row: not overwritten, said, and shown.
+    s.panel->Command67->click();
+    store::View other(s.env.path(store::kSettingsFile), u"Theme"_s);
+    QVERIFY(other.refresh().ok && other.setValue(u"Name"_s, u"کلينيک ديگر"_s).ok && other.update().ok);
+    s.details->Text31->setText(u"کلينيک دو"_s);
+    s.details->Command64->click();
+    QCOMPARE(s.errorBoxes().size(), 1);
+    QVERIFY2(s.errorBoxes().first().contains(u"تغيير کرده است"_s), qPrintable(s.errorBoxes().first()));
+    QCOMPARE(s.stored(u"Name"_s), u"کلينيک ديگر"_s);
+    QCOMPARE(s.details->Text31->text(), u"کلينيک ديگر"_s);
+    QCOMPARE(s.w.SkinLabel1->text(), u"کلينيک ديگر"_s);
+    s.details->Text31->setText(u"کلينيک دو"_s); // seen, then written on purpose
+    s.details->Command64->click();
+    QCOMPARE(s.errorBoxes().size(), 1);
+    QCOMPARE(s.stored(u"Name"_s), u"کلينيک دو"_s);
 }
 
 void TestSettingsPanels::logoSwitchStoresZeroAndOne()
