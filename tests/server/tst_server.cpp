@@ -457,7 +457,7 @@ private Q_SLOTS:
     }
 
     // The snapshot reports its rows batch by batch, ending at the whole of both tables, so the
-    // screen's bar moves while it runs.
+    // screen's bar moves while it runs; what other computers store meanwhile is not in it.
     void aSnapshotReportsItsProgressPerBatch()
     {
         TestEnv env;
@@ -467,7 +467,17 @@ private Q_SLOTS:
             (void)scalar(db, u"INSERT INTO tavora71.\"%1\" (\"Code\") SELECT g::text FROM generate_series(1, 600) g"_s.arg(table));
         QList<QPair<qint64, qint64>> calls;
         const QString target = env.path(u"snapshot.mdb"_s);
-        QVERIFY(store::BackupServerExaminees(db, target, [&](qint64 done, qint64 total) { calls.append({done, total}); }));
+        QVERIFY(store::BackupServerExaminees(db, target, [&](qint64 done, qint64 total) {
+            if (calls.size() == 1) { // another computer registers one and deletes one, committed at once
+                (void)scalar(db, u"INSERT INTO tavora71.\"IDE\" (\"Code\") VALUES ('9999') RETURNING 1"_s);
+                (void)scalar(db, u"INSERT INTO tavora71.\"Answer\" (\"Code\") VALUES ('9999') RETURNING 1"_s);
+                (void)scalar(db, u"DELETE FROM tavora71.\"Answer\" WHERE \"Code\" = '600' RETURNING 1"_s);
+            }
+            calls.append({done, total});
+        }));
+        QCOMPARE(scalar(db, u"SELECT count(*) FROM tavora71.\"IDE\" WHERE \"Code\" = '9999'"_s).toInt(), 1);
+        QVERIFY(!codes(target, u"IDE"_s).contains(u"9999"_s));
+        QVERIFY(codes(target, u"Answer"_s).contains(u"600"_s));
         QVERIFY(calls.size() >= 7); // counted, 250, 500 and 600 rows of each examinee table, the item texts
         const qint64 total = calls.first().second;
         QVERIFY(total > 1200);
