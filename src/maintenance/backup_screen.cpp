@@ -443,7 +443,13 @@ void Frmbackup::restoreServer(const store::ServerAddress& server, const QString&
         // The server's rows as they are now are kept in "Back" first, under the name proposed now.
         const QString keep = FreeBackupPath(backFolder(), proposedName());
         store::RemoveStaleParts(backFolder());
-        const store::Result r = store::RestoreServerExaminees(server, fresh, keep);
+        // Between batches the bar moves and the window is repainted; nothing else runs meanwhile
+        // (the phone page's requests wait), as the server's examinee tables are locked.
+        const store::Result r = store::RestoreServerExaminees(server, fresh, keep, [this](qint64 done, qint64 total) {
+            CopyProgress->setRange(0, 1000);
+            CopyProgress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+        });
         QFile::remove(fresh);
         serverWork_ = false;
         endCopy(r ? QString() : r.error, mtexts::kRestored);

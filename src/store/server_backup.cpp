@@ -129,12 +129,29 @@ Result BackupServerExaminees(const ServerAddress& server, const QString& target,
     return r; // only read: the guard ends the transaction
 }
 
-Result RestoreServerExaminees(const ServerAddress& server, const QString& source, const QString& keep)
+Result RestoreServerExaminees(const ServerAddress& server, const QString& source, const QString& keep,
+                              const RowProgress& progress)
 {
     const FileDef& file = examineeFile();
     const auto local = Connection::toFile(source);
     if (Result r = local->open(); !r)
         return r;
+    // The rows to store, for the progress only; the rows kept are counted by the snapshot.
+    qint64 toStore = 0, kept = 0;
+    for (const TableDef& t : file.tables) {
+        QSqlQuery count;
+        if (!progress)
+            break;
+        if (Result r = local->exec(count, QStringLiteral("SELECT count(*) FROM %1").arg(quoteIdentifier(t.name))); !r)
+            return r;
+        toStore += count.next() ? count.value(0).toLongLong() : 0;
+    }
+    RowProgress keeping;
+    if (progress)
+        keeping = [&](qint64 done, qint64 total) {
+            kept = total;
+            progress(done, total + toStore);
+        };
     const auto conn = std::make_shared<Connection>(server);
     Transaction restore(conn);
     Result r = restore.begin();
@@ -149,18 +166,27 @@ Result RestoreServerExaminees(const ServerAddress& server, const QString& source
         r = run(*conn, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(tables.join(QStringLiteral(", "))));
     if (r) {
         const QString part = PartFileName(keep);
-        r = writeSnapshot(*conn, part);
+        r = writeSnapshot(*conn, part, keeping);
         if (const QString error = r ? ReplaceFileDurably(part, keep) : QString(); !error.isEmpty()) {
             QFile::remove(part);
             r = Result::failure(error);
         }
     }
+    qint64 stored = 0;
+    const auto storing = [&](qint64 copied) { progress(kept + stored + copied, kept + toStore); };
+    // Between two steps too, each of which takes a while on 100,000 rows.
+    const auto step = [&] {
+        if (progress)
+            storing(0);
+    };
     for (const TableDef& t : file.tables) {
         if (!r)
             break;
+        step();
         r = run(*conn, QStringLiteral("DELETE FROM %1").arg(qualified(file, t)));
         if (!r)
             break;
+        step();
         conn->rowsDeleted(qualified(file, t));
         // New row identities from the server: the rows keep their order, and nothing more than
         // the right to use the identity sequence is needed.
@@ -168,13 +194,18 @@ Result RestoreServerExaminees(const ServerAddress& server, const QString& source
         qint64 copied = 0;
         r = local->exec(rows, QStringLiteral("SELECT %1 FROM %2 ORDER BY rowid").arg(columnList(t), quoteIdentifier(t.name)));
         if (r)
-            r = CopyRowsIn(*conn, rows, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(qualified(file, t), columnList(t)), copied);
+            r = CopyRowsIn(*conn, rows, QStringLiteral("COPY %1 (%2) FROM STDIN").arg(qualified(file, t), columnList(t)), copied,
+                           nullptr, progress ? std::function<void(qint64)>(storing) : nullptr);
+        stored += copied;
+        step();
         QSqlQuery count;
         if (r)
             r = conn->exec(count, QStringLiteral("SELECT count(*) FROM %1").arg(qualified(file, t)));
         if (r && (!count.next() || count.value(0).toLongLong() != copied))
             r = Result::failure(QStringLiteral("%1: %2 rows read from the backup, another number stored").arg(t.name).arg(copied));
     }
+    if (r && progress)
+        progress(kept + toStore, kept + toStore);
     if (r)
         r = restore.commit();
     return r;

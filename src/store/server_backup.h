@@ -20,7 +20,10 @@ Result BackupServerExaminees(const ServerAddress& server, const QString& target,
 // schema (made by CopyIntoFreshDatabase from a checked backup), in one transaction. Other
 // computers' writes wait meanwhile. Before anything is replaced, the rows being replaced are
 // written, in the same transaction's view of them, into the backup file keep; when that fails,
-// or any row cannot be stored, nothing on the server changes.
-Result RestoreServerExaminees(const ServerAddress& server, const QString& source, const QString& keep);
+// or any row cannot be stored, nothing on the server changes. progress, when given, is called
+// after each batch of rows kept or stored and between the steps, with the rows of both so far
+// and their total.
+Result RestoreServerExaminees(const ServerAddress& server, const QString& source, const QString& keep,
+                              const RowProgress& progress = {});
 
 } // namespace store

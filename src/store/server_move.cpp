@@ -11,6 +11,7 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <vector>
 
@@ -53,6 +54,20 @@ Result finishCopy(PGconn* conn)
         PQclear(res);
     }
     return r;
+}
+
+// finishCopy, calling whileWaiting every few milliseconds until the server has stored what it
+// was sent, so a screen showing the work is repainted even when the server falls behind.
+Result finishCopyWaiting(PGconn* conn, const std::function<void()>& whileWaiting)
+{
+    while (PQisBusy(conn)) {
+        pollfd ready{PQsocket(conn), POLLIN, 0};
+        (void)::poll(&ready, 1, 10);
+        if (!PQconsumeInput(conn))
+            break; // the connection's failure is what PQgetResult reports
+        whileWaiting();
+    }
+    return finishCopy(conn);
 }
 
 Result startCopy(PGconn* conn, const QString& sql, ExecStatusType expected)
@@ -140,8 +155,14 @@ QByteArray CopyField(const QVariant& value)
     return out;
 }
 
-Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, qint64& count, QCryptographicHash* hash)
+Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, qint64& count, QCryptographicHash* hash,
+                  const std::function<void(qint64 count)>& everyBatch)
 {
+    constexpr qint64 kBatch = 250; // as the server backup's snapshot reports its rows
+    // While a screen waits, the copy is ended and begun again after each batch: the server
+    // stores the rows more slowly than they are sent (every index of the table), and a copy's
+    // end waits for all it has been sent (one copy of 100,000 examinees kept the window waiting
+    // half a second); the screen is called while the server catches up.
     PGconn* conn = pgOf(server);
     if (!conn)
         return Result::failure(QStringLiteral("no PostgreSQL connection"));
@@ -161,6 +182,16 @@ Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, q
             hash->addData(line);
         buffer += line;
         ++count;
+        if (everyBatch && count % kBatch == 0) {
+            if (PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1 || PQputCopyEnd(conn, nullptr) != 1)
+                return Result::failure(pgError(conn));
+            buffer.clear();
+            if (Result r = finishCopyWaiting(conn, [&] { everyBatch(count); }); !r)
+                return r;
+            if (Result r = startCopy(conn, copySql, PGRES_COPY_IN); !r)
+                return r;
+            everyBatch(count);
+        }
         if (buffer.size() > (1 << 20)) {
             if (PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
                 return Result::failure(pgError(conn));
@@ -174,7 +205,7 @@ Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, q
     else if ((!buffer.isEmpty() && PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1)
              || PQputCopyEnd(conn, nullptr) != 1)
         return Result::failure(pgError(conn));
-    Result r = finishCopy(conn);
+    Result r = everyBatch ? finishCopyWaiting(conn, [&] { everyBatch(count); }) : finishCopy(conn);
     if (r && !readToEnd)
         r = Result::failure(rows.lastError().text());
     return r;

@@ -5,6 +5,7 @@
 #include "store/server.h"
 
 #include <QVector>
+#include <functional>
 
 class QCryptographicHash;
 class QSqlQuery;
@@ -40,9 +41,12 @@ class Connection;
 
 // Streams the rows of a query on a SQLite file, from its first row on, into the server through
 // copySql ("COPY ... FROM STDIN" naming the query's columns in order), as PostgreSQL's COPY text.
-// Counts them into count, and adds each line to hash when one is given.
+// Counts them into count, and adds each line to hash when one is given. everyBatch, when given,
+// is called with count after each batch of rows read and while the server stores them, so that
+// a screen can show the work moving; the rows then go in one copy per batch, which only the
+// caller's transaction keeps whole.
 Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, qint64& count,
-                  QCryptographicHash* hash = nullptr);
+                  QCryptographicHash* hash = nullptr, const std::function<void(qint64 count)>& everyBatch = {});
 
 // One value as a field of PostgreSQL's COPY text format (NULL as \N).
 QByteArray CopyField(const QVariant& value);

@@ -487,6 +487,20 @@ private Q_SLOTS:
             QVERIFY(calls.at(i).first > calls.at(i - 1).first && calls.at(i).second == total);
         QCOMPARE(calls.last().first, total);
         QCOMPARE(codes(target, u"Answer"_s).size(), 600);
+
+        // Restoring it reports the rows kept, then the rows stored, in the same way (and again
+        // between its steps).
+        calls.clear();
+        const QString keep = env.path(u"kept.mdbB"_s);
+        QVERIFY(store::RestoreServerExaminees(db, target, keep, [&](qint64 done, qint64 all) { calls.append({done, all}); }));
+        QVERIFY(calls.size() >= 12);
+        const qint64 all = calls.first().second;
+        QCOMPARE(all, 2 * total + 1); // kept: the snapshot's rows and the one registered meanwhile
+        for (qsizetype i = 1; i < calls.size(); ++i)
+            QVERIFY(calls.at(i).first >= calls.at(i - 1).first && calls.at(i).second == all);
+        QCOMPARE(calls.last().first, all);
+        QVERIFY(codes(keep).contains(u"9999"_s));
+        QVERIFY(!codes(env.path(store::kExamineeFile)).contains(u"9999"_s));
     }
 
     // A backup restored into the server replaces its examinee tables; the rows replaced are kept
