@@ -898,6 +898,30 @@ bool benchReports()
     return m.allOk;
 }
 
+// A server action that reports its progress as a screen shows it: the screen repaints at each
+// call, so the longest stretch between two calls (or before the first) is what the window waits
+// for, an action against the server's budget.
+bool benchProgressWaits(const char* what, const std::function<store::Result(const store::RowProgress&)>& action)
+{
+    QElapsedTimer taken, sinceCall;
+    double firstMs = -1, longestMs = 0;
+    taken.start();
+    sinceCall.start();
+    const store::Result r = action([&](qint64, qint64) {
+        const double ms = sinceCall.nsecsElapsed() / 1e6;
+        if (firstMs < 0)
+            firstMs = ms;
+        else
+            longestMs = std::max(longestMs, ms);
+        sinceCall.restart();
+    });
+    longestMs = std::max(longestMs, firstMs);
+    std::printf("%s %.0f ms, first progress after %.2f ms, longest wait for the window %.2f ms (budget %.0f, %s) %s%s\n",
+                what, taken.nsecsElapsed() / 1e6, firstMs, longestMs, kServerBudget.ms, kServerBudget.what,
+                verdict(static_cast<bool>(r), longestMs, kServerBudget), qPrintable(r ? QString() : QString(u": " + r.error)));
+    return r && longestMs < kServerBudget.ms;
+}
+
 // The same store actions and screens on a PostgreSQL server, after moving the seeded files there.
 bool benchServer(const QString& seeded)
 {
@@ -942,51 +966,18 @@ bool benchServer(const QString& seeded)
         measuringServer = false;
         // The backup screen on the server: a snapshot of the examinee tables into a file of the
         // examinee file's format, which is then sealed and copied as a local backup is.
-        // The screen repaints at each batch of rows: the longest stretch between two batches is
-        // what the window waits for, an action against the server's budget.
         QTemporaryDir snapshot;
-        QElapsedTimer taken, sinceBatch;
-        double firstMs = -1, longestMs = 0;
-        taken.start();
-        sinceBatch.start();
-        const store::Result r = store::BackupServerExaminees(server, store::DataFilePath(snapshot.path(), store::kExamineeFile),
-                                                             [&](qint64, qint64) {
-                                                                 const double ms = sinceBatch.nsecsElapsed() / 1e6;
-                                                                 if (firstMs < 0)
-                                                                     firstMs = ms;
-                                                                 else
-                                                                     longestMs = std::max(longestMs, ms);
-                                                                 sinceBatch.restart();
-                                                             });
-        longestMs = std::max(longestMs, firstMs);
-        std::printf("server backup: snapshot of the examinee tables %.0f ms, first progress after %.2f ms, longest wait "
-                    "for the window %.2f ms (budget %.0f, %s) %s%s\n",
-                    taken.nsecsElapsed() / 1e6, firstMs, longestMs, kServerBudget.ms, kServerBudget.what,
-                    verdict(static_cast<bool>(r), longestMs, kServerBudget), qPrintable(r ? QString() : QString(u": " + r.error)));
-        ok = r && benchSealedBackup(snapshot.path()) && longestMs < kServerBudget.ms && ok;
+        const QString snapshotFile = store::DataFilePath(snapshot.path(), store::kExamineeFile);
+        ok = benchProgressWaits("server backup: snapshot of the examinee tables",
+                                [&](const store::RowProgress& p) { return store::BackupServerExaminees(server, snapshotFile, p); })
+             && ok;
+        ok = QFileInfo::exists(snapshotFile) && benchSealedBackup(snapshot.path()) && ok;
         // The same rows restored: the rows replaced are kept first, then the backup's stored.
         QTemporaryDir kept;
-        firstMs = -1;
-        longestMs = 0;
-        taken.restart();
-        sinceBatch.restart();
-        const store::Result restored = store::RestoreServerExaminees(
-            server, store::DataFilePath(snapshot.path(), store::kExamineeFile), QDir(kept.path()).filePath(QStringLiteral("kept.mdbB")),
-            [&](qint64, qint64) {
-                const double ms = sinceBatch.nsecsElapsed() / 1e6;
-                if (firstMs < 0)
-                    firstMs = ms;
-                else
-                    longestMs = std::max(longestMs, ms);
-                sinceBatch.restart();
-            });
-        longestMs = std::max(longestMs, firstMs);
-        std::printf("server restore: the examinee tables kept and replaced %.0f ms, first progress after %.2f ms, longest "
-                    "wait for the window %.2f ms (budget %.0f, %s) %s%s\n",
-                    taken.nsecsElapsed() / 1e6, firstMs, longestMs, kServerBudget.ms, kServerBudget.what,
-                    verdict(static_cast<bool>(restored), longestMs, kServerBudget),
-                    qPrintable(restored ? QString() : QString(u": " + restored.error)));
-        ok = restored && longestMs < kServerBudget.ms && ok;
+        const QString keptFile = QDir(kept.path()).filePath(QStringLiteral("kept.mdbB"));
+        ok = benchProgressWaits("server restore: the examinee tables kept and replaced", [&](const store::RowProgress& p) {
+                 return store::RestoreServerExaminees(server, snapshotFile, keptFile, p);
+             }) && ok;
         store::UseLocalFiles(folder.path());
     }
     if (own)

@@ -17,11 +17,9 @@ QString checkOf(const QByteArray& joined)
     unsigned char digest[crypto_hash_sha256_BYTES];
     crypto_hash_sha256(digest, reinterpret_cast<const unsigned char*>(joined.constData()),
                        static_cast<unsigned long long>(joined.size()));
-    static constexpr char kDigits[] = "0123456789abcdef";
-    QString hex(kCheckCodeLength, Qt::Uninitialized);
-    for (int i = 0; i < kCheckCodeLength; ++i)
-        hex[i] = QLatin1Char(kDigits[i % 2 ? digest[i / 2] & 0xf : digest[i / 2] >> 4]);
-    return hex;
+    char hex[2 * crypto_hash_sha256_BYTES + 1];
+    sodium_bin2hex(hex, sizeof hex, digest, sizeof digest);
+    return QString::fromLatin1(hex, kCheckCodeLength);
 }
 
 } // namespace

@@ -67,10 +67,13 @@ Frmbackup::Frmbackup(AppContext& ctx, QWidget* parent)
     Label3->setText(Label1->text());
     showTime();
     Timer1->start();
-    connect(copier_, &FileCopier::progress, this, [this](qint64 copied, qint64 total) {
-        CopyProgress->setRange(0, 1000);
-        CopyProgress->setValue(total > 0 ? static_cast<int>(copied * 1000 / total) : 1000);
-    });
+    connect(copier_, &FileCopier::progress, this, &Frmbackup::showProgress);
+}
+
+void Frmbackup::showProgress(qint64 done, qint64 total)
+{
+    CopyProgress->setRange(0, 1000);
+    CopyProgress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
 }
 
 Frmbackup::~Frmbackup() = default;
@@ -267,8 +270,7 @@ void Frmbackup::backupServer(const store::ServerAddress& server, const QString& 
         // The snapshot is one transaction on this thread: between its batches of rows the bar
         // moves and the window is repainted; input waits, as the screen's buttons are off anyway.
         const store::Result r = store::BackupServerExaminees(server, snapshot, [this](qint64 done, qint64 total) {
-            CopyProgress->setRange(0, 1000);
-            CopyProgress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
+            showProgress(done, total);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         });
         serverWork_ = false;
@@ -446,8 +448,7 @@ void Frmbackup::restoreServer(const store::ServerAddress& server, const QString&
         // Between batches the bar moves and the window is repainted; nothing else runs meanwhile
         // (the phone page's requests wait), as the server's examinee tables are locked.
         const store::Result r = store::RestoreServerExaminees(server, fresh, keep, [this](qint64 done, qint64 total) {
-            CopyProgress->setRange(0, 1000);
-            CopyProgress->setValue(total > 0 ? static_cast<int>(done * 1000 / total) : 1000);
+            showProgress(done, total);
             QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
         });
         QFile::remove(fresh);

@@ -78,6 +78,8 @@ private:
     // The copy has ended: a failure is reported, a success said before the program ends.
     void endCopy(const QString& error, const QString& done);
     void setCopying(bool copying);
+    // The bar at done of total (full when there is nothing to do).
+    void showProgress(qint64 done, qint64 total);
     void reportCopyFailure(const QString& error);
     void reportOtherRestoreFailure(const QString& error);
 

@@ -98,13 +98,9 @@ void joinedSha256(sqlite3_context* context, int argc, sqlite3_value** argv)
     }
     unsigned char digest[crypto_hash_sha256_BYTES];
     crypto_hash_sha256(digest, joined.constData(), static_cast<unsigned long long>(used));
-    char hex[2 * crypto_hash_sha256_BYTES];
-    static constexpr char kDigits[] = "0123456789abcdef";
-    for (size_t i = 0; i < crypto_hash_sha256_BYTES; ++i) {
-        hex[2 * i] = kDigits[digest[i] >> 4];
-        hex[2 * i + 1] = kDigits[digest[i] & 0xf];
-    }
-    sqlite3_result_text(context, hex, int(sizeof hex), SQLITE_TRANSIENT);
+    char hex[2 * crypto_hash_sha256_BYTES + 1];
+    sodium_bin2hex(hex, sizeof hex, digest, sizeof digest);
+    sqlite3_result_text(context, hex, int(sizeof hex) - 1, SQLITE_TRANSIENT);
 }
 
 // Only statements the program prepares may call it, never a trigger or view of a file.

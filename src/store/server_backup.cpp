@@ -33,10 +33,6 @@ QString columnList(const TableDef& t)
     return columns.join(QStringLiteral(", "));
 }
 
-// Rows fetched from the server at a time: small enough that a screen showing the progress is
-// repainted well within the server's budget for one action.
-constexpr int kSnapshotBatch = 250;
-
 Result fillSnapshot(Connection& server, const FileDef& file, const QString& path, const RowProgress& progress)
 {
     // The total as the same snapshot sees it, for the progress only.
@@ -73,7 +69,7 @@ Result fillSnapshot(Connection& server, const FileDef& file, const QString& path
             !r)
             return r;
         for (bool more = true; more;) {
-            if (Result r = server.exec(q, QStringLiteral("FETCH FORWARD %1 FROM snapshot").arg(kSnapshotBatch)); !r)
+            if (Result r = server.exec(q, QStringLiteral("FETCH FORWARD %1 FROM snapshot").arg(kServerRowBatch)); !r)
                 return r;
             more = false;
             while (q.next()) {
@@ -174,7 +170,7 @@ Result RestoreServerExaminees(const ServerAddress& server, const QString& source
     }
     qint64 stored = 0;
     const auto storing = [&](qint64 copied) { progress(kept + stored + copied, kept + toStore); };
-    // Between two steps too, each of which takes a while on 100,000 rows.
+    // Between two steps too, each of which takes a while on 100,000 rows; at the end, the whole.
     const auto step = [&] {
         if (progress)
             storing(0);
@@ -204,8 +200,8 @@ Result RestoreServerExaminees(const ServerAddress& server, const QString& source
         if (r && (!count.next() || count.value(0).toLongLong() != copied))
             r = Result::failure(QStringLiteral("%1: %2 rows read from the backup, another number stored").arg(t.name).arg(copied));
     }
-    if (r && progress)
-        progress(kept + toStore, kept + toStore);
+    if (r)
+        step();
     if (r)
         r = restore.commit();
     return r;

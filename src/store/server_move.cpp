@@ -158,7 +158,6 @@ QByteArray CopyField(const QVariant& value)
 Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, qint64& count, QCryptographicHash* hash,
                   const std::function<void(qint64 count)>& everyBatch)
 {
-    constexpr qint64 kBatch = 250; // as the server backup's snapshot reports its rows
     // While a screen waits, the copy is ended and begun again after each batch: the server
     // stores the rows more slowly than they are sent (every index of the table), and a copy's
     // end waits for all it has been sent (one copy of 100,000 examinees kept the window waiting
@@ -182,7 +181,7 @@ Result CopyRowsIn(Connection& server, QSqlQuery& rows, const QString& copySql, q
             hash->addData(line);
         buffer += line;
         ++count;
-        if (everyBatch && count % kBatch == 0) {
+        if (everyBatch && count % kServerRowBatch == 0) {
             if (PQputCopyData(conn, buffer.constData(), int(buffer.size())) != 1 || PQputCopyEnd(conn, nullptr) != 1)
                 return Result::failure(pgError(conn));
             buffer.clear();

@@ -39,6 +39,10 @@ QString DescribeMove(const MoveReport& report, const ServerAddress& server);
 
 class Connection;
 
+// Rows read or stored between two calls to a screen showing the work on a server: few enough that
+// the window is repainted well within the server's budget for one action.
+inline constexpr int kServerRowBatch = 250;
+
 // Streams the rows of a query on a SQLite file, from its first row on, into the server through
 // copySql ("COPY ... FROM STDIN" naming the query's columns in order), as PostgreSQL's COPY text.
 // Counts them into count, and adds each line to hash when one is given. everyBatch, when given,
