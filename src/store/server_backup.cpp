@@ -10,6 +10,8 @@
 #include <QSqlQuery>
 
 #include <algorithm>
+#include <chrono>
+#include <future>
 
 namespace store {
 
@@ -51,7 +53,11 @@ Result fillSnapshot(Connection& server, const FileDef& file, const QString& path
     const auto local = Connection::toFile(path);
     if (Result r = local->open(); !r)
         return r;
+    // Not flushed here: the file becomes a backup only once its caller has made it durable
+    // (beside the window's work), and a flush of 30 MB at the commit would hold the window.
     QSqlDatabase db = local->database();
+    if (QSqlQuery unsynced(db); !unsynced.exec(QStringLiteral("PRAGMA synchronous = OFF")))
+        return local->failure(unsynced.lastError());
     if (!db.transaction())
         return local->failure(db.lastError());
     for (const TableDef& t : file.tables) {
@@ -160,14 +166,6 @@ Result RestoreServerExaminees(const ServerAddress& server, const QString& source
         tables << qualified(file, t);
     if (r)
         r = run(*conn, QStringLiteral("LOCK TABLE %1 IN EXCLUSIVE MODE").arg(tables.join(QStringLiteral(", "))));
-    if (r) {
-        const QString part = PartFileName(keep);
-        r = writeSnapshot(*conn, part, keeping);
-        if (const QString error = r ? ReplaceFileDurably(part, keep) : QString(); !error.isEmpty()) {
-            QFile::remove(part);
-            r = Result::failure(error);
-        }
-    }
     qint64 stored = 0;
     const auto storing = [&](qint64 copied) { progress(kept + stored + copied, kept + toStore); };
     // Between two steps too, each of which takes a while on 100,000 rows; at the end, the whole.
@@ -175,6 +173,22 @@ Result RestoreServerExaminees(const ServerAddress& server, const QString& source
         if (progress)
             storing(0);
     };
+    if (r) {
+        const QString part = PartFileName(keep);
+        r = writeSnapshot(*conn, part, keeping);
+        QString error;
+        if (r) {
+            // Flushed and renamed beside the window, which is called meanwhile.
+            std::future<QString> replaced = std::async(std::launch::async, [&] { return ReplaceFileDurably(part, keep); });
+            while (replaced.wait_for(std::chrono::milliseconds(10)) != std::future_status::ready)
+                step();
+            error = replaced.get();
+        }
+        if (!error.isEmpty()) {
+            QFile::remove(part);
+            r = Result::failure(error);
+        }
+    }
     for (const TableDef& t : file.tables) {
         if (!r)
             break;
